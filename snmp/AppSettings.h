@@ -1,0 +1,44 @@
+#pragma once
+// The one process-wide settings record. Each field carries the name of the
+// registry value that stores it. Loaded at start-up and saved at exit by the
+// application (app/SettingsStore); read directly by the walk, the write and the
+// grid. It lives here, at the bottom of the product libraries, because the walk
+// thread reads it.
+//
+// Threads: fields are written on the UI thread only. The walk thread reads
+// Timeout, Retries and Version when it opens a session and copies Base when it
+// starts, so the numeric fields are atomics and Base is swapped under a lock.
+#include "platform/WinTypes.h"
+#include <atomic>
+#include <mutex>
+#include <string>
+
+class CAppSettings
+{
+public:
+    static constexpr std::size_t kPathSize = 260;  // HomePath and Base buffers
+    static constexpr const char* kDefaultBase = ".1.3";
+
+    std::atomic<BYTE> Cleaning{1};
+    std::atomic<BYTE> Inferance{1};
+    std::atomic<COLORREF> InferColor{0x00D0D0D0};
+    std::atomic<BYTE> WriteOn{1};
+    std::atomic<std::int32_t> Timeout{16};  // seconds
+    std::atomic<std::int32_t> Retries{3};
+    std::atomic<DWORD> Version{1};          // 1 = SNMPv1, 2 = SNMPv2c
+    char HomePath[kPathSize] = {};          // installation folder ending in "/"; fixed after start-up
+
+    // A copy of the base OID text, safe on any thread.
+    std::string Base() const;
+    // Replaces the base OID text (UI thread).
+    void SetBase(const std::string& strBase);
+
+    // Every field back to its built-in default (HomePath cleared).
+    void Reset();
+
+private:
+    mutable std::mutex m_mutexBase;
+    std::string m_strBase{kDefaultBase};
+};
+
+extern CAppSettings AppSettings;
