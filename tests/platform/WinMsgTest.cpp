@@ -1,0 +1,232 @@
+#include "platform/winmsg/WinMsg.h"
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QObject>
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr UINT WM_TEST_A = 5101;
+constexpr UINT WM_TEST_B = 9991;
+
+// Runs the event loop until pred holds or 5 s pass.
+template <class Pred> bool PumpUntil(Pred pred)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!pred() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return pred();
+}
+
+struct Arrival
+{
+    UINT message;
+    WPARAM wParam;
+};
+
+// A window that records what reaches its handler.
+class CRecorder
+{
+public:
+    CRecorder()
+        : m_window(&m_owner, [this](UINT message, WPARAM wParam, LPARAM lParam) {
+              std::lock_guard<std::mutex> lock(m_mutex);
+              m_arrivals.push_back({message, wParam});
+              return static_cast<LRESULT>(wParam * 2 + lParam);
+          })
+    {
+    }
+    HWND Handle() const { return m_window.Handle(); }
+    CMsgWindow& Window() { return m_window; }
+    std::vector<Arrival> Arrivals()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_arrivals;
+    }
+    QObject m_owner;
+
+private:
+    std::mutex m_mutex;
+    std::vector<Arrival> m_arrivals;
+    CMsgWindow m_window;
+};
+
+// Payloads are counters; freeing one bumps the counter it points to.
+void FreeCounter(UINT, WPARAM, LPARAM lParam)
+{
+    ++*reinterpret_cast<std::atomic<int>*>(lParam);
+}
+
+LPARAM AsParam(std::atomic<int>& counter)
+{
+    return reinterpret_cast<LPARAM>(&counter);
+}
+
+} // namespace
+
+TEST(WinMsg, PostsAndSendsFromAWorkerArriveInQueueOrder)
+{
+    CRecorder recorder;
+    const HWND hWnd = recorder.Handle();
+    LRESULT lSent = -1;
+    std::thread worker([&] {
+        for (WPARAM i = 1; i <= 100; ++i)
+            ASSERT_TRUE(PostMessage(hWnd, WM_TEST_A, i, 0));
+        lSent = SendMessage(hWnd, WM_TEST_B, 500, 7);  // blocks until handled
+        PostMessage(hWnd, WM_TEST_A, 101, 0);
+    });
+    ASSERT_TRUE(PumpUntil([&] { return recorder.Arrivals().size() == 102; }));
+    worker.join();
+
+    const std::vector<Arrival> arrivals = recorder.Arrivals();
+    for (WPARAM i = 0; i < 100; ++i)
+        EXPECT_EQ(arrivals[i].wParam, i + 1);
+    EXPECT_EQ(arrivals[100].message, WM_TEST_B);  // behind the earlier posts
+    EXPECT_EQ(arrivals[101].wParam, 101u);
+    EXPECT_EQ(lSent, 1007);                      // the handler's result reaches the sender
+}
+
+TEST(WinMsg, SendOnTheOwnThreadRunsAtOnceAheadOfQueuedPosts)
+{
+    CRecorder recorder;
+    ASSERT_TRUE(PostMessage(recorder.Handle(), WM_TEST_A, 1, 0));
+    EXPECT_EQ(SendMessage(recorder.Handle(), WM_TEST_B, 3, 1), 7);
+    ASSERT_EQ(recorder.Arrivals().size(), 1u);
+    EXPECT_EQ(recorder.Arrivals()[0].message, WM_TEST_B);
+    ASSERT_TRUE(PumpUntil([&] { return recorder.Arrivals().size() == 2; }));
+    EXPECT_EQ(recorder.Arrivals()[1].wParam, 1u);
+}
+
+TEST(WinMsg, RetiringReleasesBlockedSendersAndLaterOnesReturnAtOnce)
+{
+    CRecorder recorder;
+    const HWND hWnd = recorder.Handle();
+    std::atomic<bool> bReturned{false};
+    LRESULT lResult = -1;
+    std::thread worker([&] {
+        lResult = SendMessage(hWnd, WM_TEST_B, 1, 1);
+        bReturned = true;
+    });
+    // The UI thread never pumps here: like a closing window waiting for its
+    // worker, it retires the handle and joins; the send must not hold it up.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(bReturned);
+    recorder.Window().Retire();
+    worker.join();
+    EXPECT_TRUE(bReturned);
+    EXPECT_EQ(lResult, 0);
+
+    std::thread late([&] { lResult = SendMessage(hWnd, WM_TEST_B, 1, 1); });
+    late.join();
+    EXPECT_EQ(lResult, 0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorder.Arrivals().empty());  // the queued send was dropped, not handled
+}
+
+TEST(WinMsg, PayloadsAreFreedExactlyWhenNeverDelivered)
+{
+    std::atomic<int> nFreed{0};
+    {
+        CRecorder recorder;
+        const HWND hWnd = recorder.Handle();
+        ASSERT_TRUE(PostMessage(hWnd, WM_TEST_A, 1, AsParam(nFreed), FreeCounter));
+        ASSERT_TRUE(PumpUntil([&] { return recorder.Arrivals().size() == 1; }));
+        EXPECT_EQ(nFreed, 0);  // delivered: the handler owns it
+
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(PostMessage(hWnd, WM_TEST_A, 2, AsParam(nFreed), FreeCounter));
+        recorder.Window().Retire();
+        EXPECT_EQ(nFreed, 3);  // queued at retirement: freed by the queue
+
+        // Refused post: the sender keeps its payload, nothing frees it behind its back.
+        EXPECT_FALSE(PostMessage(hWnd, WM_TEST_A, 3, AsParam(nFreed), FreeCounter));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(nFreed, 3);
+        EXPECT_EQ(recorder.Arrivals().size(), 1u);
+    }
+    {
+        CRecorder recorder;  // destroyed with two posts still queued
+        for (int i = 0; i < 2; ++i)
+            ASSERT_TRUE(PostMessage(recorder.Handle(), WM_TEST_A, 4, AsParam(nFreed), FreeCounter));
+    }
+    EXPECT_EQ(nFreed, 5);
+}
+
+TEST(WinMsg, HandlesDieForGoodAndAreNeverReused)
+{
+    auto pFirst = std::make_unique<CRecorder>();
+    const HWND hFirst = pFirst->Handle();
+    EXPECT_NE(hFirst, nullptr);
+    EXPECT_TRUE(IsWindow(hFirst));
+    EXPECT_EQ(OwnerOf(hFirst), &pFirst->m_owner);
+
+    pFirst->Window().Retire();
+    EXPECT_FALSE(IsWindow(hFirst));
+    EXPECT_EQ(OwnerOf(hFirst), nullptr);
+    pFirst->Window().Retire();  // twice is harmless
+    pFirst.reset();
+
+    CRecorder second;
+    EXPECT_NE(second.Handle(), hFirst);
+    EXPECT_FALSE(IsWindow(hFirst));
+    EXPECT_FALSE(PostMessage(hFirst, WM_TEST_A, 0, 0));
+    EXPECT_EQ(SendMessage(hFirst, WM_TEST_A, 1, 1), 0);
+    EXPECT_FALSE(IsWindow(nullptr));
+    EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(~std::uintptr_t{0})));
+}
+
+TEST(WinMsg, HandlerMayDestroyItsOwnWindow)
+{
+    std::unique_ptr<CMsgWindow> pWindow;
+    int nCalls = 0;
+    pWindow = std::make_unique<CMsgWindow>(nullptr, [&](UINT, WPARAM, LPARAM) {
+        ++nCalls;
+        pWindow.reset();
+        return LRESULT{0};
+    });
+    const HWND hWnd = pWindow->Handle();
+    ASSERT_TRUE(PostMessage(hWnd, WM_TEST_A, 0, 0));
+    ASSERT_TRUE(PostMessage(hWnd, WM_TEST_A, 0, 0));
+    ASSERT_TRUE(PumpUntil([&] { return !pWindow; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(nCalls, 1);
+    EXPECT_FALSE(IsWindow(hWnd));
+}
+
+// Many senders and posters race a retirement: every payload is either handled
+// or freed, exactly once, and every sender comes back.
+TEST(WinMsg, RetirementRacingManyWorkersLosesAndDoublesNothing)
+{
+    std::atomic<int> nHandled{0}, nFreed{0}, nRefused{0};
+    auto pWindow = std::make_unique<CMsgWindow>(nullptr, [&](UINT message, WPARAM, LPARAM) {
+        if (message == WM_TEST_A)
+            ++nHandled;
+        return LRESULT{1};
+    });
+    const HWND hWnd = pWindow->Handle();
+    constexpr int kThreads = 4, kPosts = 500;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < kThreads; ++t)
+        workers.emplace_back([&, t] {
+            for (int i = 0; i < kPosts; ++i) {
+                if (!PostMessage(hWnd, WM_TEST_A, 0, AsParam(nFreed), FreeCounter))
+                    ++nRefused;
+                if (t == 0 && i % 50 == 0)
+                    SendMessage(hWnd, WM_TEST_B, 0, 0);
+            }
+        });
+    PumpUntil([&] { return nHandled > 200; });
+    pWindow.reset();
+    for (std::thread& worker : workers)
+        worker.join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(nHandled + nFreed + nRefused, kThreads * kPosts);
+    EXPECT_GT(nRefused + nFreed, 0);
+}
