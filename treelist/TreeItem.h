@@ -1,0 +1,47 @@
+#pragma once
+// One node of the tree shown by CTreeListCtrl (also reachable as
+// CTreeListCtrl::CTreeItem). Nodes are created and linked only by the control;
+// everyone else reads them through the control's accessors.
+//
+// Ownership: a node owns its children and each child's CNodeInfo. It does not
+// own its own CNodeInfo: whoever deletes a node deletes the node's info first
+// (the control does so for roots and removed nodes).
+#include "platform/WinTypes.h"
+
+class CNodeInfo;
+class CTreeListCtrl;
+
+class CTreeItem
+{
+public:
+    // Frees every descendant and their infos (iteratively: depth costs no stack).
+    virtual ~CTreeItem();
+    CTreeItem(const CTreeItem&) = delete;
+    CTreeItem& operator=(const CTreeItem&) = delete;
+
+private:
+    friend class CTreeListCtrl;
+    CTreeItem() = default;
+
+    // Nodes in sibling order, linked through the nodes themselves: a node's
+    // children, or the control's roots. O(1) append and unlink.
+    struct Chain
+    {
+        CTreeItem* pFirst = nullptr;  // Not owned by the chain itself.
+        CTreeItem* pLast = nullptr;   // Not owned.
+        int nCount = 0;
+        void Append(CTreeItem* pItem);
+        void Unlink(CTreeItem* pItem);
+    };
+
+    Chain m_children;                      // the nodes are owned by this node
+    CTreeItem* m_pNextSibling = nullptr;   // Not owned.
+    CTreeItem* m_pPrevSibling = nullptr;   // Not owned.
+    CTreeItem* m_pParentNode = nullptr;    // Not owned; null for a root.
+    CNodeInfo* m_pInfo = nullptr;          // Owned by the parent (or the control, for a root).
+    BOOL m_bCollapsed = FALSE;
+    // Row of the node while shown, -1 while hidden. Rows below the control's
+    // renumbering mark may be stale; the control checks before it trusts one.
+    int m_nRow = -1;
+    int m_nLevel = -1;                     // 1 for a root
+};

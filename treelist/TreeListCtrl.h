@@ -1,0 +1,266 @@
+#pragma once
+// CTreeListCtrl: a general tree-list control. A report-mode list whose rows are
+// the shown nodes of a tree, in pre-order: roots are always shown, a child is
+// shown when its parent is shown and expanded. Adds indentation by level, +/-
+// boxes, expand/collapse by mouse and keyboard, a current column in the
+// selected row, in-place cell editing, drag and drop of subtrees and tooltips
+// for shortened cells. Knows nothing of SNMP; owners customise it through the
+// virtual hooks.
+//
+// Invariants after every public operation:
+//  1. the list rows are exactly the shown nodes in pre-order;
+//  2. every shown node's row holds the node as item data and CachedRowOf(node)
+//     is that row (hidden nodes: -1);
+//  3. a root's level is 1, a child's is its parent's + 1; a row's indent is the
+//     node's level when the row was inserted;
+//  4. a node is either a root or in exactly one parent's children.
+//
+// Cost: row numbers are kept lazily (rows below the first changed row are
+// renumbered when asked for), so structural operations cost O(rows they insert
+// or delete + depth) rather than O(all rows), and a node's children are
+// inserted or removed as one block of rows.
+//
+// UI thread only, including the tree structure itself.
+#include "platform/listctrl/ListCtrl.h"
+#include "treelist/NodeInfo.h"
+#include "treelist/TreeItem.h"
+
+#include <QBasicTimer>
+#include <QPoint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CCellEditCtrl;
+class CDC;
+class CImageList;
+
+// Sent to the parent window: F10 (and the header menu's "Print Preview").
+constexpr UINT WM_TREELIST_PRINTPREVIEW = 7770;
+// Sent to the control: copy the whole tree to the clipboard as text.
+constexpr UINT WM_TREELIST_COPYTEXT = 7771;
+
+class CTreeListCtrl : public CListCtrl
+{
+
+public:
+    using CTreeItem = ::CTreeItem;
+    // Iteration over children or roots: the next element, null at the end.
+    struct PositionTag;
+    using POSITION = PositionTag*;
+
+    explicit CTreeListCtrl(QWidget* pParent = nullptr);
+    // Frees every root with its info and subtree.
+    ~CTreeListCtrl() override;
+
+    // --- Node accessors (O(1) unless stated) ---------------------------
+    CTreeItem* ParentOf(const CTreeItem* pNode) const;
+    CNodeInfo* InfoOf(const CTreeItem* pNode) const;
+    // Gives the node pInfo (owned by the node's parent/the control from now on);
+    // a different previous info is deleted. A null pInfo is ignored.
+    void SetInfoOf(CTreeItem* pNode, CNodeInfo* pInfo);
+    BOOL IsCollapsed(const CTreeItem* pNode) const;
+    // Changes the flag only, no rows; keeping invariant 1 is then the caller's.
+    void SetCollapsed(CTreeItem* pNode, BOOL bCollapsed);
+    int LevelOf(const CTreeItem* pNode) const;
+    // The node's row while shown, else -1. Amortised O(1).
+    int CachedRowOf(CTreeItem* pNode);
+    int ChildCount(const CTreeItem* pNode) const;
+    BOOL HasChildren(const CTreeItem* pNode) const;
+    POSITION FirstChildPosition(const CTreeItem* pNode) const;
+    CTreeItem* NextChild(const CTreeItem* pNode, POSITION& pos) const;
+    POSITION FirstRootPosition() const;
+    CTreeItem* NextRoot(POSITION& pos) const;
+    int RootCount() const;
+    CTreeItem* RootAt(int nIndex) const;               // null out of range; O(index)
+    int RootIndexOf(const CTreeItem* pNode) const;     // -1 when not a root; O(index)
+    BOOL IsRootNode(const CTreeItem* pNode) const;
+    CTreeItem* NodeAtRow(int nRow) const;              // the row's item data
+
+    // --- Structure ------------------------------------------------------
+    // Appends a root and its row at the end; takes pInfo (null: a new empty info).
+    CTreeItem* AddRootNode(CNodeInfo* pInfo);
+    // Appends a child (takes pInfo; null: a new empty info). With bShowNow and a
+    // shown, expanded parent the child's row is inserted after the parent's last
+    // shown descendant. Without bShowNow the parent ends collapsed: rows of its
+    // children that were shown are removed. Null parent: returns null.
+    CTreeItem* AddChildNode(CTreeItem* pParent, CNodeInfo* pInfo, BOOL bShowNow);
+    // Adds a copy of pSource's subtree (infos from CloneInfo) as the last child of
+    // pNewParent; only the copy's top row is shown, when pNewParent is expanded.
+    BOOL CopySubtree(CTreeItem* pNewParent, CTreeItem* pSource);
+    // Removes the node, its subtree and their rows (nRow: the node's row, -1 when
+    // it has none), then selects row nRow (or nRow - 1 past the end) unless nRow is 0.
+    void RemoveNode(CTreeItem* pNode, int nRow);
+    // Removes every node and row, leaving no selection.
+    void RemoveAllNodes();
+    // Shows the node's children (one level). Returns the last row inserted, nRow
+    // when nothing was (no children or already expanded).
+    int ExpandNode(CTreeItem* pNode, int nRow);
+    // Hides every descendant; each one that was expanded ends collapsed.
+    void CollapseNode(CTreeItem* pNode);
+    // Expands the node and every node below it; nLastRow = last row inserted
+    // (unchanged when the node has no children).
+    void ExpandSubtree(CTreeItem* pNode, int& nLastRow);
+    // Expands the node's ancestors, selects and focuses its row, scrolls it into view.
+    int RevealNode(CTreeItem* pNode);
+    // Row of a shown node, -1 for a hidden node or one not in the tree.
+    int RowOfNode(CTreeItem* pNode);
+    // Brings every row number up to date now (they are otherwise kept lazily).
+    void RenumberRows();
+    // Pre-order successor of pNode within pTop's subtree (with bShownOnly the
+    // children of collapsed nodes are skipped). When there is none, or pNode is
+    // not reached: pNode with bInit, null without. O(depth).
+    CTreeItem* NextInTree(CTreeItem* pTop, CTreeItem* pNode, BOOL bInit, BOOL bShownOnly) const;
+    // TRUE when pNode is pTop or below it. O(depth of pNode).
+    BOOL IsInSubtree(const CTreeItem* pTop, const CTreeItem* pNode) const;
+    // Writes the node's texts into its row (nothing when it has no row).
+    void RefreshRow(CTreeItem* pNode);
+
+    // --- Control operations ----------------------------------------------
+    int ColumnCount() const;
+    int SelectedRow() const;   // first selected row, -1 when none
+    // Scrolls horizontally so that the column starts at the client's left edge
+    // unless it is wholly visible already.
+    void MakeColumnVisible(int nColumn);
+    // Expands or collapses the node when (x, y) hits its +/- box. FALSE when it did.
+    BOOL ClickToggle(int x, int y, LVHITTESTINFO& ht);
+    // The owner sets the image size after attaching its small image list: the
+    // indent step, the +/- box base and the height of the drag auto-scroll bands.
+    void SetImageSize(int nWidth, int nHeight);
+    int CurrentColumn() const { return m_nCurColumn; }   // display position, -1: none
+    void SetCurrentColumn(int nColumn) { m_nCurColumn = nColumn; }
+    int HoverRow() const { return m_nHoverRow; }
+    int DragRow() const { return m_nDragRow; }
+    BOOL IsDragging() const { return m_bDragging; }
+
+    // ===== Drawing, editing and copy: TreeListCtrlDraw.cpp, TreeListCtrlEdit.cpp,
+    // ===== TreeListCtrlCopy.cpp. Declarations below this line to the closing
+    // ===== marker are maintained by the drawing side.
+
+    // Box of the +/- sign for a node of level nLevel in a row with bounds rcBounds.
+    CRect BoxGeometry(int nLevel, const CRect& rcBounds) const;
+    // In-place editor over sub-item nColumn of nRow; null when the row cannot be
+    // made visible. The editor owns itself.
+    CCellEditCtrl* EditCell(int nRow, int nColumn);
+    // In-place editor over column 0 of nRow within rc (client coordinates).
+    CCellEditCtrl* EditLabelCell(int nRow, const CRect& rc);
+    // Copies every node as a line of tab-separated texts to the clipboard.
+    void CopyTreeAsText();
+    int PutTextOnClipboard(const std::string& text);
+
+    // ===== end of the drawing side's declarations (public)
+
+protected:
+    // --- Virtual hooks, in slot order ---------------------------------
+    virtual void DrawTreeBranch(CDC* pDC, CTreeItem* pNode, int nRow, const CRect& rcBounds);
+    // A new info for the copy of pInfo, or null (then the copy gets an empty one).
+    virtual CNodeInfo* CloneInfo(CNodeInfo* pInfo);
+    // Image for the row of pNode; -1 keeps the row's image.
+    virtual int RowImageFor(CTreeItem* pNode);
+    virtual COLORREF FocusCellColor();
+    // End of an in-place edit with a text: stores it in the node and the list cell.
+    virtual void OnCellEditDone(CTreeItem* pNode, LVITEM* pItem);
+    // A left click on a cell that did not toggle a +/- box: opens an editor on it.
+    virtual QWidget* OnCellClick(UINT nFlags, CPoint pt, LVHITTESTINFO* pHit, BOOL bWide);
+    // Image of the row for dragging; the caller deletes it. Null: no drag.
+    virtual CImageList* MakeDragImage(int nRow);
+    virtual BOOL MayExpand(CTreeItem* pNode, int nRow);
+    virtual BOOL AfterExpand(CTreeItem* pNode, int nRow);
+    virtual BOOL MayCollapse(CTreeItem* pNode);
+    virtual BOOL AfterCollapse(CTreeItem* pNode);
+    virtual BOOL MayDeleteByKey(CTreeItem* pNode, int nRow);
+    virtual BOOL MayExpandAllByKey(CTreeItem* pNode, int nRow);
+    virtual BOOL MayCollapseByKey(CTreeItem* pNode, int nRow);
+    virtual BOOL MayExpandByKey(CTreeItem* pNode, int nRow);
+    // TRUE: the Enter key was handled, no editor opens.
+    virtual BOOL HandleEnterKey();
+    // FALSE: the click or double-click is ignored altogether.
+    virtual BOOL AcceptClick(LVHITTESTINFO* pHit);
+
+    // ===== Drawing side (protected) =====
+    void DrawItem(DRAWITEMSTRUCT* pDrawItem) override;
+    void DrawFocusCell(CDC* pDC, int nRow, int nColumn, CNodeInfo* pInfo);
+    void DrawCellControl(CDC* pDC, CTreeItem* pNode, int nRow, int nColumn);
+    const char* ShortenToFit(CDC* pDC, const char* pszText, int nWidth, int nOffset);
+    // ===== end of the drawing side's declarations (protected)
+
+    // --- List notifications and messages ------------------------------------
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnEndLabelEdit(NMLVDISPINFO* pInfo) override;
+    void OnDblClk(NMITEMACTIVATE* pActivate) override;
+    void OnBeginDrag(NMLISTVIEW* pView) override;
+    void OnKeyDown(NMLVKEYDOWN* pKey) override;
+
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseMoveEvent(QMouseEvent* pEvent) override;
+    void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+    void wheelEvent(QWheelEvent* pEvent) override;
+    void timerEvent(QTimerEvent* pEvent) override;
+    bool event(QEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+    CPoint m_ptTipMouse{-1, -1};
+    int m_nImageWidth = 0;
+    int m_nImageHeight = 0;
+    int m_nCurColumn = 0;
+    int m_nDragRow = -1;
+    int m_nHoverRow = -1;
+    BOOL m_bDragging = FALSE;
+
+    // ===== Drawing side: drawing resources (pens, brush, image list) =====
+    // ===== end of drawing resources
+
+private:
+    class CDragImage;
+
+    // Tree structure
+    CTreeItem* NewNode(CNodeInfo* pInfo, int nLevel);
+    void DeleteNode(CTreeItem* pNode);       // info first, then the node and its subtree
+    void Unlink(CTreeItem* pNode);           // from its parent or from the roots
+    static CTreeItem* NextSibling(const CTreeItem* pNode) { return pNode->m_pNextSibling; }
+    BOOL IsShown(const CTreeItem* pNode) const;
+    // Row after the last shown descendant of a shown node.
+    int RowAfterSubtree(CTreeItem* pNode);
+
+    // Rows
+    CListRow RowFor(CTreeItem* pNode) const;
+    void InsertNodeRows(int nRow, const std::vector<CTreeItem*>& nodes);
+    // Removes the rows of the node's shown descendants (which start at nRow),
+    // collapsing every expanded node on the way; returns how many.
+    int HideDescendants(CTreeItem* pNode, int nRow);
+    void RowsInserted(int nRow, int nCount);
+    void RowsRemoved(int nRow);
+    // Renumbers from the mark until pNode's row is found; -1 when it is not.
+    int FindRowFrom(CTreeItem* pNode);
+
+    // Input
+    void OnClick(QMouseEvent* pEvent);
+    BOOL ToggleByDoubleClick(CTreeItem* pNode, int nRow);
+    void HandleKeypad(WORD wKey);
+    BOOL MoveCurrentColumn(int nDelta);
+    void RepaintRow(int nRow);
+    void SelectAndFocus(int nRow);
+    void StartEditCurrentCell();
+
+    // Drag and drop
+    void DragMove(const QPoint& pt, UINT nKeyFlags);
+    void DragTimer();
+    void CancelDrag();
+    void EndDrag();
+    void Drop();
+    BOOL MayDrop(CTreeItem* pDragged, CTreeItem* pTarget) const;
+    void SetDropHighlight(int nRow);
+
+    // Tooltips
+    void TrackTip(const QPoint& pt);
+    void TipTimer();
+    void HideTip();
+    std::string TipTextAt(const QPoint& pt);
+
+    CTreeItem::Chain m_roots;
+    int m_nRenumberMark = 0;              // rows below are numbered right
+    QBasicTimer m_timerDrag;              // timer 1: 300 ms while dragging
+    QBasicTimer m_timerTip;               // timer -2: 500 ms hover delay
+    std::unique_ptr<CDragImage> m_pDragImage;
+};
