@@ -1,0 +1,59 @@
+#pragma once
+// A real net-snmp agent (/usr/sbin/snmpd) for tests: listens on 127.0.0.1 on a
+// free UDP port, with its configuration, log and persistent files in a fresh
+// temporary folder. Communities: "public" read-only, "private" read-write, both
+// from 127.0.0.1 only. Writable objects include sysContact.0, sysName.0,
+// sysLocation.0 (OCTET STRING) and snmpEnableAuthenTraps.0 (INTEGER 1 or 2).
+//
+// Construction starts the agent and waits (up to about 10 s) until it answers;
+// when it cannot start, a test failure is recorded, IsRunning() is false and
+// Error() says why. Destruction stops it (SIGTERM, then SIGKILL after 5 s).
+// Starting takes roughly half a second; share one through CSnmpdEnvironment
+// where tests do not change the agent's state.
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+class CSnmpdFixture
+{
+public:
+    static constexpr const char* kReadCommunity = "public";
+    static constexpr const char* kWriteCommunity = "private";
+
+    // strExtraConfig: snmpd.conf lines appended to the generated configuration.
+    explicit CSnmpdFixture(const std::string& strExtraConfig = {});
+    ~CSnmpdFixture();
+    CSnmpdFixture(const CSnmpdFixture&) = delete;
+    CSnmpdFixture& operator=(const CSnmpdFixture&) = delete;
+
+    bool IsRunning() const { return m_pid > 0; }
+    const std::string& Error() const { return m_strError; }
+    int Port() const { return m_nPort; }
+    std::string Address() const;  // "127.0.0.1:<port>"
+    const std::string& Folder() const { return m_strDir; }
+    std::string LogText() const;
+
+    // Runs one of net-snmp's command-line tools (snmpget, snmpwalk, snmpset...)
+    // with the given arguments, isolated from the user's net-snmp files and
+    // without MIB files; *pstrOut receives its standard output and error.
+    // Returns the exit code (-1 when it could not be run). Blocks until it ends.
+    int RunTool(const std::string& strTool, const std::vector<std::string>& args,
+                std::string* pstrOut) const;
+    // Value of one object as snmpget -v2c -Oqv prints it (trailing line end
+    // removed), or the tool's error text.
+    std::string Get(const std::string& strOid, const std::string& strCommunity = kReadCommunity) const;
+    // snmpwalk -v2c -On output below strOid: one "OID = TYPE: value" line each.
+    std::string Walk(const std::string& strOid) const;
+
+private:
+    bool Start(const std::string& strExtraConfig);
+    bool StartOnce(const std::string& strExtraConfig, bool* pbPortTaken);
+    bool WaitUntilAnswering(bool* pbPortTaken);
+    void Stop();
+    std::vector<std::string> ChildEnvironment() const;
+
+    std::string m_strDir;
+    std::string m_strError;
+    int m_nPort = 0;
+    pid_t m_pid = -1;
+};
