@@ -1,0 +1,89 @@
+#pragma once
+// The registry operations the system is written against, for the two hives it
+// uses: the current user's and the local machine's. Each hive is a text file in
+// the registry export format:
+//   current user:  $XDG_CONFIG_HOME/orvex/user.reg        (default ~/.config)
+//   local machine: <first of $XDG_CONFIG_DIRS>/orvex/machine.reg (default /etc/xdg)
+// The variables are read at every open of a predefined key.
+//
+// A value keeps its type and its exact bytes, whatever their length. A handle
+// sees its key as the file held it when the key was opened, plus its own
+// changes. Changes reach the file when the handle is closed: under an advisory
+// lock the file is read again, the handle's values applied, and the whole file
+// written to a temporary file that is renamed over the old one. A file that
+// cannot be parsed is renamed "*.bad" (one line on stderr) and the hive starts
+// empty. Key paths and value names compare without regard to ASCII case; a
+// trailing backslash on a key path is ignored.
+//
+// Thread-safe. Results are the Windows error codes below.
+#include "platform/WinTypes.h"
+#include <cstdint>
+
+struct HKEY__;
+using HKEY = HKEY__*;
+using REGSAM = DWORD;
+using LSTATUS = LONG;
+
+inline const HKEY HKEY_CURRENT_USER = reinterpret_cast<HKEY>(std::uintptr_t{0x80000001});
+inline const HKEY HKEY_LOCAL_MACHINE = reinterpret_cast<HKEY>(std::uintptr_t{0x80000002});
+
+constexpr LONG ERROR_SUCCESS = 0;
+constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_ACCESS_DENIED = 5;
+constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_INVALID_PARAMETER = 87;
+constexpr LONG ERROR_BAD_PATHNAME = 161;
+constexpr LONG ERROR_MORE_DATA = 234;
+constexpr LONG ERROR_CANTWRITE = 1013;
+
+constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
+constexpr REGSAM KEY_SET_VALUE = 0x0002;
+constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;
+constexpr REGSAM KEY_ENUMERATE_SUB_KEYS = 0x0008;
+constexpr REGSAM KEY_NOTIFY = 0x0010;
+constexpr REGSAM KEY_READ = 0x20019;
+constexpr REGSAM KEY_WRITE = 0x20006;
+constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
+
+constexpr DWORD REG_NONE = 0;
+constexpr DWORD REG_SZ = 1;
+constexpr DWORD REG_BINARY = 3;
+constexpr DWORD REG_DWORD = 4;
+
+constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
+constexpr DWORD REG_CREATED_NEW_KEY = 1;
+constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
+
+// Opens hKey\lpSubKey, creating it (and the hive file's folder, at close) when
+// missing. hKey is a predefined key or an open handle. Fails with
+// ERROR_ACCESS_DENIED when the key must be created or samDesired asks for
+// writing and the hive file's folder cannot be written. On success *phkResult
+// is a handle the caller closes with RegCloseKey; on failure it is null.
+// *lpdwDisposition (optional) tells whether the key was new. Reads the hive file.
+LSTATUS RegCreateKeyEx(HKEY hKey, const char* lpSubKey, DWORD Reserved, char* lpClass,
+                       DWORD dwOptions, REGSAM samDesired, const void* lpSecurityAttributes,
+                       HKEY* phkResult, DWORD* lpdwDisposition);
+
+// Opens an existing key; ERROR_FILE_NOT_FOUND when it does not exist,
+// ERROR_ACCESS_DENIED as for RegCreateKeyEx. Reads the hive file.
+LSTATUS RegOpenKeyEx(HKEY hKey, const char* lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                     HKEY* phkResult);
+
+// Reads a value (null or "" name: the key's default value). *lpType (optional)
+// receives the stored type. With lpData null, *lpcbData receives the size.
+// With fewer bytes offered than stored, fails with ERROR_MORE_DATA, leaves
+// lpData untouched and puts the needed size in *lpcbData. Needs KEY_QUERY_VALUE.
+// In memory only.
+LSTATUS RegQueryValueEx(HKEY hKey, const char* lpValueName, DWORD* lpReserved, DWORD* lpType,
+                        BYTE* lpData, DWORD* lpcbData);
+
+// Stores cbData bytes of any type under the name; needs KEY_SET_VALUE. The
+// change is kept by the handle and written when it is closed. In memory only.
+LSTATUS RegSetValueEx(HKEY hKey, const char* lpValueName, DWORD Reserved, DWORD dwType,
+                      const BYTE* lpData, DWORD cbData);
+
+// Releases the handle and writes its changes, if any, to the hive file.
+// Returns ERROR_CANTWRITE (after one line on stderr) when the file could not
+// be written; the file then keeps its old content. Closing a predefined key
+// does nothing.
+LSTATUS RegCloseKey(HKEY hKey);
