@@ -27,9 +27,10 @@ constexpr int kStartAttempts = 5;
 constexpr auto kAnswerTimeout = std::chrono::seconds(10);
 constexpr auto kStopTimeout = std::chrono::seconds(5);
 
-// A UDP port on 127.0.0.1 that was free a moment ago (snmpd may still lose it
-// to another process; the caller retries then).
-int FreeUdpPort()
+}  // namespace
+
+// snmpd may still lose the port to another process; Start() retries then.
+int CSnmpdFixture::FreeUdpPort()
 {
     const int fd = socket(AF_INET, SOCK_DGRAM, 0);
     if (fd < 0)
@@ -45,6 +46,9 @@ int FreeUdpPort()
     close(fd);
     return nPort;
 }
+
+namespace
+{
 
 std::vector<char*> CStrings(std::vector<std::string>& strings)
 {

@@ -20,6 +20,10 @@ public:
     static constexpr const char* kReadCommunity = "public";
     static constexpr const char* kWriteCommunity = "private";
 
+    // A UDP port on 127.0.0.1 that nothing listened on a moment ago (not 161);
+    // 0 when none could be had. Also gives tests a port where no agent answers.
+    static int FreeUdpPort();
+
     // strExtraConfig: snmpd.conf lines appended to the generated configuration.
     explicit CSnmpdFixture(const std::string& strExtraConfig = {});
     ~CSnmpdFixture();

@@ -1,0 +1,54 @@
+#include "platform/net/Sockets.h"
+
+#include <arpa/inet.h>
+#include <cstring>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+int WSAStartup(WORD wVersionRequested, WSADATA* pData)
+{
+    if (pData)
+    {
+        *pData = {};
+        pData->wVersion = wVersionRequested;
+        pData->wHighVersion = MAKEWORD(2, 2);
+        std::strcpy(pData->szDescription, "Sockets");
+        std::strcpy(pData->szSystemStatus, "Running");
+    }
+    return 0;
+}
+
+int WSACleanup()
+{
+    return 0;
+}
+
+DWORD InetAddr(const char* pszText)
+{
+    return pszText ? ::inet_addr(pszText) : kInetAddrNone;
+}
+
+std::optional<IPv4Bytes> GetHostByName(const char* pszName)
+{
+    if (!pszName || !*pszName)
+        return std::nullopt;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* pResult = nullptr;
+    if (getaddrinfo(pszName, nullptr, &hints, &pResult) != 0 || !pResult)
+        return std::nullopt;
+    std::optional<IPv4Bytes> address;
+    for (const addrinfo* p = pResult; p && !address; p = p->ai_next)
+    {
+        if (p->ai_family != AF_INET || !p->ai_addr)
+            continue;
+        const auto* pIn = reinterpret_cast<const sockaddr_in*>(p->ai_addr);
+        IPv4Bytes bytes;
+        std::memcpy(bytes.data(), &pIn->sin_addr.s_addr, bytes.size());
+        address = bytes;
+    }
+    freeaddrinfo(pResult);
+    return address;
+}

@@ -1,0 +1,581 @@
+// net-snmp's headers define some of the same ASN_* names as macros; they are
+// included first and those macros dropped, so the interface's constants rule
+// below (the values agree except ASN_SEQUENCE, which is the full tag 0x30 here).
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+#undef ASN_INTEGER
+#undef ASN_NULL
+#undef ASN_SEQUENCE
+#undef ASN_IPADDRESS
+#undef ASN_TIMETICKS
+#undef ASN_OPAQUE
+#undef ASN_COUNTER64
+
+#include "platform/snmpmgr/SnmpMgr.h"
+
+#include "platform/net/Sockets.h"
+#include "platform/snmpmgr/BuiltinMib.h"
+#include "platform/syserr/SysError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct SnmpMgrSession
+{
+    void* pHandle = nullptr;  // Owned: net-snmp single-session handle.
+};
+
+namespace
+{
+// Every block handed out by SnmpUtilMemAlloc starts after this header, which
+// keeps the size so that a reallocation can zero what it adds.
+struct alignas(std::max_align_t) BlockHeader
+{
+    size_t nBytes;
+};
+
+constexpr UINT kMaxOidLength = MAX_OID_LEN;
+
+BlockHeader* HeaderOf(void* p)
+{
+    return static_cast<BlockHeader*>(p) - 1;
+}
+
+BOOL Fail(DWORD dwCode)
+{
+    SetLastError(dwCode);
+    return FALSE;
+}
+
+// "host" or "host:port" → net-snmp peer name "udp:a.b.c.d:port"; empty on
+// failure with *pdwError set (EINVAL for malformed text, 0 for an unknown host).
+std::string PeerName(const char* pszAgent, DWORD* pdwError)
+{
+    std::string_view agent(pszAgent);
+    std::string strHost(agent);
+    unsigned nPort = 161;
+    if (const size_t nColon = agent.find(':'); nColon != std::string_view::npos)
+    {
+        const std::string_view port = agent.substr(nColon + 1);
+        const auto [pEnd, ec] = std::from_chars(port.data(), port.data() + port.size(), nPort);
+        if (port.empty() || ec != std::errc() || pEnd != port.data() + port.size() || nPort == 0 ||
+            nPort > 65535 || port.front() == '+')
+        {
+            *pdwError = EINVAL;
+            return {};
+        }
+        strHost = agent.substr(0, nColon);
+    }
+    if (strHost.empty())
+    {
+        *pdwError = EINVAL;
+        return {};
+    }
+    const auto address = GetHostByName(strHost.c_str());
+    if (!address)
+    {
+        *pdwError = 0;
+        return {};
+    }
+    const auto& b = *address;
+    char szPeer[40];
+    std::snprintf(szPeer, sizeof szPeer, "udp:%u.%u.%u.%u:%u", b[0], b[1], b[2], b[3], nPort);
+    return szPeer;
+}
+
+bool CopyBytes(AsnOctetString* pDst, const void* pSrc, size_t nLength)
+{
+    // Always a real block, even for an empty value, so readers never meet null.
+    auto* pBytes = static_cast<BYTE*>(SnmpUtilMemAlloc(static_cast<UINT>(nLength)));
+    if (!pBytes)
+        return false;
+    if (nLength)
+        std::memcpy(pBytes, pSrc, nLength);
+    pDst->stream = pBytes;
+    pDst->length = static_cast<UINT>(nLength);
+    pDst->dynamic = TRUE;
+    return true;
+}
+
+bool IsOctetLike(BYTE type)
+{
+    return type == ASN_OCTETSTRING || type == ASN_BITS || type == ASN_SEQUENCE || type == ASN_IPADDRESS ||
+           type == ASN_OPAQUE;
+}
+
+bool IsUnsigned32(BYTE type)
+{
+    return type == ASN_COUNTER32 || type == ASN_GAUGE32 || type == ASN_TIMETICKS || type == ASN_UNSIGNED32;
+}
+
+bool FromNetSnmpOid(const oid* pIds, size_t nLength, AsnObjectIdentifier* pOid)
+{
+    *pOid = {};
+    if (nLength == 0)
+        return true;
+    auto* pCopy = static_cast<UINT*>(SnmpUtilMemAlloc(static_cast<UINT>(nLength * sizeof(UINT))));
+    if (!pCopy)
+        return false;
+    for (size_t i = 0; i < nLength; ++i)
+        pCopy[i] = static_cast<UINT>(pIds[i]);
+    pOid->ids = pCopy;
+    pOid->idLength = static_cast<UINT>(nLength);
+    return true;
+}
+
+// An agent's value as the interface's typed value. Types the interface does
+// not know keep their tag and carry no payload.
+bool FromNetSnmpValue(const netsnmp_variable_list& var, AsnAny* pAny)
+{
+    *pAny = {};
+    pAny->asnType = var.type;
+    const BYTE type = var.type;
+    if (type == ASN_INTEGER)
+        pAny->asnValue.number = var.val.integer ? static_cast<AsnInteger32>(*var.val.integer) : 0;
+    else if (IsUnsigned32(type))
+        pAny->asnValue.unsigned32 = var.val.integer ? static_cast<AsnUnsigned32>(*var.val.integer) : 0;
+    else if (type == ASN_COUNTER64)
+    {
+        if (var.val.counter64)
+            pAny->asnValue.counter64 = {static_cast<DWORD>(var.val.counter64->low),
+                                        static_cast<DWORD>(var.val.counter64->high)};
+    }
+    else if (type == ASN_OBJECTIDENTIFIER)
+        return FromNetSnmpOid(var.val.objid, var.val.objid ? var.val_len / sizeof(oid) : 0, &pAny->asnValue.object);
+    else if (IsOctetLike(type))
+        return CopyBytes(&pAny->asnValue.string, var.val.string, var.val.string ? var.val_len : 0);
+    return true;
+}
+
+bool FromNetSnmpBinding(const netsnmp_variable_list& var, SnmpVarBind* pBinding)
+{
+    *pBinding = {};
+    if (FromNetSnmpOid(var.name, var.name ? var.name_length : 0, &pBinding->name) &&
+        FromNetSnmpValue(var, &pBinding->value))
+        return true;
+    SnmpUtilVarBindFree(pBinding);
+    return false;
+}
+
+// Adds one binding to a request PDU: its value for a SET, NULL for a read.
+bool AddBinding(netsnmp_pdu* pPdu, const SnmpVarBind& binding, bool bWithValue)
+{
+    const AsnObjectIdentifier& name = binding.name;
+    if (name.idLength == 0 || name.idLength > kMaxOidLength || !name.ids)
+        return false;
+    oid aName[MAX_OID_LEN];
+    for (UINT i = 0; i < name.idLength; ++i)
+        aName[i] = name.ids[i];
+
+    const AsnAny& value = binding.value;
+    const BYTE type = bWithValue ? value.asnType : ASN_NULL;
+    long nNumber = 0;
+    counter64 c64{};
+    std::vector<oid> objectIds;
+    const void* pData = nullptr;
+    size_t nLength = 0;
+    if (type == ASN_INTEGER)
+        nNumber = value.asnValue.number, pData = &nNumber, nLength = sizeof nNumber;
+    else if (IsUnsigned32(type))
+        nNumber = static_cast<long>(value.asnValue.unsigned32), pData = &nNumber, nLength = sizeof nNumber;
+    else if (type == ASN_COUNTER64)
+    {
+        c64.high = value.asnValue.counter64.HighPart;
+        c64.low = value.asnValue.counter64.LowPart;
+        pData = &c64, nLength = sizeof c64;
+    }
+    else if (type == ASN_OBJECTIDENTIFIER)
+    {
+        const AsnObjectIdentifier& object = value.asnValue.object;
+        if (object.idLength > kMaxOidLength || (object.idLength && !object.ids))
+            return false;
+        objectIds.assign(object.ids, object.ids + object.idLength);
+        pData = objectIds.data(), nLength = objectIds.size() * sizeof(oid);
+    }
+    else if (type == ASN_OCTETSTRING || type == ASN_BITS || type == ASN_OPAQUE || type == ASN_IPADDRESS)
+    {
+        const AsnOctetString& bytes = value.asnValue.string;
+        if ((bytes.length && !bytes.stream) || (type == ASN_IPADDRESS && bytes.length != 4))
+            return false;
+        pData = bytes.stream, nLength = bytes.length;
+    }
+    else if (type != ASN_NULL && type != SNMP_EXCEPTION_NOSUCHOBJECT && type != SNMP_EXCEPTION_NOSUCHINSTANCE &&
+             type != SNMP_EXCEPTION_ENDOFMIBVIEW)
+        return false;  // SEQUENCE and unknown tags cannot be encoded as a value
+    return snmp_pdu_add_variable(pPdu, aName, name.idLength, type, pData, nLength) != nullptr;
+}
+
+size_t CountBindings(const netsnmp_pdu* pPdu)
+{
+    size_t n = 0;
+    for (const netsnmp_variable_list* p = pPdu->variables; p; p = p->next_variable)
+        ++n;
+    return n;
+}
+
+// Replaces the request's bindings one for one with the answer's. Bindings the
+// answer does not carry (an error answer may carry none) stay as they were.
+bool TakeAnswer(const netsnmp_pdu* pResponse, SnmpVarBindList* pList)
+{
+    std::vector<SnmpVarBind> answers;
+    for (const netsnmp_variable_list* p = pResponse->variables; p && answers.size() < pList->len;
+         p = p->next_variable)
+    {
+        SnmpVarBind binding;
+        if (!FromNetSnmpBinding(*p, &binding))
+        {
+            for (auto& b : answers)
+                SnmpUtilVarBindFree(&b);
+            return false;
+        }
+        answers.push_back(binding);
+    }
+    for (size_t i = 0; i < answers.size(); ++i)
+    {
+        SnmpUtilVarBindFree(&pList->list[i]);
+        pList->list[i] = answers[i];
+    }
+    return true;
+}
+
+void PrintBytes(const AsnOctetString& bytes, bool bAsText)
+{
+    for (UINT i = 0; i < bytes.length && bytes.stream; ++i)
+    {
+        const BYTE c = bytes.stream[i];
+        if (bAsText)
+            std::putchar(c >= 0x20 && c < 0x7F ? c : '.');
+        else
+            std::printf(i ? " %02X" : "%02X", c);
+    }
+}
+
+bool IsPrintable(const AsnOctetString& bytes)
+{
+    for (UINT i = 0; i < bytes.length && bytes.stream; ++i)
+        if ((bytes.stream[i] < 0x20 || bytes.stream[i] >= 0x7F) && bytes.stream[i] != '\t')
+            return false;
+    return true;
+}
+}  // namespace
+
+void SnmpMgrStartup()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // No logging to stderr, no configuration or persistent files, no MIB files:
+        // the interface's names come from the built-in MIB.
+        netsnmp_register_loghandler(NETSNMP_LOGHANDLER_NONE, LOG_DEBUG);
+        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
+        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
+        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
+        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_LOAD_HOST_FILES, 1);
+        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_NO_TOKEN_WARNINGS, 1);
+        netsnmp_set_mib_directory("");
+        init_snmp("orvex");
+        CBuiltinMib::Instance();
+    });
+}
+
+LPSNMP_MGR_SESSION SnmpMgrOpen(const char* agent, const char* community, int timeout, int retries, int version)
+{
+    SnmpMgrStartup();
+    if (!agent || !community || (version != SNMP_VERSION_V1 && version != SNMP_VERSION_V2C))
+    {
+        SetLastError(EINVAL);
+        return nullptr;
+    }
+    DWORD dwError = 0;
+    std::string strPeer = PeerName(agent, &dwError);
+    if (strPeer.empty())
+    {
+        SetLastError(dwError);
+        return nullptr;
+    }
+    netsnmp_session settings;
+    snmp_sess_init(&settings);
+    settings.version = version == SNMP_VERSION_V2C ? SNMP_VERSION_2c : SNMP_VERSION_1;
+    settings.peername = strPeer.data();
+    std::string strCommunity(community);
+    settings.community = reinterpret_cast<u_char*>(strCommunity.data());
+    settings.community_len = strCommunity.size();
+    settings.timeout = std::max(timeout, 1) * 1000L;
+    settings.retries = std::max(retries, 0);
+
+    void* pHandle = snmp_sess_open(&settings);  // copies what it keeps
+    if (!pHandle)
+    {
+        SetLastError(static_cast<DWORD>(std::max(settings.s_errno, 0)));
+        return nullptr;
+    }
+    auto* pSession = new (std::nothrow) SnmpMgrSession;
+    if (!pSession)
+    {
+        snmp_sess_close(pHandle);
+        SetLastError(ENOMEM);
+        return nullptr;
+    }
+    pSession->pHandle = pHandle;
+    return pSession;
+}
+
+BOOL SnmpMgrClose(LPSNMP_MGR_SESSION session)
+{
+    if (!session)
+        return Fail(EINVAL);
+    const int nClosed = snmp_sess_close(session->pHandle);
+    delete session;
+    return nClosed ? TRUE : Fail(EIO);
+}
+
+SNMPAPI SnmpMgrRequest(LPSNMP_MGR_SESSION session, BYTE requestType, SnmpVarBindList* variableBindings,
+                       AsnInteger32* errorStatus, AsnInteger32* errorIndex)
+{
+    if (!session || !variableBindings || (variableBindings->len && !variableBindings->list) ||
+        (requestType != SNMP_PDU_GET && requestType != SNMP_PDU_GETNEXT && requestType != SNMP_PDU_SET))
+        return Fail(EINVAL);
+    netsnmp_pdu* pPdu = snmp_pdu_create(requestType);
+    if (!pPdu)
+        return Fail(ENOMEM);
+    for (UINT i = 0; i < variableBindings->len; ++i)
+    {
+        if (!AddBinding(pPdu, variableBindings->list[i], requestType == SNMP_PDU_SET))
+        {
+            snmp_free_pdu(pPdu);
+            return Fail(EINVAL);
+        }
+    }
+    netsnmp_pdu* pResponse = nullptr;
+    const int nStatus = snmp_sess_synch_response(session->pHandle, pPdu, &pResponse);  // takes pPdu
+    if (nStatus != STAT_SUCCESS || !pResponse)
+    {
+        if (pResponse)
+            snmp_free_pdu(pResponse);
+        return Fail(nStatus == STAT_TIMEOUT ? SNMP_MGMTAPI_TIMEOUT : SNMP_MGMTAPI_SELECT_FDERRORS);
+    }
+    // An answer that claims success but does not answer every binding is unusable.
+    const bool bUsable = pResponse->errstat != SNMP_ERR_NOERROR ||
+                         CountBindings(pResponse) == variableBindings->len;
+    const bool bTaken = bUsable && TakeAnswer(pResponse, variableBindings);
+    if (bTaken)
+    {
+        if (errorStatus)
+            *errorStatus = static_cast<AsnInteger32>(pResponse->errstat);
+        if (errorIndex)
+            *errorIndex = static_cast<AsnInteger32>(pResponse->errindex);
+    }
+    snmp_free_pdu(pResponse);
+    if (!bTaken)
+        return Fail(bUsable ? ENOMEM : SNMP_MGMTAPI_SELECT_FDERRORS);
+    return TRUE;
+}
+
+BOOL SnmpMgrStrToOid(const char* string, AsnObjectIdentifier* oid)
+{
+    if (!string || !oid)
+        return FALSE;
+    std::vector<UINT> ids;
+    if (!CBuiltinMib::Instance().Parse(string, &ids))
+        return FALSE;
+    auto* pIds = static_cast<UINT*>(SnmpUtilMemAlloc(static_cast<UINT>(ids.size() * sizeof(UINT))));
+    if (!pIds)
+        return FALSE;
+    std::memcpy(pIds, ids.data(), ids.size() * sizeof(UINT));
+    oid->ids = pIds;
+    oid->idLength = static_cast<UINT>(ids.size());
+    return TRUE;
+}
+
+BOOL SnmpMgrOidToStr(const AsnObjectIdentifier* oid, char** string)
+{
+    if (!oid || !string)
+        return FALSE;
+    std::string strText;
+    if (!CBuiltinMib::Instance().ToText(oid->ids, oid->idLength, &strText))
+        return FALSE;
+    auto* pText = static_cast<char*>(SnmpUtilMemAlloc(static_cast<UINT>(strText.size() + 1)));
+    if (!pText)
+        return FALSE;
+    std::memcpy(pText, strText.c_str(), strText.size() + 1);
+    *string = pText;
+    return TRUE;
+}
+
+SNMPAPI SnmpUtilOidCpy(AsnObjectIdentifier* dst, const AsnObjectIdentifier* src)
+{
+    if (!dst || !src || (src->idLength && !src->ids))
+        return FALSE;
+    AsnObjectIdentifier copy{};
+    if (src->idLength)
+    {
+        copy.ids = static_cast<UINT*>(SnmpUtilMemAlloc(src->idLength * static_cast<UINT>(sizeof(UINT))));
+        if (!copy.ids)
+            return FALSE;
+        std::memcpy(copy.ids, src->ids, src->idLength * sizeof(UINT));
+        copy.idLength = src->idLength;
+    }
+    *dst = copy;
+    return TRUE;
+}
+
+SNMPAPI SnmpUtilOidNCmp(const AsnObjectIdentifier* a, const AsnObjectIdentifier* b, UINT n)
+{
+    const UINT nA = a ? a->idLength : 0;
+    const UINT nB = b ? b->idLength : 0;
+    const UINT nCommon = std::min({nA, nB, n});
+    for (UINT i = 0; i < nCommon; ++i)
+        if (a->ids[i] != b->ids[i])
+            return a->ids[i] < b->ids[i] ? -1 : 1;
+    if (nCommon == n)
+        return 0;
+    return nA == nB ? 0 : (nA < nB ? -1 : 1);
+}
+
+SNMPAPI SnmpUtilOidCmp(const AsnObjectIdentifier* a, const AsnObjectIdentifier* b)
+{
+    return SnmpUtilOidNCmp(a, b, std::max(a ? a->idLength : 0, b ? b->idLength : 0));
+}
+
+void SnmpUtilOidFree(AsnObjectIdentifier* oid)
+{
+    if (!oid)
+        return;
+    SnmpUtilMemFree(oid->ids);
+    *oid = {};
+}
+
+SNMPAPI SnmpUtilAsnAnyCpy(AsnAny* dst, const AsnAny* src)
+{
+    if (!dst || !src)
+        return FALSE;
+    AsnAny copy = *src;
+    if (src->asnType == ASN_OBJECTIDENTIFIER)
+    {
+        if (!SnmpUtilOidCpy(&copy.asnValue.object, &src->asnValue.object))
+            return FALSE;
+    }
+    else if (IsOctetLike(src->asnType))
+    {
+        const AsnOctetString& bytes = src->asnValue.string;
+        if ((bytes.length && !bytes.stream) || !CopyBytes(&copy.asnValue.string, bytes.stream, bytes.length))
+            return FALSE;
+    }
+    *dst = copy;
+    return TRUE;
+}
+
+void SnmpUtilAsnAnyFree(AsnAny* any)
+{
+    if (!any)
+        return;
+    if (any->asnType == ASN_OBJECTIDENTIFIER)
+        SnmpUtilOidFree(&any->asnValue.object);
+    else if (IsOctetLike(any->asnType) && any->asnValue.string.dynamic)
+        SnmpUtilMemFree(any->asnValue.string.stream);
+    *any = {};
+    any->asnType = ASN_NULL;
+}
+
+void SnmpUtilVarBindFree(SnmpVarBind* vb)
+{
+    if (!vb)
+        return;
+    SnmpUtilOidFree(&vb->name);
+    SnmpUtilAsnAnyFree(&vb->value);
+}
+
+void SnmpUtilVarBindListFree(SnmpVarBindList* vbl)
+{
+    if (!vbl)
+        return;
+    for (UINT i = 0; i < vbl->len && vbl->list; ++i)
+        SnmpUtilVarBindFree(&vbl->list[i]);
+    SnmpUtilMemFree(vbl->list);
+    vbl->list = nullptr;
+    vbl->len = 0;
+}
+
+void* SnmpUtilMemAlloc(UINT nBytes)
+{
+    auto* pHeader = static_cast<BlockHeader*>(std::calloc(1, sizeof(BlockHeader) + nBytes));
+    if (!pHeader)
+        return nullptr;
+    pHeader->nBytes = nBytes;
+    return pHeader + 1;
+}
+
+void* SnmpUtilMemReAlloc(void* p, UINT nBytes)
+{
+    if (!p)
+        return SnmpUtilMemAlloc(nBytes);
+    const size_t nOld = HeaderOf(p)->nBytes;
+    auto* pHeader = static_cast<BlockHeader*>(std::realloc(HeaderOf(p), sizeof(BlockHeader) + nBytes));
+    if (!pHeader)
+        return nullptr;  // the old block is still valid
+    if (nBytes > nOld)
+        std::memset(reinterpret_cast<BYTE*>(pHeader + 1) + nOld, 0, nBytes - nOld);
+    pHeader->nBytes = nBytes;
+    return pHeader + 1;
+}
+
+void SnmpUtilMemFree(void* p)
+{
+    if (p)
+        std::free(HeaderOf(p));
+}
+
+void SnmpUtilPrintAsnAny(const AsnAny* any)
+{
+    if (!any)
+        return;
+    const auto& v = any->asnValue;
+    switch (any->asnType)
+    {
+    case ASN_INTEGER: std::printf("INTEGER - %d\n", v.number); break;
+    case ASN_COUNTER32: std::printf("Counter32 - %u\n", v.counter); break;
+    case ASN_GAUGE32: std::printf("Gauge32 - %u\n", v.gauge); break;
+    case ASN_TIMETICKS: std::printf("TimeTicks - %u\n", v.ticks); break;
+    case ASN_UNSIGNED32: std::printf("UInteger32 - %u\n", v.unsigned32); break;
+    case ASN_COUNTER64:
+        std::printf("Counter64 - %llu\n",
+                    (static_cast<unsigned long long>(v.counter64.HighPart) << 32) | v.counter64.LowPart);
+        break;
+    case ASN_NULL: std::printf("NULL - NULL\n"); break;
+    case SNMP_EXCEPTION_NOSUCHOBJECT: std::printf("NOSUCHOBJECT\n"); break;
+    case SNMP_EXCEPTION_NOSUCHINSTANCE: std::printf("NOSUCHINSTANCE\n"); break;
+    case SNMP_EXCEPTION_ENDOFMIBVIEW: std::printf("ENDOFMIBVIEW\n"); break;
+    case ASN_OBJECTIDENTIFIER:
+        std::printf("OBJECT IDENTIFIER - ");
+        for (UINT i = 0; i < v.object.idLength && v.object.ids; ++i)
+            std::printf(i ? ".%u" : "%u", v.object.ids[i]);
+        std::printf("\n");
+        break;
+    case ASN_IPADDRESS:
+        std::printf("IpAddress - ");
+        for (UINT i = 0; i < v.address.length && v.address.stream; ++i)
+            std::printf(i ? ".%u" : "%u", v.address.stream[i]);
+        std::printf("\n");
+        break;
+    case ASN_OCTETSTRING:
+        std::printf("OCTET STRING - ");
+        PrintBytes(v.string, IsPrintable(v.string));
+        std::printf("\n");
+        break;
+    case ASN_BITS:
+    case ASN_SEQUENCE:
+    case ASN_OPAQUE:
+        std::printf("%s - ", any->asnType == ASN_BITS ? "BITS" : any->asnType == ASN_OPAQUE ? "Opaque" : "SEQUENCE");
+        PrintBytes(v.arbitrary, false);
+        std::printf("\n");
+        break;
+    default: std::printf("Unknown type 0x%02X\n", any->asnType); break;
+    }
+}
