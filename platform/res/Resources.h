@@ -11,3 +11,7 @@ QString IconResourcePath(UINT nID);
 
 // The bitmap resource nID; a null image when there is none. Cost: one PNG decode.
 QImage LoadBitmapResource(UINT nID);
+
+// A copy of image in which every pixel of exactly the colour crTransparent is
+// fully transparent (the colour-keyed bitmaps of the design). Cost: one pass.
+QImage ApplyColorKey(const QImage& image, COLORREF crTransparent);

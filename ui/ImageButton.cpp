@@ -1,0 +1,157 @@
+#include "ui/ImageButton.h"
+#include "platform/res/Resources.h"
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <algorithm>
+
+namespace {
+
+constexpr int kImageGap = 4;
+
+QColor ToQColor(COLORREF cr)
+{
+    return QColor(int(GetRValue(cr)), int(GetGValue(cr)), int(GetBValue(cr)));
+}
+
+COLORREF ToColorRef(const QColor& color)
+{
+    return RGB(unsigned(color.red()), unsigned(color.green()), unsigned(color.blue()));
+}
+
+} // namespace
+
+CImageButton::CImageButton(QWidget* pParent, int nID)
+    : QAbstractButton(pParent), m_nID(nID)
+{
+    const QPalette& pal = palette();
+    m_acr[ColorBkIn] = m_acr[ColorBkOut] = ToColorRef(pal.color(QPalette::Button));
+    m_acr[ColorFgIn] = m_acr[ColorFgOut] = ToColorRef(pal.color(QPalette::ButtonText));
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_Hover);
+}
+
+void CImageButton::SetWindowText(const std::string& strText)
+{
+    setText(QString::fromLatin1(strText.data(), qsizetype(strText.size())));
+}
+
+std::string CImageButton::GetWindowText() const
+{
+    return text().toLatin1().toStdString();
+}
+
+BOOL CImageButton::SetBitmaps(UINT nBitmapID, COLORREF crTransparent)
+{
+    const QImage image = LoadBitmapResource(nBitmapID);
+    if (image.isNull())
+        return FALSE;
+    SetImage(image, crTransparent);
+    return TRUE;
+}
+
+void CImageButton::SetImage(const QImage& image, COLORREF crTransparent)
+{
+    m_pixImage = QPixmap::fromImage(ApplyColorKey(image, crTransparent));
+    updateGeometry();
+    update();
+}
+
+void CImageButton::SetColor(ColorIndex nIndex, COLORREF cr)
+{
+    m_acr[nIndex] = cr;
+    update();
+}
+
+void CImageButton::OffsetColor(ColorIndex nIndex, int nOffset)
+{
+    const COLORREF cr = m_acr[nIndex];
+    auto shift = [nOffset](unsigned nChannel) { return unsigned(std::clamp(int(nChannel) + nOffset, 0, 255)); };
+    SetColor(nIndex, RGB(shift(GetRValue(cr)), shift(GetGValue(cr)), shift(GetBValue(cr))));
+}
+
+void CImageButton::SetThemed(BOOL bThemed)
+{
+    m_bThemed = bThemed != FALSE;
+    update();
+}
+
+QSize CImageButton::sizeHint() const
+{
+    const QSize sizeText = fontMetrics().size(Qt::TextSingleLine, text());
+    const int nImage = m_pixImage.isNull() ? 0 : m_pixImage.width() + kImageGap;
+    return QSize(sizeText.width() + nImage + 16, std::max(sizeText.height(), m_pixImage.height()) + 8);
+}
+
+void CImageButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const bool bHover = m_bHover && isEnabled();
+    if (m_bThemed)
+        DrawThemedPanel(painter, bHover);
+    else
+        DrawFlatPanel(painter, bHover);
+    DrawContent(painter, bHover);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(3, 3, -3, -3);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+void CImageButton::DrawThemedPanel(QPainter& painter, bool bHover) const
+{
+    QStyleOptionButton option;
+    option.initFrom(this);
+    option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
+    if (bHover)
+        option.state |= QStyle::State_MouseOver;
+    style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
+}
+
+void CImageButton::DrawFlatPanel(QPainter& painter, bool bHover) const
+{
+    QColor back = ToQColor(m_acr[bHover ? ColorBkIn : ColorBkOut]);
+    if (isDown())
+        back = back.darker(112);
+    painter.fillRect(rect(), back);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void CImageButton::DrawContent(QPainter& painter, bool bHover) const
+{
+    const QString strText = text();
+    const int nTextWidth = painter.fontMetrics().horizontalAdvance(strText);
+    const int nImageWidth = m_pixImage.isNull() ? 0 : m_pixImage.width() + (strText.isEmpty() ? 0 : kImageGap);
+    const int nShift = isDown() ? 1 : 0;
+    int x = (width() - nImageWidth - nTextWidth) / 2 + nShift;
+    if (!m_pixImage.isNull()) {
+        const QPixmap pix = isEnabled() ? m_pixImage
+                                        : style()->generatedIconPixmap(QIcon::Disabled, m_pixImage, nullptr);
+        painter.drawPixmap(x, (height() - pix.height()) / 2 + nShift, pix);
+        x += nImageWidth;
+    }
+    if (!isEnabled())
+        painter.setPen(palette().color(QPalette::Disabled, QPalette::ButtonText));
+    else if (m_bThemed)
+        painter.setPen(palette().color(QPalette::ButtonText));
+    else
+        painter.setPen(ToQColor(m_acr[bHover ? ColorFgIn : ColorFgOut]));
+    painter.drawText(QRect(x, nShift, nTextWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft, strText);
+}
+
+void CImageButton::enterEvent(QEnterEvent* pEvent)
+{
+    m_bHover = true;
+    update();
+    QAbstractButton::enterEvent(pEvent);
+}
+
+void CImageButton::leaveEvent(QEvent* pEvent)
+{
+    m_bHover = false;
+    update();
+    QAbstractButton::leaveEvent(pEvent);
+}
