@@ -1,0 +1,355 @@
+// The manager interface against a real agent on the loopback network, and its
+// utility functions.
+#include "platform/snmpmgr/SnmpMgr.h"
+#include "platform/syserr/SysError.h"
+#include "support/SnmpdEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <functional>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+static auto* const g_pAgentEnv = ::testing::AddGlobalTestEnvironment(new CSnmpdEnvironment);
+
+namespace
+{
+struct SessionCloser
+{
+    void operator()(SnmpMgrSession* p) const { SnmpMgrClose(p); }
+};
+using Session = std::unique_ptr<SnmpMgrSession, SessionCloser>;
+
+Session Open(const std::string& strAgent, const char* pszCommunity = "public", int nVersion = SNMP_VERSION_V1,
+             int nTimeoutMs = 2000, int nRetries = 1)
+{
+    return Session(SnmpMgrOpen(strAgent.c_str(), pszCommunity, nTimeoutMs, nRetries, nVersion));
+}
+
+// A binding list of one binding, freed with its owner.
+struct CBindingList
+{
+    SnmpVarBindList list{};
+    explicit CBindingList(const char* pszOid)
+    {
+        list.list = static_cast<SnmpVarBind*>(SnmpUtilMemReAlloc(nullptr, sizeof(SnmpVarBind)));
+        list.len = 1;
+        EXPECT_TRUE(SnmpMgrStrToOid(pszOid, &list.list[0].name)) << pszOid;
+        list.list[0].value.asnType = ASN_NULL;
+    }
+    ~CBindingList() { SnmpUtilVarBindListFree(&list); }
+    SnmpVarBind& Binding() { return list.list[0]; }
+    std::string Name() const
+    {
+        std::string s;
+        for (UINT i = 0; i < list.list[0].name.idLength; ++i)
+            s += "." + std::to_string(list.list[0].name.ids[i]);
+        return s;
+    }
+    std::string Bytes() const
+    {
+        const AsnOctetString& b = list.list[0].value.asnValue.string;
+        return std::string(reinterpret_cast<const char*>(b.stream), b.length);
+    }
+};
+
+struct CReply
+{
+    SNMPAPI nResult = 0;
+    AsnInteger32 nStatus = -1, nIndex = -1;
+    DWORD dwError = 0;
+};
+
+CReply Request(SnmpMgrSession* pSession, BYTE type, CBindingList& bindings)
+{
+    CReply reply;
+    SetLastError(0);
+    reply.nResult = SnmpMgrRequest(pSession, type, &bindings.list, &reply.nStatus, &reply.nIndex);
+    reply.dwError = GetLastError();
+    return reply;
+}
+
+void SetOctets(SnmpVarBind& binding, const std::string& strValue)
+{
+    SnmpUtilAsnAnyFree(&binding.value);
+    binding.value.asnType = ASN_OCTETSTRING;
+    binding.value.asnValue.string.stream = reinterpret_cast<BYTE*>(SnmpUtilMemAlloc(strValue.size()));
+    std::memcpy(binding.value.asnValue.string.stream, strValue.data(), strValue.size());
+    binding.value.asnValue.string.length = static_cast<UINT>(strValue.size());
+    binding.value.asnValue.string.dynamic = TRUE;
+}
+
+CSnmpdFixture& Agent()
+{
+    return CSnmpdEnvironment::Agent();
+}
+
+}  // namespace
+
+TEST(SnmpMgrAgent, GetNextOfSysDescrInBothVersions)
+{
+    const std::string strExpected = Agent().Get(".1.3.6.1.2.1.1.1.0");
+    for (const int nVersion : {SNMP_VERSION_V1, SNMP_VERSION_V2C})
+    {
+        Session session = Open(Agent().Address(), "public", nVersion);
+        ASSERT_TRUE(session) << "version " << nVersion;
+        CBindingList bindings(".1.3.6.1.2.1.1.1");
+        const CReply reply = Request(session.get(), SNMP_PDU_GETNEXT, bindings);
+        ASSERT_NE(reply.nResult, 0) << "last error " << reply.dwError;
+        EXPECT_EQ(reply.nStatus, 0);
+        EXPECT_EQ(reply.nIndex, 0);
+        ASSERT_EQ(bindings.list.len, 1u);
+        EXPECT_EQ(bindings.Name(), ".1.3.6.1.2.1.1.1.0");
+        ASSERT_EQ(bindings.Binding().value.asnType, ASN_OCTETSTRING);
+        EXPECT_EQ("\"" + bindings.Bytes() + "\"", strExpected);
+    }
+}
+
+TEST(SnmpMgrAgent, SetWritesAndReadsBack)
+{
+    for (const int nVersion : {SNMP_VERSION_V1, SNMP_VERSION_V2C})
+    {
+        const std::string strContact = "desk " + std::to_string(nVersion);
+        {
+            Session writer = Open(Agent().Address(), "private", nVersion);
+            ASSERT_TRUE(writer);
+            CBindingList contact(".1.3.6.1.2.1.1.4.0");
+            SetOctets(contact.Binding(), strContact);
+            CReply reply = Request(writer.get(), SNMP_PDU_SET, contact);
+            ASSERT_NE(reply.nResult, 0) << reply.dwError;
+            EXPECT_EQ(reply.nStatus, 0);
+            EXPECT_EQ(contact.Bytes(), strContact);  // the answer echoes the value
+
+            CBindingList traps("snmp.snmpEnableAuthenTraps.0");
+            traps.Binding().value.asnType = ASN_INTEGER;
+            traps.Binding().value.asnValue.number = nVersion == SNMP_VERSION_V1 ? 1 : 2;
+            reply = Request(writer.get(), SNMP_PDU_SET, traps);
+            ASSERT_NE(reply.nResult, 0);
+            EXPECT_EQ(reply.nStatus, 0);
+        }
+        Session reader = Open(Agent().Address(), "public", nVersion);
+        CBindingList contact(".1.3.6.1.2.1.1.4.0");
+        ASSERT_NE(Request(reader.get(), SNMP_PDU_GET, contact).nResult, 0);
+        EXPECT_EQ(contact.Bytes(), strContact);
+        EXPECT_EQ(Agent().Get(".1.3.6.1.2.1.1.4.0"), "\"" + strContact + "\"");
+        EXPECT_EQ(Agent().Get(".1.3.6.1.2.1.11.30.0"), nVersion == SNMP_VERSION_V1 ? "1" : "2");
+    }
+}
+
+TEST(SnmpMgrAgent, AgentErrorsComeBackAsStatusAndIndex)
+{
+    // v1: past the end of the MIB is noSuchName at index 1; the binding stays as sent.
+    Session v1 = Open(Agent().Address(), "public", SNMP_VERSION_V1);
+    CBindingList pastEnd(".2.99");
+    CReply reply = Request(v1.get(), SNMP_PDU_GETNEXT, pastEnd);
+    ASSERT_NE(reply.nResult, 0);
+    EXPECT_EQ(reply.nStatus, 2);
+    EXPECT_EQ(reply.nIndex, 1);
+    EXPECT_EQ(pastEnd.Name(), ".2.99");
+
+    // v2c reports the end as an exception value instead.
+    Session v2 = Open(Agent().Address(), "public", SNMP_VERSION_V2C);
+    CBindingList pastEnd2(".2.99");
+    reply = Request(v2.get(), SNMP_PDU_GETNEXT, pastEnd2);
+    ASSERT_NE(reply.nResult, 0);
+    EXPECT_EQ(reply.nStatus, 0);
+    EXPECT_EQ(pastEnd2.Binding().value.asnType, SNMP_EXCEPTION_ENDOFMIBVIEW);
+
+    CBindingList missing(".1.3.6.1.2.1.1.99.0");
+    ASSERT_NE(Request(v2.get(), SNMP_PDU_GET, missing).nResult, 0);
+    EXPECT_EQ(missing.Binding().value.asnType, SNMP_EXCEPTION_NOSUCHOBJECT);
+
+    // A wrong type for a writable object, and a write with the read-only community.
+    Session writer = Open(Agent().Address(), "private", SNMP_VERSION_V2C);
+    CBindingList wrongType(".1.3.6.1.2.1.1.4.0");
+    wrongType.Binding().value.asnType = ASN_INTEGER;
+    reply = Request(writer.get(), SNMP_PDU_SET, wrongType);
+    ASSERT_NE(reply.nResult, 0);
+    EXPECT_EQ(reply.nStatus, 7);  // wrongType
+    EXPECT_EQ(reply.nIndex, 1);
+    CBindingList readOnly(".1.3.6.1.2.1.1.5.0");
+    SetOctets(readOnly.Binding(), "intruder");
+    reply = Request(v1.get(), SNMP_PDU_SET, readOnly);
+    ASSERT_NE(reply.nResult, 0);
+    EXPECT_NE(reply.nStatus, 0);
+    EXPECT_NE(Agent().Get(".1.3.6.1.2.1.1.5.0"), "\"intruder\"");
+}
+
+TEST(SnmpMgrAgent, AnswersConvertEveryTypeTheAgentSends)
+{
+    Session session = Open(Agent().Address(), "public", SNMP_VERSION_V2C);
+    ASSERT_TRUE(session);
+    auto get = [&](const char* pszOid, CBindingList& bindings) {
+        ASSERT_NE(Request(session.get(), SNMP_PDU_GET, bindings).nResult, 0) << pszOid;
+        (void)pszOid;
+    };
+    CBindingList objectId(".1.3.6.1.2.1.1.2.0");
+    get("sysObjectID", objectId);
+    ASSERT_EQ(objectId.Binding().value.asnType, ASN_OBJECTIDENTIFIER);
+    const AsnObjectIdentifier& value = objectId.Binding().value.asnValue.object;
+    ASSERT_GE(value.idLength, 7u);
+    EXPECT_EQ(value.ids[6], 8072u);
+
+    CBindingList upTime(".1.3.6.1.2.1.1.3.0");
+    get("sysUpTime", upTime);
+    EXPECT_EQ(upTime.Binding().value.asnType, ASN_TIMETICKS);
+
+    // The loopback interface is always there: find its index first.
+    CBindingList address(".1.3.6.1.2.1.4.20.1.1.127.0.0.1");
+    get("ipAdEntAddr", address);
+    ASSERT_EQ(address.Binding().value.asnType, ASN_IPADDRESS);
+    EXPECT_EQ(address.Bytes(), std::string("\x7f\x00\x00\x01", 4));
+    CBindingList ifIndex(".1.3.6.1.2.1.4.20.1.2.127.0.0.1");
+    get("ipAdEntIfIndex", ifIndex);
+    ASSERT_EQ(ifIndex.Binding().value.asnType, ASN_INTEGER);
+    const std::string strIf = "." + std::to_string(ifIndex.Binding().value.asnValue.number);
+
+    CBindingList octets(("interfaces.ifTable.ifEntry.ifInOctets" + strIf).c_str());
+    get("ifInOctets", octets);
+    EXPECT_EQ(octets.Binding().value.asnType, ASN_COUNTER32);
+    CBindingList speed(("interfaces.ifTable.ifEntry.ifSpeed" + strIf).c_str());
+    get("ifSpeed", speed);
+    EXPECT_EQ(speed.Binding().value.asnType, ASN_GAUGE32);
+    EXPECT_EQ(std::to_string(speed.Binding().value.asnValue.gauge),
+              Agent().Get(".1.3.6.1.2.1.2.2.1.5" + strIf));
+    CBindingList hcOctets(("ifMIB.ifMIBObjects.ifXTable.ifXEntry.ifHCOutOctets" + strIf).c_str());
+    get("ifHCOutOctets", hcOctets);
+    EXPECT_EQ(hcOctets.Binding().value.asnType, ASN_COUNTER64);
+}
+
+TEST(SnmpMgrSession, NoAnswerTimesOutWithCode40)
+{
+    const int nPort = CSnmpdFixture::FreeUdpPort();
+    ASSERT_GT(nPort, 0);
+    Session session = Open("127.0.0.1:" + std::to_string(nPort), "public", SNMP_VERSION_V1, 300, 1);
+    ASSERT_TRUE(session);  // opening sends nothing
+    CBindingList bindings(".1.3.6.1.2.1.1.1");
+    const auto start = std::chrono::steady_clock::now();
+    const CReply reply = Request(session.get(), SNMP_PDU_GETNEXT, bindings);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(reply.nResult, 0);
+    EXPECT_EQ(reply.dwError, SNMP_MGMTAPI_TIMEOUT);
+    EXPECT_GE(elapsed, std::chrono::milliseconds(500));  // first try and one retry
+    EXPECT_EQ(bindings.Name(), ".1.3.6.1.2.1.1.1");
+}
+
+TEST(SnmpMgrSession, AgentTextIsHostAndOptionalPort)
+{
+    const std::string strPort = std::to_string(Agent().Port());
+    for (const std::string& strAgent : {"127.0.0.1:" + strPort, "localhost:" + strPort})
+    {
+        Session session = Open(strAgent);
+        ASSERT_TRUE(session) << strAgent;
+        CBindingList bindings(".1.3.6.1.2.1.1.1");
+        EXPECT_NE(Request(session.get(), SNMP_PDU_GETNEXT, bindings).nResult, 0) << strAgent;
+    }
+    // Without a port the session opens for 161 (nothing is sent here).
+    EXPECT_TRUE(Open("127.0.0.1"));
+
+    for (const char* pszBad : {"", ":161", "127.0.0.1:", "127.0.0.1:0", "127.0.0.1:65536", "127.0.0.1:abc",
+                               "127.0.0.1:+5", "127.0.0.1:16 1", "127.0.0.1:1:2"})
+    {
+        SetLastError(0);
+        EXPECT_FALSE(Open(pszBad)) << pszBad;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(EINVAL)) << pszBad;
+    }
+    // An unknown host fails at open, with no code (the resolver refuses the
+    // malformed name itself, so nothing leaves the machine).
+    SetLastError(77);
+    EXPECT_FALSE(Open("no..such-host.invalid:" + strPort));
+    EXPECT_EQ(GetLastError(), 0u);
+    SetLastError(0);
+    EXPECT_FALSE(Open("127.0.0.1:" + strPort, "public", 3));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(EINVAL));
+    EXPECT_EQ(SnmpMgrOpen(nullptr, "public", 1000, 1), nullptr);
+    EXPECT_EQ(SnmpMgrOpen("127.0.0.1", nullptr, 1000, 1), nullptr);
+    EXPECT_FALSE(SnmpMgrClose(nullptr));
+}
+
+TEST(SnmpMgrSession, RequestsThatCannotBeMadeFailWithoutSending)
+{
+    Session session = Open(Agent().Address(), "private", SNMP_VERSION_V2C);
+    ASSERT_TRUE(session);
+    auto expectInvalid = [&](BYTE type, CBindingList& bindings, const char* pszWhat) {
+        const std::string strBefore = bindings.Name();
+        const CReply reply = Request(session.get(), type, bindings);
+        EXPECT_EQ(reply.nResult, 0) << pszWhat;
+        EXPECT_EQ(reply.dwError, static_cast<DWORD>(EINVAL)) << pszWhat;
+        EXPECT_EQ(bindings.Name(), strBefore) << pszWhat;
+    };
+    CBindingList plain(".1.3.6.1.2.1.1.4.0");
+    expectInvalid(0xA5, plain, "bulk request type");
+    expectInvalid(0xA2, plain, "response type");
+
+    CBindingList sequence(".1.3.6.1.2.1.1.4.0");
+    SetOctets(sequence.Binding(), "x");
+    sequence.Binding().value.asnType = ASN_SEQUENCE;
+    expectInvalid(SNMP_PDU_SET, sequence, "SEQUENCE value");
+
+    CBindingList shortAddress(".1.3.6.1.2.1.1.4.0");
+    SetOctets(shortAddress.Binding(), "abc");
+    shortAddress.Binding().value.asnType = ASN_IPADDRESS;
+    expectInvalid(SNMP_PDU_SET, shortAddress, "3-byte IpAddress");
+
+    CBindingList unknown(".1.3.6.1.2.1.1.4.0");
+    unknown.Binding().value.asnType = 0x45;
+    expectInvalid(SNMP_PDU_SET, unknown, "unknown tag");
+
+    CBindingList tooLong(".1.3.6.1.2.1.1.4.0");
+    SnmpUtilOidFree(&tooLong.Binding().name);
+    tooLong.Binding().name.ids = static_cast<UINT*>(SnmpUtilMemAlloc(129 * sizeof(UINT)));
+    tooLong.Binding().name.idLength = 129;
+    expectInvalid(SNMP_PDU_GET, tooLong, "129 sub-identifiers");
+
+    CBindingList empty(".1.3.6.1.2.1.1.4.0");
+    SnmpUtilOidFree(&empty.Binding().name);
+    expectInvalid(SNMP_PDU_GET, empty, "empty name");
+
+    AsnInteger32 nStatus = 0, nIndex = 0;
+    SetLastError(0);
+    EXPECT_EQ(SnmpMgrRequest(nullptr, SNMP_PDU_GET, &plain.list, &nStatus, &nIndex), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(EINVAL));
+    EXPECT_EQ(SnmpMgrRequest(session.get(), SNMP_PDU_GET, nullptr, &nStatus, &nIndex), 0);
+
+    // A read sends NULL whatever value the binding carries; status pointers are optional.
+    CBindingList stale(".1.3.6.1.2.1.1.4.0");
+    stale.Binding().value.asnType = SNMP_EXCEPTION_ENDOFMIBVIEW;
+    EXPECT_NE(SnmpMgrRequest(session.get(), SNMP_PDU_GET, &stale.list, nullptr, nullptr), 0);
+    EXPECT_EQ(stale.Binding().value.asnType, ASN_OCTETSTRING);
+}
+
+TEST(SnmpMgrSession, ThreadsWorkOnSeparateSessionsAtOnce)
+{
+    constexpr int kThreads = 4;
+    constexpr int kRequests = 40;
+    std::atomic<int> nGood{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            Session session = Open(Agent().Address(), "public", t % 2 ? SNMP_VERSION_V2C : SNMP_VERSION_V1);
+            if (!session)
+                return;
+            for (int i = 0; i < kRequests; ++i)
+            {
+                CBindingList bindings(i % 2 ? "system.sysUpTime" : "system.sysName");
+                AsnInteger32 nStatus = -1, nIndex = -1;
+                if (SnmpMgrRequest(session.get(), SNMP_PDU_GETNEXT, &bindings.list, &nStatus, &nIndex) &&
+                    nStatus == 0 && bindings.Name() == (i % 2 ? ".1.3.6.1.2.1.1.3.0" : ".1.3.6.1.2.1.1.5.0"))
+                    ++nGood;
+            }
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(nGood.load(), kThreads * kRequests);
+}
