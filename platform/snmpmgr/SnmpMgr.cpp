@@ -131,6 +131,48 @@ bool FromNetSnmpOid(const oid* pIds, size_t nLength, AsnObjectIdentifier* pOid)
     return true;
 }
 
+// net-snmp decodes Opaque values that wrap a float, double or 64-bit number
+// into types of its own; the interface hands over the Opaque bytes instead, so
+// they are encoded again and the outer Opaque header dropped.
+bool ReencodeOpaque(const netsnmp_variable_list& var, AsnAny* pAny)
+{
+    u_char aBuffer[32];
+    size_t nLeft = sizeof aBuffer;
+    const u_char* pEnd = nullptr;
+    switch (var.type)
+    {
+    case ASN_OPAQUE_FLOAT:
+        if (var.val.floatVal)
+            pEnd = asn_build_float(aBuffer, &nLeft, var.type, var.val.floatVal, sizeof(float));
+        break;
+    case ASN_OPAQUE_DOUBLE:
+        if (var.val.doubleVal)
+            pEnd = asn_build_double(aBuffer, &nLeft, var.type, var.val.doubleVal, sizeof(double));
+        break;
+    case ASN_OPAQUE_I64:
+        if (var.val.counter64)
+            pEnd = asn_build_signed_int64(aBuffer, &nLeft, var.type, var.val.counter64, sizeof(counter64));
+        break;
+    default:
+        if (var.val.counter64)
+            pEnd = asn_build_unsigned_int64(aBuffer, &nLeft, var.type, var.val.counter64, sizeof(counter64));
+        break;
+    }
+    pAny->asnType = ASN_OPAQUE;
+    const size_t nUsed = pEnd ? static_cast<size_t>(pEnd - aBuffer) : 0;
+    // Outer header: the Opaque tag, then a short length or 0x81 and one byte.
+    const size_t nHeader = nUsed > 1 && aBuffer[1] == 0x81 ? 3 : 2;
+    if (nUsed < nHeader)
+        return CopyBytes(&pAny->asnValue.arbitrary, nullptr, 0);
+    return CopyBytes(&pAny->asnValue.arbitrary, aBuffer + nHeader, nUsed - nHeader);
+}
+
+bool IsSpecialOpaque(BYTE type)
+{
+    return type == ASN_OPAQUE_FLOAT || type == ASN_OPAQUE_DOUBLE || type == ASN_OPAQUE_I64 ||
+           type == ASN_OPAQUE_U64 || type == ASN_OPAQUE_COUNTER64;
+}
+
 // An agent's value as the interface's typed value. Types the interface does
 // not know keep their tag and carry no payload.
 bool FromNetSnmpValue(const netsnmp_variable_list& var, AsnAny* pAny)
@@ -152,6 +194,8 @@ bool FromNetSnmpValue(const netsnmp_variable_list& var, AsnAny* pAny)
         return FromNetSnmpOid(var.val.objid, var.val.objid ? var.val_len / sizeof(oid) : 0, &pAny->asnValue.object);
     else if (IsOctetLike(type))
         return CopyBytes(&pAny->asnValue.string, var.val.string, var.val.string ? var.val_len : 0);
+    else if (IsSpecialOpaque(type))
+        return ReencodeOpaque(var, pAny);
     return true;
 }
 
