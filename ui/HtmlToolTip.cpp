@@ -95,8 +95,7 @@ void CHtmlToolTip::Show(const std::string& text, const QPoint& ptGlobal, int nMa
             pt.setY(std::max(area.top(), ptGlobal.y() - size.height() - 4));
     }
     move(pt);
-    show();
-    raise();
+    show();  // a tooltip window stays above the others by its kind
 }
 
 void CHtmlToolTip::Hide()

@@ -25,6 +25,19 @@ QRectF DeviceIndependentRect(const QPaintDevice* pDevice)
     return QRectF(0, 0, pDevice->width(), pDevice->height());
 }
 
+// The text as shown with prefixes on: "&&" is "&", any other "&" is dropped.
+QString WithoutPrefixes(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size())
+            ++i;
+        shown += text[i];
+    }
+    return shown;
+}
+
 int Sign(int n)
 {
     return (n > 0) - (n < 0);
@@ -272,10 +285,14 @@ int CDC::DrawText(const char* pszText, int nCount, CRect* pRect, UINT nFormat)
 
     const QRect rect = pRect->ToQRect();
     if (nFormat & DT_CALCRECT) {
-        const QRect box = Metrics().boundingRect(rect, flags | Qt::TextDontClip, text);
-        pRect->right = pRect->left + box.width();
-        pRect->bottom = pRect->top + box.height();
-        return box.height();
+        // Single lines measure as the text extent does; wrapped text within the width.
+        const QSize size = (nFormat & (DT_WORDBREAK | DT_EXPANDTABS))
+            ? Metrics().boundingRect(rect, flags | Qt::TextDontClip, text).size()
+            : QSize(Metrics().horizontalAdvance((nFormat & DT_NOPREFIX) ? text : WithoutPrefixes(text)),
+                    Metrics().height());
+        pRect->right = pRect->left + size.width();
+        pRect->bottom = pRect->top + size.height();
+        return size.height();
     }
     if (!m_pPainter)
         return 0;
