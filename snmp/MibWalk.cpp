@@ -1,0 +1,202 @@
+#include "snmp/MibWalk.h"
+#include "snmp/AgentSession.h"
+#include "snmp/AppSettings.h"
+#include "snmp/BindingList.h"
+#include "snmp/ErrorText.h"
+#include "snmp/SnmpOid.h"
+#include "snmp/SnmpValue.h"
+#include "snmp/WalkMessages.h"
+#include "snmp/WalkTarget.h"
+#include <memory>
+#include <system_error>
+#include <thread>
+
+namespace {
+
+constexpr std::size_t kMaxBaseText = 1023;
+constexpr AsnInteger32 kNoSuchName = 2;
+
+// One walk's private state, on the walk thread.
+class CMibWalk
+{
+public:
+    CMibWalk(CWalkTarget& target, CWalkStart start) : m_target(target), m_start(std::move(start)) {}
+    void Run();
+
+private:
+    enum class End
+    {
+        Finished,  // the loop was left: the end message follows
+        Failed,    // the text posted is the only sign of the end
+    };
+
+    bool Open();
+    End Walk();
+    // What one answer means: true = go on with the next request.
+    bool TakeAnswer(AsnInteger32 nStatus, AsnInteger32 nIndex);
+    void PostRecord(const SnmpVarBind& answer);
+    void PostError(const std::string& strText);
+    bool CloseSession();
+
+    CWalkTarget& m_target;
+    const CWalkStart m_start;
+    CAgentSession m_session;
+    CBindingList m_list;  // the next name to ask about
+    CSnmpOid m_root;      // the base OID: the subtree walked
+    CSnmpOid m_asked;     // the name of the request in flight
+};
+
+void CMibWalk::Run()
+{
+    m_target.m_bWalking = 1;
+    const End end = Open() ? Walk() : End::Failed;
+    const bool bClosed = CloseSession();
+    const bool bRun = m_target.m_bRun == 1;
+    // The last touch of the target: from here on its owner may be gone.
+    m_target.m_bWalking = 0;
+    if (end == End::Finished && bClosed)
+        SendMessage(m_start.hWnd, bRun ? WM_WALK_DONE : WM_WALK_STOPPED, 0, 0);
+}
+
+bool CMibWalk::Open()
+{
+    std::string strAddress;
+    if (ResolveHost(m_start.strHost, strAddress) != 0) {
+        PostError("Error: Unable to resolve Host\n");
+        return false;
+    }
+    const std::string strBase = AppSettings.Base();
+    CSnmpOid base;
+    if (strBase.size() > kMaxBaseText || !SnmpMgrStrToOid(strBase.c_str(), base.Out())) {
+        PostError(FormatErrorText("Error: Invalid oid, %s, specified.\n", strBase.c_str()));
+        return false;
+    }
+    if (!m_list.Grow(base)) {
+        PostError(FormatErrorText("Error: Error allocating oid, %s.\n", strBase.c_str()));
+        return false;
+    }
+    if (!m_session.Open(strAddress, m_start.strCommunity)) {
+        const DWORD dwCode = m_session.LastError();
+        if (dwCode != 0)
+            PostError(FormatErrorText("Error attempting to connect to '%s' with community '%s'\nError ID:%d\n",
+                                      strAddress.c_str(), m_start.strCommunity.c_str(), static_cast<int>(dwCode)));
+        else
+            PostError(FormatErrorText("Error attempting to connect to '%s' with community '%s'", strAddress.c_str(),
+                                      m_start.strCommunity.c_str()));
+        return false;
+    }
+    if (!m_root.CopyFrom(m_list.Binding().name)) {
+        PostError("error on SnmpUtilOidCpy\n");
+        return false;
+    }
+    return true;
+}
+
+CMibWalk::End CMibWalk::Walk()
+{
+    while (IsWindow(m_start.hWnd) && m_target.m_bRun == 1) {
+        if (!m_asked.CopyFrom(m_list.Binding().name)) {
+            PostError("error on SnmpUtilOidCpy\n");
+            return End::Failed;
+        }
+        AsnInteger32 nStatus = 0, nIndex = 0;
+        switch (m_session.Request(SNMP_PDU_GETNEXT, m_list, nStatus, nIndex)) {
+        case CAgentSession::Outcome::Exception:
+            PostError("An excpetion occured during SnmpMgrRequest");
+            return End::Finished;
+        case CAgentSession::Outcome::NoResponse:
+            PostError(DescribeRequestFailure(m_session.LastError()));
+            return End::Finished;
+        case CAgentSession::Outcome::Answered:
+            break;
+        }
+        if (!TakeAnswer(nStatus, nIndex))
+            return End::Finished;
+        PostRecord(m_list.Binding());
+        if (!m_list.Rename(m_list.Binding().name)) {
+            PostError("error on SnmpUtilOidCpy\n");
+            return End::Failed;
+        }
+    }
+    return End::Finished;
+}
+
+bool CMibWalk::TakeAnswer(AsnInteger32 nStatus, AsnInteger32 nIndex)
+{
+    const SnmpVarBind& answer = m_list.Binding();
+    if (nStatus == kNoSuchName)
+        return false;
+    if (SnmpUtilOidNCmp(&answer.name, &m_root.Get(), m_root.Get().idLength) != 0)
+        return false;  // left the base subtree
+    if (nStatus > 0) {
+        PostError(FormatErrorText("Error: errorStatus=%d, errorIndex=%d \n", nStatus, nIndex));
+        return false;
+    }
+    if (answer.value.asnType == SNMP_EXCEPTION_ENDOFMIBVIEW)
+        return false;
+    // An agent that does not move forward would be asked the same question forever.
+    if (SnmpUtilOidCmp(&answer.name, &m_asked.Get()) <= 0) {
+        PostError(FormatErrorText("Error: OID not increasing, %s\n", FormatOidText(answer.name).c_str()));
+        return false;
+    }
+    return true;
+}
+
+void CMibWalk::PostRecord(const SnmpVarBind& answer)
+{
+    char* pszName = nullptr;
+    if (!SnmpMgrOidToStr(&answer.name, &pszName))
+        return;
+    auto pRecord = std::make_unique<CWalkRecord>();
+    pRecord->m_strName = pszName;
+    SnmpUtilMemFree(pszName);
+    pRecord->m_strOid = FormatOidText(answer.name);
+    RenderValue(answer.value, pRecord->m_strType, pRecord->m_strValue);
+    if (PostMessage(m_start.hWnd, WM_WALK_RECORD, reinterpret_cast<WPARAM>(pRecord.get()), 0, FreeWalkPayload))
+        pRecord.release();  // the window's now
+}
+
+void CMibWalk::PostError(const std::string& strText)
+{
+    if (!IsWindow(m_start.hWnd))
+        return;
+    char* pszText = NewWalkErrorText(strText);
+    if (!PostMessage(m_start.hWnd, WM_WALK_ERROR, 0, reinterpret_cast<LPARAM>(pszText), FreeWalkPayload))
+        delete[] pszText;
+}
+
+// Releases the list and the OIDs, then closes an open session; a failed close
+// is reported and ends the walk without an end message.
+bool CMibWalk::CloseSession()
+{
+    m_list.Clear();
+    m_root.Clear();
+    m_asked.Clear();
+    if (!m_session.IsOpen())
+        return true;
+    if (m_session.Close())
+        return true;
+    PostError(FormatErrorText("error on SnmpMgrClose %d\n", static_cast<int>(m_session.LastError())));
+    return false;
+}
+
+} // namespace
+
+void MibWalkThread(CWalkTarget& target, CWalkStart start)
+{
+    CMibWalk(target, std::move(start)).Run();
+}
+
+BOOL StartMibWalkThread(CWalkTarget& target)
+{
+    CWalkStart start{target.m_strHost, target.m_strCommunity, target.m_hWalkWnd};
+    // Set before the thread exists, so an owner never sees a started walk as ended.
+    target.m_bWalking = 1;
+    try {
+        std::thread(MibWalkThread, std::ref(target), std::move(start)).detach();
+        return TRUE;
+    } catch (const std::system_error&) {
+        target.m_bWalking = 0;
+        return FALSE;
+    }
+}
