@@ -27,7 +27,6 @@
 
 #include <QBasicTimer>
 #include <QPoint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -212,22 +211,21 @@ protected:
     // ===== end of drawing resources
 
 private:
-    class CDragImage;
-
     // Tree structure
     CTreeItem* NewNode(CNodeInfo* pInfo, int nLevel);
     void DeleteNode(CTreeItem* pNode);       // info first, then the node and its subtree
     void Unlink(CTreeItem* pNode);           // from its parent or from the roots
-    static CTreeItem* NextSibling(const CTreeItem* pNode) { return pNode->m_pNextSibling; }
     BOOL IsShown(const CTreeItem* pNode) const;
-    // Row after the last shown descendant of a shown node.
-    int RowAfterSubtree(CTreeItem* pNode);
+    int RowAfterSubtree(CTreeItem* pNode);   // row after a shown node's last shown descendant
+    int DetachNode(CTreeItem* pNode);
+    void ShowWholeSubtree(CTreeItem* pTop, CTreeItem*& pLastParent);
 
     // Rows
     CListRow RowFor(CTreeItem* pNode) const;
     void InsertNodeRows(int nRow, const std::vector<CTreeItem*>& nodes);
-    // Removes the rows of the node's shown descendants (which start at nRow),
-    // collapsing every expanded node on the way; returns how many.
+    // Hides the node's shown descendants, collapsing every expanded node on the
+    // way; their rows (starting at nRow) are deleted unless nRow is -1. Returns
+    // how many there were.
     int HideDescendants(CTreeItem* pNode, int nRow);
     void RowsInserted(int nRow, int nCount);
     void RowsRemoved(int nRow);
@@ -235,32 +233,32 @@ private:
     int FindRowFrom(CTreeItem* pNode);
 
     // Input
-    void OnClick(QMouseEvent* pEvent);
     BOOL ToggleByDoubleClick(CTreeItem* pNode, int nRow);
-    void HandleKeypad(WORD wKey);
+    void HandleRowKey(WORD wKey);
     BOOL MoveCurrentColumn(int nDelta);
+    void StartEditCurrentCell();
     void RepaintRow(int nRow);
     void SelectAndFocus(int nRow);
-    void StartEditCurrentCell();
 
     // Drag and drop
     void DragMove(const QPoint& pt, UINT nKeyFlags);
     void DragTimer();
-    void CancelDrag();
-    void EndDrag();
-    void Drop();
-    BOOL MayDrop(CTreeItem* pDragged, CTreeItem* pTarget) const;
+    int InScrollBand(int y) const;
     void SetDropHighlight(int nRow);
+    void EndDragImage();
+    void CancelDrag();
+    BOOL MayDrop(CTreeItem* pDragged, CTreeItem* pTarget) const;
+    void Drop();
 
     // Tooltips
+    bool TipBitAt(const QPoint& pt, CTreeItem*& pNode, int& nColumn);
     void TrackTip(const QPoint& pt);
     void TipTimer();
     void HideTip();
-    std::string TipTextAt(const QPoint& pt);
 
     CTreeItem::Chain m_roots;
-    int m_nRenumberMark = 0;              // rows below are numbered right
-    QBasicTimer m_timerDrag;              // timer 1: 300 ms while dragging
-    QBasicTimer m_timerTip;               // timer -2: 500 ms hover delay
-    std::unique_ptr<CDragImage> m_pDragImage;
+    int m_nRenumberMark = 0;              // rows below it carry their right numbers
+    QPoint m_ptLastMouse;                 // where the cursor was last seen over the rows
+    QBasicTimer m_timerDrag;              // 300 ms while dragging: auto-scroll, auto-expand
+    QBasicTimer m_timerTip;               // 500 ms hover delay of the tooltip
 };

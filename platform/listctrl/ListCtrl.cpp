@@ -287,9 +287,9 @@ UINT CListCtrl::GetItemState(int nItem, UINT nMask) const
     if (!m_pModel->IsRow(nItem))
         return 0;
     UINT state = m_pModel->Row(nItem).nState;
-    if (selectionModel()->isRowSelected(nItem, QModelIndex()))
+    if ((nMask & LVIS_SELECTED) && selectionModel()->isRowSelected(nItem, QModelIndex()))
         state |= LVIS_SELECTED;
-    if (currentIndex().isValid() && currentIndex().row() == nItem)
+    if ((nMask & LVIS_FOCUSED) && currentIndex().isValid() && currentIndex().row() == nItem)
         state |= LVIS_FOCUSED;
     return state & nMask;
 }

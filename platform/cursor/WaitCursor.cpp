@@ -1,0 +1,12 @@
+#include "platform/cursor/WaitCursor.h"
+#include <QApplication>
+
+CWaitCursor::CWaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+CWaitCursor::~CWaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
