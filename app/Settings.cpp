@@ -1,0 +1,153 @@
+#include "app/Settings.h"
+#include "app/DialogBackground.h"
+#include "platform/dialog/SpinButtonCtrl.h"
+#include "snmp/AppSettings.h"
+#include "ui/ColourPicker.h"
+#include "ui/MenuBarColor.h"
+#include "ui/MyStatic.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <cctype>
+#include <limits>
+
+namespace {
+
+constexpr COLORREF kDefaultInferColor = 0x00D0D0D0;
+constexpr DWORD kVersion1 = 1;
+constexpr DWORD kVersion2c = 2;
+
+BOOL IsOn(BYTE flag) { return flag == 1; }
+BYTE FlagOf(const QCheckBox* pCheck) { return pCheck->isChecked() ? 1 : 0; }
+std::string TextOf(const QLineEdit* pEdit) { return pEdit->text().toLatin1().toStdString(); }
+QString Decimal(std::int32_t n) { return QString::number(n); }
+
+} // namespace
+
+std::int32_t LeadingInteger(const std::string& strText)
+{
+    std::size_t i = 0;
+    while (i < strText.size() && std::isspace(static_cast<unsigned char>(strText[i])))
+        ++i;
+    bool bNegative = false;
+    if (i < strText.size() && (strText[i] == '+' || strText[i] == '-'))
+        bNegative = strText[i++] == '-';
+    constexpr long long kMax = std::numeric_limits<std::int32_t>::max();
+    long long value = 0;
+    for (; i < strText.size() && std::isdigit(static_cast<unsigned char>(strText[i])); ++i)
+        value = std::min(value * 10 + (strText[i] - '0'), kMax + 1);
+    value = bNegative ? -value : std::min(value, kMax);
+    return static_cast<std::int32_t>(value);
+}
+
+Settings::Settings(QWidget* pParent)
+    : CDialog("Settings", 227, 198, QStringLiteral("MS Shell Dlg"), 8, pParent)
+{
+    CreateControls();
+    ConnectStandardButtons();
+}
+
+void Settings::AddLabel(int nId, const char* pszText, int x, int y, int cx, int cy)
+{
+    auto* pLabel = new CMyStatic(this, nId);
+    PlaceControl(nId, pLabel, x, y, cx, cy);
+    pLabel->SetWindowText(pszText);
+}
+
+void Settings::CreateControls()
+{
+    // Created in tab order; the labels take no focus and come last.
+    m_pCheckCleaning = AddControl<QCheckBox>(IDC_CLEANING, 127, 24, 9, 8);
+    m_pCheckInference = AddControl<QCheckBox>(IDC_INFERENCE, 127, 37, 9, 8);
+    m_pColour = AddControl<CColourPicker>(IDC_COLOUR, 127, 49, 54, 12);
+    m_pColour->SetDefaultColour(kDefaultInferColor);
+    m_pColour->SetDefaultText(QStringLiteral("Automatic"));
+    m_pCheckWrite = AddControl<QCheckBox>(IDC_WRITE, 127, 66, 10, 8);
+
+    m_pEditTimeout = AddControl<QLineEdit>(IDC_TIMEOUT, 127, 80, 54, 12);
+    SetDigitsOnly(m_pEditTimeout);
+    m_pSpinTimeout = AddControl<CSpinButtonCtrl>(IDC_TIMEOUT_SPIN, 208, 80, 11, 16);
+    m_pSpinTimeout->SetBuddy(m_pEditTimeout);
+    m_pEditRetries = AddControl<QLineEdit>(IDC_RETRIES, 127, 97, 54, 12);
+    SetDigitsOnly(m_pEditRetries);
+    m_pSpinRetries = AddControl<CSpinButtonCtrl>(IDC_RETRIES_SPIN, 208, 97, 11, 16);
+    m_pSpinRetries->SetBuddy(m_pEditRetries);
+
+    m_pEditBase = AddControl<QLineEdit>(IDC_BASE, 125, 114, 73, 12);
+    m_pEditBase->setMaxLength(kMaxBase);
+    // The version row shares the line of the Defaults button, left of it.
+    m_pComboVersion = AddControl<QComboBox>(IDC_VERSION, 82, 134, 36, 14);
+    m_pComboVersion->addItem(QStringLiteral("v1"), QVariant::fromValue(kVersion1));
+    m_pComboVersion->addItem(QStringLiteral("v2c"), QVariant::fromValue(kVersion2c));
+
+    auto* pDefaults = AddControl<QPushButton>(IDC_DEFAULTS, 153, 134, 47, 14);
+    pDefaults->setText(QStringLiteral("Defaults"));
+    pDefaults->setAutoDefault(false);
+    connect(pDefaults, &QPushButton::clicked, this, &Settings::OnDefaults);
+    auto* pOk = AddControl<QPushButton>(IDOK, 172, 177, 47, 14);
+    pOk->setText(QStringLiteral("OK"));
+    pOk->setDefault(true);
+    auto* pCancel = AddControl<QPushButton>(IDCANCEL, 120, 177, 47, 14);
+    pCancel->setText(QStringLiteral("Cancel"));
+    pCancel->setAutoDefault(false);
+
+    AddLabel(IDC_LBL_TIMEOUT, "Timeout (Seconds)", 30, 83, 84, 9);
+    AddLabel(IDC_LBL_COLOUR, "Inferred Cell Color", 44, 52, 65, 9);
+    AddLabel(IDC_LBL_RETRIES, "Retries", 30, 99, 84, 9);
+    AddLabel(IDC_LBL_BASE, "Base", 30, 114, 84, 9);
+    AddLabel(IDC_LBL_CLEANING, "Enable Node Cleaning", 30, 22, 84, 9);
+    AddLabel(IDC_LBL_INFERENCE, "Enable Inference", 30, 37, 84, 9);
+    AddLabel(IDC_LBL_WRITE, "Enable Write", 30, 67, 84, 9);
+    AddLabel(IDC_LBL_VERSION, "SNMP Version", 30, 137, 50, 9);
+}
+
+BOOL Settings::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_pSpinTimeout->SetRange32(1, 300);
+    m_pSpinRetries->SetRange32(1, 10);
+
+    m_pCheckCleaning->setChecked(IsOn(AppSettings.Cleaning));
+    m_pCheckInference->setChecked(IsOn(AppSettings.Inferance));
+    m_pColour->SetColour(AppSettings.InferColor);
+    m_pCheckWrite->setChecked(IsOn(AppSettings.WriteOn));
+    m_pEditTimeout->setText(Decimal(AppSettings.Timeout));
+    m_pEditRetries->setText(Decimal(AppSettings.Retries));
+    m_pEditBase->setText(QString::fromLatin1(AppSettings.Base().c_str()));
+    // Any value other than v2c shows, and is then stored, as v1.
+    m_pComboVersion->setCurrentIndex(AppSettings.Version == kVersion2c ? 1 : 0);
+    return TRUE;
+}
+
+void Settings::OnDefaults()
+{
+    m_pCheckCleaning->setChecked(true);
+    m_pCheckInference->setChecked(true);
+    m_pCheckWrite->setChecked(true);
+    m_pColour->SetColour(kDefaultInferColor);
+    m_pEditTimeout->setText(QStringLiteral("16"));
+    m_pEditRetries->setText(QStringLiteral("3"));
+    m_pEditBase->setText(QString::fromLatin1(CAppSettings::kDefaultBase));
+    m_pComboVersion->setCurrentIndex(0);
+}
+
+void Settings::OnOK()
+{
+    AppSettings.Cleaning = FlagOf(m_pCheckCleaning);
+    AppSettings.Inferance = FlagOf(m_pCheckInference);
+    AppSettings.WriteOn = FlagOf(m_pCheckWrite);
+    AppSettings.InferColor = m_pColour->GetColour();
+    AppSettings.Timeout = LeadingInteger(TextOf(m_pEditTimeout));
+    AppSettings.Retries = LeadingInteger(TextOf(m_pEditRetries));
+    AppSettings.SetBase(TextOf(m_pEditBase));
+    AppSettings.Version = m_pComboVersion->currentData().toUInt();
+    CDialog::OnOK();
+}
+
+BOOL Settings::OnEraseBkgnd(QPainter& painter)
+{
+    DrawDialogBackground(painter, rect(), GetMenuBarColor());
+    return TRUE;
+}

@@ -1,0 +1,90 @@
+// The help command: where it looks for the manual and what it asks the shell.
+#include "app/HelpManual.h"
+#include "platform/shell/Shell.h"
+#include "snmp/AppSettings.h"
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+struct HelpCommand : ::testing::Test
+{
+    HelpCommand()
+    {
+        SetShellOpenHook([this](const QUrl& url) { opened.push_back(url); return true; });
+    }
+    ~HelpCommand() override
+    {
+        SetShellOpenHook({});
+        AppSettings.Reset();
+    }
+    static void SetHomePath(const std::string& str)
+    {
+        std::memset(AppSettings.HomePath, 0, sizeof AppSettings.HomePath);
+        std::memcpy(AppSettings.HomePath, str.data(), std::min(str.size(), sizeof AppSettings.HomePath));
+    }
+    static void PutManual(const QString& strDir)
+    {
+        ASSERT_TRUE(QDir().mkpath(strDir));
+        QFile file(strDir + "/" + kHelpManualFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    std::vector<QUrl> opened;
+    QTemporaryDir temp;
+};
+
+// base followed by nested folders, cchTotal characters in all, ending in "/".
+std::string NestedPath(const std::string& strBase, std::size_t cchTotal)
+{
+    std::string str = strBase;
+    while (cchTotal - str.size() - 1 > 52)
+        str += "/" + std::string(50, 'd');
+    str += "/" + std::string(cchTotal - str.size() - 2, 'e');
+    return str + "/";
+}
+
+} // namespace
+
+TEST_F(HelpCommand, ManualIsOpenedFromHelpUnderTheHomePath)
+{
+    EXPECT_EQ(HelpDirectory("D:/Tools/App/"), "D:/Tools/App/Help/");
+    EXPECT_EQ(HelpDirectory(""), "Help/");
+
+    SetHomePath(temp.path().toStdString() + "/");
+    OpenHelpManual();
+    EXPECT_TRUE(opened.empty());  // no manual: nothing is opened, nothing shown
+
+    PutManual(temp.path() + "/Help");
+    OpenHelpManual();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(temp.path() + "/Help/Orvex.html"));
+
+    // An empty HomePath looks in "Help/" under the current folder.
+    SetHomePath("");
+    const QString strOld = QDir::currentPath();
+    QDir::setCurrent(temp.path());
+    OpenHelpManual();
+    QDir::setCurrent(strOld);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1], opened[0]);
+}
+
+TEST_F(HelpCommand, HomePathsThatFillTheirWholeBufferStillWork)
+{
+    // Nested folders make a home path of exactly 259 and of 260 characters (the
+    // latter without a terminating NUL in its buffer).
+    for (const std::size_t cchHome : {std::size_t(259), std::size_t(260)}) {
+        const std::string strHome = NestedPath(temp.path().toStdString(), cchHome);
+        ASSERT_EQ(strHome.size(), cchHome);
+        PutManual(QString::fromStdString(strHome) + "Help");
+        SetHomePath(strHome);
+        opened.clear();
+        OpenHelpManual();
+        ASSERT_EQ(opened.size(), 1u) << cchHome;
+        EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(strHome) + "Help/Orvex.html"));
+    }
+}
