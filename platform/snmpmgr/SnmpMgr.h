@@ -21,7 +21,9 @@ struct AsnCounter64
 
 struct AsnOctetString
 {
-    BYTE* stream;  // Owned when dynamic is TRUE (freed with SnmpUtilMemFree).
+    // Owned when dynamic is TRUE (freed with SnmpUtilMemFree). Values from an
+    // agent are always dynamic with a non-null stream, even when empty.
+    BYTE* stream;
     UINT length;   // Bytes; no terminating zero is counted or required.
     BOOL dynamic;
 };
@@ -103,32 +105,63 @@ using LPSNMP_MGR_SESSION = SnmpMgrSession*;
 // Idempotent and thread-safe; every SnmpMgr* call runs it on first use too.
 void SnmpMgrStartup();
 
-// agent: "host" or "host:port" (port defaults to 161). timeout in milliseconds.
-// Returns NULL on failure, with the last error set (0 when no code applies).
+// agent: "host" or "host:port" (port defaults to 161); the host is a dotted
+// IPv4 address or a name, looked up here (first IPv4 address). timeout in
+// milliseconds (below 1 counts as 1), retries below 0 count as 0. Nothing is
+// sent. Returns NULL on failure, with the last error set: EINVAL (22) for a
+// malformed agent text, an unknown version or a null argument; 0 for a host
+// name that does not resolve; the socket's errno otherwise.
 LPSNMP_MGR_SESSION SnmpMgrOpen(const char* agent, const char* community, int timeout, int retries,
                                int version = SNMP_VERSION_V1);
-// Non-zero on success.
+// Non-zero on success; the session is gone either way. Zero for NULL (EINVAL).
 BOOL SnmpMgrClose(LPSNMP_MGR_SESSION session);
-// Non-zero when a response came; the list's bindings are then replaced by the
-// agent's answer. Zero otherwise, with the last error 40 or 41.
+// One request (GET 0xA0, GET-NEXT 0xA1 or SET 0xA3) of the list's bindings;
+// blocks up to timeout * (retries + 1). Reads send NULL values whatever the
+// bindings carry; a SET sends their values.
+// Non-zero when a response came: *errorStatus and *errorIndex (each may be
+// null) are the agent's, and the answer's bindings replace the list's one for
+// one (the list keeps its length; an error answer that carries fewer bindings,
+// as tooBig may, leaves the rest as sent). Zero otherwise, with the last error
+// 40 (no response within timeout and retries), 41 (transport failure, or an
+// answer claiming success that does not answer every binding) or EINVAL (22:
+// nothing was sent: null session or list, another request type, a binding
+// name that is empty or longer than 128, a SET value that cannot be encoded:
+// SEQUENCE, an unknown tag, an IpAddress that is not 4 bytes; ENOMEM (12) when
+// the answer cannot be stored). The list is
+// unchanged on failure. Values of tags the interface does not know keep their
+// tag and carry no payload; Opaque-wrapped numbers arrive as Opaque bytes.
 SNMPAPI SnmpMgrRequest(LPSNMP_MGR_SESSION session, BYTE requestType, SnmpVarBindList* variableBindings,
                        AsnInteger32* errorStatus, AsnInteger32* errorIndex);
-// "." + numbers/names is absolute; other text is relative to mib-2. Zero = not an OID.
+// "." + numbers/names is absolute; other text is relative to mib-2. Numbers
+// are plain decimal up to 4294967295; a name must be a child of the node named
+// so far in the built-in MIB. Zero = not an OID (*oid untouched); on success
+// oid->ids is allocated with SnmpUtilMemAlloc.
 BOOL SnmpMgrStrToOid(const char* string, AsnObjectIdentifier* oid);
 // The interface's name form (mib-2 relative, internet relative, or full with a
-// leading dot). *string is allocated with SnmpUtilMemAlloc. Zero = no text.
+// leading dot); components without a name, all after them and all below
+// enterprises are numbers. *string is allocated with SnmpUtilMemAlloc. Zero =
+// no text (empty OID or null argument).
 BOOL SnmpMgrOidToStr(const AsnObjectIdentifier* oid, char** string);
 
-SNMPAPI SnmpUtilOidCpy(AsnObjectIdentifier* dst, const AsnObjectIdentifier* src);  // zero = failure
-SNMPAPI SnmpUtilOidNCmp(const AsnObjectIdentifier* a, const AsnObjectIdentifier* b, UINT n);  // 0 = equal
+// Deep copy; dst's old contents are overwritten, not freed. Zero = failure.
+SNMPAPI SnmpUtilOidCpy(AsnObjectIdentifier* dst, const AsnObjectIdentifier* src);
+// Compares the first n sub-identifiers: <0, 0 (equal), >0; within n a shorter
+// OID that is a prefix of the other is the smaller.
+SNMPAPI SnmpUtilOidNCmp(const AsnObjectIdentifier* a, const AsnObjectIdentifier* b, UINT n);
 SNMPAPI SnmpUtilOidCmp(const AsnObjectIdentifier* a, const AsnObjectIdentifier* b);  // <0, 0, >0
-void SnmpUtilOidFree(AsnObjectIdentifier* oid);
-SNMPAPI SnmpUtilAsnAnyCpy(AsnAny* dst, const AsnAny* src);
-void SnmpUtilAsnAnyFree(AsnAny* any);
-void SnmpUtilVarBindFree(SnmpVarBind* vb);
-void SnmpUtilVarBindListFree(SnmpVarBindList* vbl);
+void SnmpUtilOidFree(AsnObjectIdentifier* oid);  // frees ids; leaves {0, NULL}
+SNMPAPI SnmpUtilAsnAnyCpy(AsnAny* dst, const AsnAny* src);  // deep copy; zero = failure
+void SnmpUtilAsnAnyFree(AsnAny* any);  // frees its payload; leaves ASN_NULL
+void SnmpUtilVarBindFree(SnmpVarBind* vb);  // frees name and value
+void SnmpUtilVarBindListFree(SnmpVarBindList* vbl);  // frees every binding and the array
+// The interface's heap: blocks carry a small header, so they must be freed
+// with SnmpUtilMemFree only (never free()), and only these may be handed to
+// the interface as owned memory. MemAlloc zero-fills; MemReAlloc(NULL, n) is
+// MemAlloc(n), keeps the contents, zero-fills what it adds, and on failure
+// returns NULL with the old block still valid.
 void* SnmpUtilMemAlloc(UINT nBytes);
 void* SnmpUtilMemReAlloc(void* p, UINT nBytes);
-void SnmpUtilMemFree(void* p);
-// Prints a readable form of the value to standard output.
+void SnmpUtilMemFree(void* p);  // NULL is ignored
+// Prints a readable form of the value to standard output: "<type> - <value>\n"
+// ("INTEGER - 5", "OCTET STRING - text" or hex bytes, "IpAddress - 10.0.0.1").
 void SnmpUtilPrintAsnAny(const AsnAny* any);
