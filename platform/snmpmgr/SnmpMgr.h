@@ -121,15 +121,17 @@ BOOL SnmpMgrClose(LPSNMP_MGR_SESSION session);
 // Non-zero when a response came: *errorStatus and *errorIndex (each may be
 // null) are the agent's, and the answer's bindings replace the list's one for
 // one (the list keeps its length; an error answer that carries fewer bindings,
-// as tooBig may, leaves the rest as sent). Zero otherwise, with the last error
-// 40 (no response within timeout and retries), 41 (transport failure, or an
-// answer claiming success that does not answer every binding) or EINVAL (22:
-// nothing was sent: null session or list, another request type, a binding
-// name that is empty or longer than 128, a SET value that cannot be encoded:
-// SEQUENCE, an unknown tag, an IpAddress that is not 4 bytes; ENOMEM (12) when
-// the answer cannot be stored). The list is
-// unchanged on failure. Values of tags the interface does not know keep their
-// tag and carry no payload; Opaque-wrapped numbers arrive as Opaque bytes.
+// as tooBig may, leaves the rest as sent). Zero otherwise, the list unchanged,
+// with the last error:
+//   40 (SNMP_MGMTAPI_TIMEOUT): no response within timeout and retries;
+//   41 (SNMP_MGMTAPI_SELECT_FDERRORS): transport failure, or an answer that
+//      claims success but does not answer every binding;
+//   EINVAL (22): nothing was sent: null session or list, another request type,
+//      a binding name that is empty or longer than 128, a SET value that
+//      cannot be encoded (SEQUENCE, an unknown tag, an IpAddress not 4 bytes);
+//   ENOMEM (12): the answer could not be stored.
+// Values of tags the interface does not know keep their tag and carry no
+// payload; Opaque-wrapped numbers arrive as their Opaque bytes.
 SNMPAPI SnmpMgrRequest(LPSNMP_MGR_SESSION session, BYTE requestType, SnmpVarBindList* variableBindings,
                        AsnInteger32* errorStatus, AsnInteger32* errorIndex);
 // "." + numbers/names is absolute; other text is relative to mib-2. Numbers
