@@ -1,6 +1,7 @@
 #include "platform/registry/RegFileFormat.h"
 #include "platform/registry/Registry.h"
 #include <cstdio>
+#include <optional>
 
 namespace
 {
@@ -28,6 +29,21 @@ int HexPair(std::string_view s, std::size_t pos)
     if (pos + 1 >= s.size() || HexValue(s[pos]) < 0 || HexValue(s[pos + 1]) < 0)
         return -1;
     return HexValue(s[pos]) * 16 + HexValue(s[pos + 1]);
+}
+
+// 1 to 8 hex digits, nothing else.
+std::optional<DWORD> ParseHexNumber(std::string_view digits)
+{
+    if (digits.empty() || digits.size() > 8)
+        return std::nullopt;
+    DWORD n = 0;
+    for (char c : digits)
+    {
+        if (HexValue(c) < 0)
+            return std::nullopt;
+        n = n * 16 + static_cast<DWORD>(HexValue(c));
+    }
+    return n;
 }
 
 void AppendHexByte(std::string& out, unsigned char b)
@@ -319,17 +335,11 @@ bool CHiveParser::ParseData(std::string_view data, CRegValue& value)
     }
     if (data.substr(0, 6) == "dword:")
     {
-        const std::string_view digits = data.substr(6);
-        DWORD dw = 0;
-        for (char c : digits)
-            if (HexValue(c) < 0)
-                return Fail("bad dword digits");
-            else
-                dw = dw * 16 + HexValue(c);
-        if (digits.empty() || digits.size() > 8)
+        const std::optional<DWORD> dw = ParseHexNumber(data.substr(6));
+        if (!dw)
             return Fail("a dword needs 1 to 8 hex digits");
         value.dwType = REG_DWORD;
-        value.data = {BYTE(dw), BYTE(dw >> 8), BYTE(dw >> 16), BYTE(dw >> 24)};
+        value.data = {BYTE(*dw), BYTE(*dw >> 8), BYTE(*dw >> 16), BYTE(*dw >> 24)};
         return true;
     }
     std::string_view list;
@@ -341,15 +351,11 @@ bool CHiveParser::ParseData(std::string_view data, CRegValue& value)
     else if (data.substr(0, 4) == "hex(")
     {
         const std::size_t close = data.find("):");
-        if (close == std::string_view::npos || close == 4 || close > 12)
+        const std::optional<DWORD> dwType =
+            close == std::string_view::npos ? std::nullopt : ParseHexNumber(data.substr(4, close - 4));
+        if (!dwType)
             return Fail("bad hex(type)");
-        DWORD dwType = 0;
-        for (char c : data.substr(4, close - 4))
-            if (HexValue(c) < 0)
-                return Fail("bad hex(type)");
-            else
-                dwType = dwType * 16 + HexValue(c);
-        value.dwType = dwType;
+        value.dwType = *dwType;
         list = data.substr(close + 2);
     }
     else
@@ -370,11 +376,10 @@ bool CHiveParser::ParseHexList(std::string_view list, std::vector<BYTE>& out)
     {
         const std::size_t comma = list.find(',');
         const std::string_view item = TrimRight(TrimLeft(list.substr(0, comma)));
-        if (item.empty() || item.size() > 2 || HexValue(item[0]) < 0
-            || (item.size() == 2 && HexValue(item[1]) < 0))
-            return Fail("bad byte in a hex list");
-        out.push_back(static_cast<BYTE>(item.size() == 2 ? HexValue(item[0]) * 16 + HexValue(item[1])
-                                                         : HexValue(item[0])));
+        const int byte = item.size() == 2 ? HexPair(item, 0) : -1;
+        if (byte < 0)
+            return Fail("bad byte in a hex list (two hex digits each)");
+        out.push_back(static_cast<BYTE>(byte));
         if (comma == std::string_view::npos)
             break;
         list.remove_prefix(comma + 1);
