@@ -1,0 +1,33 @@
+#pragma once
+// Writing one value to an agent: one SNMP SET of one binding, with a session
+// of its own (independent of any walk). Runs on the calling (UI) thread and
+// blocks until the agent answers or the Timeout and Retries settings are used up.
+#include "platform/WinTypes.h"
+#include "platform/snmpmgr/SnmpMgr.h"
+#include "platform/winmsg/WinMsg.h"
+#include <string>
+
+// Sets the variable strOid (an OID text) on strHost (name or address, optional
+// ":port", used as typed) with strCommunity, to strValue read as the type named
+// strType (a type name as the grid shows it). Failures are shown in modal
+// "Error" boxes owned by hWndOwner, except a session that cannot be opened
+// (a line on standard output). Returns 0 = written, 1 = not written.
+//
+// How the text becomes a value:
+//   INTEGER, UNSIGNED32   signed decimal, leading blanks and trailing junk ignored,
+//                         saturating at the 32-bit range ("12abc" is 12, "" is 0)
+//   COUNTER64             the same, 64-bit, split into high and low halves
+//   OCTETSTRING           the bytes of the text as they are, any length
+//   COUNTER32, GAUGE32, TIMETICKS   unsigned decimal up to 4294967295
+//   IPADDRESS             a dotted quad "a.b.c.d"
+//   OBJECTIDENTIFIER      an OID text
+//   BITS, SEQUENCE, OPAQUE and the exceptions cannot be written: refused
+//   any other name ("Unknown")  a NULL value
+// A text that does not read as its type, or a type that cannot be written, is
+// refused with a message before any session is opened: nothing is sent.
+int WriteValue(HWND hWndOwner, const std::string& strHost, const std::string& strCommunity,
+               const std::string& strOid, const std::string& strType, const std::string& strValue);
+
+// The name of an SNMP error status ("NOT WRITABLE" for 17); empty for statuses
+// outside 1..18.
+const char* ErrorStatusName(AsnInteger32 nStatus);
