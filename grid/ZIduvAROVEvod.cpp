@@ -1,0 +1,319 @@
+// The grid window: creation, the query's threads and handle, the messages of
+// the walk and the cleaning, the Edit commands and the control's hooks.
+#include "grid/ZIduvAROVEvod.h"
+#include "grid/RowIcons.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/msgbox/MessageBox.h"
+#include "snmp/AppSettings.h"
+#include "snmp/MibWalk.h"
+#include "snmp/WalkMessages.h"
+#include "ui/HtmlToolTip.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+constexpr int kColumnWidths[] = {200, 100, 250, 150};
+constexpr const char* kColumnTitles[] = {"MIB", "Type", "Value", "OID"};
+
+} // namespace
+
+ZIduvAROVEvod::ZIduvAROVEvod(QWidget* pParent)
+    : CTreeListCtrl(pParent)
+{
+    CBitmap bitmap;
+    bitmap.CreateFromImage(DrawRowIconStrip());
+    m_imageList.Create(kRowIconSize, kRowIconSize, ILC_COLOR24 | ILC_MASK, kRowIconCount, 1);
+    m_imageList.Add(&bitmap, kRowIconTransparent);
+    SetImageList(&m_imageList, LVSIL_SMALL);
+    int cx = 0, cy = 0;
+    m_imageList.GetIconSize(&cx, &cy);
+    SetImageSize(cx, cy);
+    if (!CHtmlToolTip::Shared())
+        CHtmlToolTip::Create(this);
+    NewMsgWindow();
+}
+
+ZIduvAROVEvod::~ZIduvAROVEvod()
+{
+    // The walk notices the retired handle before its next request, so one
+    // request with all its retries (plus name resolution) bounds the wait.
+    const int nBoundMs = (AppSettings.Timeout.load() * (AppSettings.Retries.load() + 1) + 30) * 1000;
+    if (!StopThreads(nBoundMs)) {
+        // Freeing the tree or the flags under a running thread would be worse than waiting.
+        std::fprintf(stderr, "Orvex: a walk overran its request timeout; waiting for it to end.\n");
+        while (m_bWalking.load() || m_nCleaners.load() > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    m_pMsgWnd.reset();
+    m_apInferred.clear();
+    SetImageList(nullptr, LVSIL_SMALL);
+}
+
+void ZIduvAROVEvod::NewMsgWindow()
+{
+    m_pMsgWnd = std::make_unique<CMsgWindow>(this, [this](UINT nMsg, WPARAM wParam, LPARAM lParam) {
+        return WindowProc(nMsg, wParam, lParam);
+    });
+    m_hWalkWnd = m_pMsgWnd->Handle();
+}
+
+HWND ZIduvAROVEvod::WindowHandle() const
+{
+    return m_pMsgWnd->Handle();
+}
+
+void ZIduvAROVEvod::InitColumns()
+{
+    m_apInferred.clear();
+    SetExtendedStyle(LVS_EX_GRIDLINES);
+    for (int i = 0; i < 4; ++i)
+        InsertColumn(i, kColumnTitles[i], LVCFMT_LEFT, kColumnWidths[i]);
+    m_nCleaners = 0;
+}
+
+// --- The query's threads ---------------------------------------------------------
+
+BOOL ZIduvAROVEvod::StopThreads(int nTimeoutMs)
+{
+    m_bRun = 0;
+    // Releases a cleaning thread blocked in a send (it then ends at its next
+    // check of m_bRun) and makes the walk leave its loop before its next request.
+    m_pMsgWnd->Retire();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
+    while ((m_bWalking.load() || m_nCleaners.load() > 0) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return !m_bWalking.load() && m_nCleaners.load() == 0;
+}
+
+BOOL ZIduvAROVEvod::StopAndWait(int nTimeoutMs)
+{
+    const BOOL bEnded = StopThreads(nTimeoutMs);
+    NewMsgWindow();
+    return bEnded;
+}
+
+BOOL ZIduvAROVEvod::ResetForQuery()
+{
+    if (m_bWalking.load() || m_nCleaners.load() > 0)
+        return FALSE;
+    std::fill(std::begin(m_apLevelItem), std::end(m_apLevelItem), nullptr);
+    std::memset(m_szPrevName, 0, sizeof m_szPrevName);
+    m_apInferred.clear();
+    m_bRun = 1;
+    try {
+        RemoveAllNodes();
+    } catch (...) {
+        // The query starts anyway; what could not be removed stays visible.
+    }
+    return TRUE;
+}
+
+BOOL ZIduvAROVEvod::StartWalk()
+{
+    if (m_bWalking.load())
+        return FALSE;
+    std::fill(std::begin(m_apLevelItem), std::end(m_apLevelItem), nullptr);
+    std::memset(m_szPrevName, 0, sizeof m_szPrevName);
+    m_hWalkWnd = m_pMsgWnd->Handle();
+    return StartMibWalkThread(*this);
+}
+
+// --- Messages --------------------------------------------------------------------
+
+LRESULT ZIduvAROVEvod::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (nMsg) {
+    case WM_WALK_RECORD:
+        if (std::unique_ptr<CWalkRecord> pRecord = TakeWalkRecord(wParam))
+            PlaceRecord(*pRecord);
+        return 0;
+    case WM_WALK_DONE:
+        OnWalkEnd(TRUE);
+        return 0;
+    case WM_WALK_STOPPED:
+        OnWalkEnd(FALSE);
+        return 0;
+    case WM_CLEAN_UPDATE:
+        return OnCleanUpdate(wParam, lParam);
+    case WM_CLEAN_DONE:
+        OnCleanDone(reinterpret_cast<CTreeItem*>(lParam));
+        return 0;
+    case WM_WALK_ERROR:
+        OnWalkError(lParam);
+        return 0;
+    default:
+        return CTreeListCtrl::WindowProc(nMsg, wParam, lParam);
+    }
+}
+
+void ZIduvAROVEvod::OnWalkEnd(BOOL bMayClean)
+{
+    // The end message is sent and may be handed over ahead of records still
+    // queued; placing those first makes the end apply to the complete top node,
+    // which is then finished (and cleaned) exactly once.
+    QCoreApplication::sendPostedEvents(nullptr, WM_WALK_RECORD);
+    FinishTopNode(bMayClean);
+}
+
+void ZIduvAROVEvod::OnWalkError(LPARAM lParam)
+{
+    QPointer<ZIduvAROVEvod> pSelf(this);
+    if (std::unique_ptr<char[]> pszText = TakeWalkErrorText(lParam))
+        MessageBox(WindowHandle(), pszText.get(), "Error", MB_OK | MB_ICONSTOP);
+    if (!pSelf)
+        return;  // the window went while its box was open
+    QMetaObject::invokeMethod(
+        this, [this] { SendParentMessage(WM_QUERY_ENDED, 0, 0); }, Qt::QueuedConnection);
+}
+
+void ZIduvAROVEvod::OnCleanDone(CTreeItem* pTop)
+{
+    if (pTop) {
+        SetLabel(pTop, WithoutStatus(InfoOf(pTop)->GetText()));
+        RefreshRow(pTop);
+    }
+    if (!m_bWalking.load())
+        SendParentMessage(WM_QUERY_ENDED, 0, 0);
+}
+
+void ZIduvAROVEvod::OnDeleteAllItems()
+{
+    m_apInferred.clear();
+    CTreeListCtrl::OnDeleteAllItems();
+}
+
+// --- Edit commands ---------------------------------------------------------------
+
+BOOL ZIduvAROVEvod::HasStatus(const std::string& strLabel)
+{
+    return strLabel.find("(Cleaning...)") != std::string::npos
+        || strLabel.find("(Querying...)") != std::string::npos;
+}
+
+void ZIduvAROVEvod::ExpandCollapseAll(BOOL bExpand)
+{
+    SetRedraw(FALSE);
+    for (POSITION pos = FirstRootPosition(); pos;) {
+        CTreeItem* pTop = NextRoot(pos);
+        if (HasStatus(InfoOf(pTop)->GetText()))
+            continue;
+        if (bExpand) {
+            int nLastRow = 0;
+            ExpandSubtree(pTop, nLastRow);
+        } else {
+            CollapseNode(pTop);
+        }
+    }
+    SetRedraw(TRUE);
+}
+
+BOOL ZIduvAROVEvod::HasRoots() const
+{
+    return RootCount() > 0;
+}
+
+CTreeListCtrl::CTreeItem* ZIduvAROVEvod::SelectedNode()
+{
+    const int nRow = SelectedRow();
+    if (nRow == -1 || m_nCurColumn == -1)
+        return nullptr;
+    return NodeAtRow(nRow);
+}
+
+BOOL ZIduvAROVEvod::CanExpandSelected()
+{
+    CTreeItem* pNode = SelectedNode();
+    return pNode && HasChildren(pNode) && IsCollapsed(pNode) && !HasStatus(InfoOf(pNode)->GetText());
+}
+
+void ZIduvAROVEvod::ExpandSelected()
+{
+    if (CanExpandSelected()) {
+        CTreeItem* pNode = SelectedNode();
+        ExpandNode(pNode, RowOfNode(pNode));
+    }
+}
+
+BOOL ZIduvAROVEvod::CanCollapseSelected()
+{
+    CTreeItem* pNode = SelectedNode();
+    return pNode && HasChildren(pNode) && !IsCollapsed(pNode);
+}
+
+void ZIduvAROVEvod::CollapseSelected()
+{
+    if (CanCollapseSelected())
+        CollapseNode(SelectedNode());
+}
+
+// --- Hooks ------------------------------------------------------------------------
+
+CNodeInfo* ZIduvAROVEvod::CloneInfo(CNodeInfo* pInfo)
+{
+    auto pCopy = std::make_unique<CNodeInfo>();
+    if (pInfo)
+        pCopy->CopyFrom(*pInfo);
+    return pCopy.release();
+}
+
+int ZIduvAROVEvod::RowImageFor(CTreeItem* pNode)
+{
+    if (!pNode)
+        return riTopNode;
+    const int nImage = InfoOf(pNode)->ImageIndex();
+    if (nImage != -1)
+        return nImage;
+    if (!HasChildren(pNode))
+        return riLeaf;
+    return IsCollapsed(pNode) ? riNode : riTopNode;
+}
+
+COLORREF ZIduvAROVEvod::FocusCellColor()
+{
+    return RGB(192, 0, 0);
+}
+
+CImageList* ZIduvAROVEvod::MakeDragImage(int)
+{
+    return nullptr;
+}
+
+BOOL ZIduvAROVEvod::MayExpand(CTreeItem* pNode, int)
+{
+    return InfoOf(pNode)->GetText().find(' ') == std::string::npos;
+}
+
+BOOL ZIduvAROVEvod::MayDeleteByKey(CTreeItem*, int)
+{
+    return FALSE;
+}
+
+QWidget* ZIduvAROVEvod::OnCellClick(UINT, CPoint, LVHITTESTINFO* pHit, BOOL)
+{
+    CTreeItem* pNode = pHit ? NodeAtRow(pHit->iItem) : nullptr;
+    if (!pNode)
+        return nullptr;
+    // The OID tree's cells carry no control types, so no drop-down editor opens here.
+    if (!HasChildren(pNode))
+        InferFromLeaf(pNode);
+    return nullptr;
+}
+
+// --- Labels -----------------------------------------------------------------------
+
+std::string ZIduvAROVEvod::WithoutStatus(const std::string& strLabel)
+{
+    return strLabel.substr(0, strLabel.find(' '));
+}
+
+void ZIduvAROVEvod::SetLabel(CTreeItem* pNode, const std::string& strLabel)
+{
+    InfoOf(pNode)->SetText(strLabel);
+}

@@ -1,0 +1,173 @@
+#pragma once
+// ZIduvAROVEvod: the OID tree grid, the window in which one query lives. A
+// tree-list control with the four columns of the OID tree ("MIB", "Type",
+// "Value", "OID"), the target of the walk thread, and the owner of the
+// cleaning threads that fold single-child chains once a top node is complete.
+//
+// Threads:
+//  - UI thread: the window, the list rows, every change of the tree, and all
+//    of this class's members except the ones named below.
+//  - The walk thread (snmp/MibWalk.h) copies m_strHost, m_strCommunity and the
+//    window handle at its start, reads m_bRun and writes m_bWalking; everything
+//    else reaches the grid as posted or sent messages.
+//  - Cleaning threads (one per top node, counted in m_nCleaners) only read the
+//    child lists of the nodes in their subtree; every change is made on the UI
+//    thread inside the WM_CLEAN_UPDATE they send and wait for.
+//  - No node is freed while a thread may read it: emptying the tree for a new
+//    query and destroying the window go through StopAndWait first.
+//
+// Messages arrive through a CMsgWindow handle. A handle is retired to release
+// threads blocked on it (StopAndWait), after which the grid takes a fresh one,
+// so each query talks to its own handle.
+#include "grid/NodeMerge.h"
+#include "platform/gdi/ImageList.h"
+#include "platform/winmsg/WinMsg.h"
+#include "snmp/WalkTarget.h"
+#include "treelist/TreeListCtrl.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CWalkRecord;
+
+class ZIduvAROVEvod : public CTreeListCtrl, public CWalkTarget
+{
+public:
+    // Columns and their cells (cell i is column i + 1).
+    enum EColumn { colMib = 0, colType = 1, colValue = 2, colOid = 3 };
+    enum ECell { cellType = 0, cellValue = 1, cellOid = 2 };
+    static constexpr int kNameSize = 1024;          // name buffer and depths
+    static constexpr COLORREF kClearedCellColor = 0xFFFFFF;
+    static constexpr const char* kQuerying = " (Querying...)";
+    static constexpr const char* kCleaning = " (Cleaning...)";
+
+    // Creates the control with its image list, tooltip window and a message
+    // handle (the window's creation).
+    explicit ZIduvAROVEvod(QWidget* pParent = nullptr);
+    // Stops the walk and every cleaning and waits for them (StopAndWait with the
+    // longest time one request of the walk can take), then frees the tree.
+    ~ZIduvAROVEvod() override;
+
+    // --- Operations of the query view -----------------------------------------
+    // Once after creation: grid lines only, the four columns, no inferred cells.
+    void InitColumns();
+    // Clears m_bRun, retires the message handle (blocked senders return, queued
+    // payloads are freed) and waits up to nTimeoutMs until the walk and every
+    // cleaning thread have ended; then takes a fresh handle. TRUE when all have
+    // ended; FALSE means threads still run and the tree must not be emptied.
+    // Blocks the UI thread for at most nTimeoutMs.
+    BOOL StopAndWait(int nTimeoutMs);
+    // Prepares a new query after a successful StopAndWait: building state,
+    // inferred list and flags reset (m_bRun = 1), every node removed. FALSE (and
+    // nothing changed) while a walk or a cleaning still runs.
+    BOOL ResetForQuery();
+    // Starts the walk thread on m_strHost and m_strCommunity. FALSE when a walk
+    // still runs on this grid (two walks never feed one grid) or no thread could
+    // be created.
+    BOOL StartWalk();
+    // "Expand All" (TRUE) / "Collapse All" (FALSE) over the top nodes that carry
+    // no status. Cost O(nodes).
+    void ExpandCollapseAll(BOOL bExpand);
+    BOOL HasRoots() const;
+    BOOL CanExpandSelected();
+    void ExpandSelected();
+    BOOL CanCollapseSelected();
+    void CollapseSelected();
+    // The handle messages reach the grid through now (changes after StopAndWait).
+    HWND WindowHandle() const;
+    // Receiver of WM_QUERY_ENDED: the list's parent handler (SetParentHandler).
+
+    // --- Tree building (UI thread) -----------------------------------------
+    // Places one record along its name path; see the .cpp for the rules. O(name).
+    void PlaceRecord(const CWalkRecord& record);
+    // Ends the current top node's query: status removed, cleaning started when
+    // bMayClean and the "Cleaning" setting allow. A top node is finished once.
+    void FinishTopNode(BOOL bMayClean);
+
+    // --- Inference (UI thread) ---------------------------------------------
+    void InferFromLeaf(CTreeItem* pLeaf);
+    void InferUnder(CTreeItem* pAncestor, const std::string& strKey);
+    BOOL FindChildValue(CTreeItem* pNode, const std::string& strText, std::string& strType,
+                        std::string& strValue) const;
+    void ResetInferredCells();
+
+    // --- Cleaning ----------------------------------------------------------
+    // UI thread, inside WM_CLEAN_UPDATE: applies one update. FALSE when the
+    // update no longer matches the tree or failed (the tree is left as before).
+    BOOL MergeChild(const CNodeMerge& merge);
+
+    // Label without its status: cut before the first space.
+    static std::string WithoutStatus(const std::string& strLabel);
+
+    // --- Fields --------------------------------------------------------------
+    std::vector<CTreeItem*> m_apInferred;      // nodes showing inferred cells; size = their count
+    char m_szPrevName[kNameSize] = {};         // name of the last record placed, zero-padded
+    CTreeItem* m_apLevelItem[kNameSize] = {};  // last node placed per depth; [0] = current top node
+    std::atomic<int> m_nCleaners{0};           // cleaning threads not yet ended
+
+protected:
+    // How a cleaning thread is started; FALSE when it cannot be. The default
+    // runs it on a new detached thread.
+    struct CCleanBlock
+    {
+        ZIduvAROVEvod* m_pGrid;  // Not owned.
+        CTreeItem* m_pTop;       // Not owned (the tree's).
+        HWND m_hWnd;             // the handle of the query the cleaning belongs to
+    };
+    virtual BOOL LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock);
+    // The thread procedure: cleans, reports WM_CLEAN_DONE, takes its count back.
+    static void CleaningThread(std::unique_ptr<CCleanBlock> pBlock);
+
+    // --- Hooks of the tree-list control ----------------------------------------
+    CNodeInfo* CloneInfo(CNodeInfo* pInfo) override;
+    int RowImageFor(CTreeItem* pNode) override;
+    COLORREF FocusCellColor() override;
+    void OnCellEditDone(CTreeItem* pNode, LVITEM* pItem) override;
+    QWidget* OnCellClick(UINT nFlags, CPoint pt, LVHITTESTINFO* pHit, BOOL bWide) override;
+    CImageList* MakeDragImage(int nRow) override;
+    BOOL MayExpand(CTreeItem* pNode, int nRow) override;
+    BOOL MayDeleteByKey(CTreeItem* pNode, int nRow) override;
+    BOOL HandleEnterKey() override;
+
+    // --- Messages ----------------------------------------------------------------
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnEndLabelEdit(NMLVDISPINFO* pInfo) override;
+    void OnDblClk(NMITEMACTIVATE* pActivate) override;
+    void OnDeleteAllItems() override;
+
+private:
+    class CCleaner;
+
+    // Window messages of the walk and the cleaning.
+    void OnWalkError(LPARAM lParam);
+    void OnWalkEnd(BOOL bMayClean);
+    LRESULT OnCleanUpdate(WPARAM wParam, LPARAM lParam);
+    void OnCleanDone(CTreeItem* pTop);
+    void NewMsgWindow();
+    // Clears m_bRun, retires the handle and waits; TRUE when every thread ended.
+    BOOL StopThreads(int nTimeoutMs);
+
+    // Tree building
+    CTreeItem* AddTopNode(const std::string& strComponent);
+    CTreeItem* AddPathNode(CTreeItem* pParent, const std::string& strComponent, const CWalkRecord* pCells);
+    // Removes the status of a finished top node and, when bClean, starts its cleaning.
+    void FinishNode(CTreeItem* pTop, BOOL bClean);
+    void StartCleaning(CTreeItem* pTop);
+    void SetLabel(CTreeItem* pNode, const std::string& strLabel);
+
+    // Cleaning
+    BOOL FoldChain(CTreeItem* pNode, CTreeItem* pFirst, int nChain);
+    void ForgetInferredIn(CTreeItem* pTop);
+
+    // Inference and selection
+    void SetInferredCells(CTreeItem* pNode, const std::string& strType, const std::string& strValue,
+                          COLORREF color);
+    CTreeItem* SelectedNode();
+    static BOOL HasStatus(const std::string& strLabel);
+
+    CImageList m_imageList;
+    std::unique_ptr<CMsgWindow> m_pMsgWnd;  // Owned; the current handle
+    CTreeItem* m_pEditNode = nullptr;       // node whose Value cell the open editor writes; Not owned
+};

@@ -1,0 +1,222 @@
+// Node cleaning: every chain of single children under a finished top node is
+// folded into one node with the joined label ("sysDescr" with its only child
+// "0" becomes the leaf "sysDescr.0"), and nodes left without children get the
+// leaf icon.
+//
+// A cleaning thread plans and the UI thread changes: the thread reads the child
+// lists of its subtree, one level at a time, and sends the folds of a level in
+// batches (WM_CLEAN_UPDATE); the UI thread applies them while the thread waits.
+// The folds of one level touch disjoint subtrees, so a batch needs nothing
+// from the batches before it, and the next level is read only after they are
+// applied. The tree that results is the one that folding one child at a time,
+// depth first, gives; a Stop can only fall between batches.
+#include "grid/RowIcons.h"
+#include "grid/ZIduvAROVEvod.h"
+#include "snmp/WalkMessages.h"
+
+#include <stdexcept>
+#include <system_error>
+#include <thread>
+
+namespace {
+
+// Updates per sent message: large enough that the round trips cost little,
+// small enough that one batch never holds the UI thread for long.
+constexpr std::size_t kBatchSize = 256;
+
+} // namespace
+
+// Runs on the cleaning thread. Reads only child lists of nodes in its subtree,
+// which only the UI thread changes, and only inside the messages sent from here.
+class ZIduvAROVEvod::CCleaner
+{
+public:
+    CCleaner(ZIduvAROVEvod& grid, HWND hWnd) : m_grid(grid), m_hWnd(hWnd) {}
+
+    // Folds pTop's subtree. Returns when done, on Stop (m_bRun cleared), when
+    // the window is gone, or when the grid could not apply an update.
+    void Clean(CTreeItem* pTop)
+    {
+        std::vector<CTreeItem*> level{pTop};
+        std::vector<CTreeItem*> parents;
+        while (!level.empty()) {
+            parents.clear();
+            for (CTreeItem* pNode : level) {
+                if (!m_grid.m_bRun.load())
+                    return;
+                const CNodeMerge merge = Plan(pNode);
+                if ((merge.m_nChain > 0 || merge.m_bLeaf) && !Queue(merge))
+                    return;
+                if (!merge.m_bLeaf)
+                    parents.push_back(pNode);
+            }
+            if (!Flush())
+                return;
+            level.clear();
+            for (CTreeItem* pParent : parents)
+                for (POSITION pos = m_grid.FirstChildPosition(pParent); pos;)
+                    level.push_back(m_grid.NextChild(pParent, pos));
+        }
+    }
+
+private:
+    // What folding pNode does: the chain of single children below it, and
+    // whether pNode ends without children.
+    CNodeMerge Plan(CTreeItem* pNode) const
+    {
+        CNodeMerge merge;
+        merge.m_pNode = pNode;
+        CTreeItem* pEnd = pNode;
+        while (m_grid.ChildCount(pEnd) == 1) {
+            POSITION pos = m_grid.FirstChildPosition(pEnd);
+            pEnd = m_grid.NextChild(pEnd, pos);
+            if (!merge.m_pChild)
+                merge.m_pChild = pEnd;
+            ++merge.m_nChain;
+        }
+        merge.m_bLeaf = m_grid.ChildCount(pEnd) == 0;
+        return merge;
+    }
+
+    bool Queue(const CNodeMerge& merge)
+    {
+        m_batch.push_back(merge);
+        return m_batch.size() < kBatchSize || Flush();
+    }
+
+    // Sends the batch and waits until it is applied. false: stop cleaning.
+    bool Flush()
+    {
+        if (!m_batch.empty()) {
+            if (!IsWindow(m_hWnd))
+                return false;
+            const LRESULT lApplied = SendMessage(m_hWnd, WM_CLEAN_UPDATE, reinterpret_cast<WPARAM>(m_batch.data()),
+                                                 static_cast<LPARAM>(m_batch.size()));
+            m_batch.clear();
+            if (!lApplied)
+                return false;
+        }
+        return m_grid.m_bRun.load() != 0;
+    }
+
+    ZIduvAROVEvod& m_grid;
+    const HWND m_hWnd;
+    std::vector<CNodeMerge> m_batch;
+};
+
+BOOL ZIduvAROVEvod::LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock)
+{
+    try {
+        std::thread(CleaningThread, std::move(pBlock)).detach();
+        return TRUE;
+    } catch (const std::system_error&) {
+        return FALSE;
+    }
+}
+
+void ZIduvAROVEvod::CleaningThread(std::unique_ptr<CCleanBlock> pBlock)
+{
+    ZIduvAROVEvod& grid = *pBlock->m_pGrid;
+    try {
+        CCleaner(grid, pBlock->m_hWnd).Clean(pBlock->m_pTop);
+    } catch (const std::exception&) {
+        // An allocation that failed midway: the cleaning ends like a stopped one.
+    }
+    if (IsWindow(pBlock->m_hWnd))
+        SendMessage(pBlock->m_hWnd, WM_CLEAN_DONE, 0, reinterpret_cast<LPARAM>(pBlock->m_pTop));
+    // The last touch of the grid: once the count is down the grid may be gone.
+    --grid.m_nCleaners;
+}
+
+// --- UI thread ------------------------------------------------------------------
+
+LRESULT ZIduvAROVEvod::OnCleanUpdate(WPARAM wParam, LPARAM lParam)
+{
+    const auto* pMerges = reinterpret_cast<const CNodeMerge*>(wParam);
+    if (!pMerges)
+        return 0;
+    try {
+        for (LPARAM i = 0; i < lParam; ++i)
+            if (!MergeChild(pMerges[i]))
+                return 0;
+    } catch (const std::exception&) {
+        return 0;
+    }
+    return 1;
+}
+
+BOOL ZIduvAROVEvod::MergeChild(const CNodeMerge& merge)
+{
+    CTreeItem* pNode = merge.m_pNode;
+    if (!pNode)
+        return FALSE;
+    if (merge.m_nChain > 0 && !FoldChain(pNode, merge.m_pChild, merge.m_nChain))
+        return FALSE;
+    if (merge.m_bLeaf) {
+        if (HasChildren(pNode))
+            return FALSE;
+        InfoOf(pNode)->SetImageIndex(riLeaf);
+    }
+    RefreshRow(pNode);
+    return TRUE;
+}
+
+BOOL ZIduvAROVEvod::FoldChain(CTreeItem* pNode, CTreeItem* pFirst, int nChain)
+{
+    // The chain as it stands now; an update that no longer matches is refused.
+    std::string strLabel = InfoOf(pNode)->GetText();
+    CTreeItem* pEnd = pNode;
+    for (int i = 0; i < nChain; ++i) {
+        if (ChildCount(pEnd) != 1)
+            return FALSE;
+        POSITION pos = FirstChildPosition(pEnd);
+        pEnd = NextChild(pEnd, pos);
+        if (i == 0 && pEnd != pFirst)
+            return FALSE;
+        const std::string& strPart = InfoOf(pEnd)->GetText();
+        // A label with a status keeps it at its end.
+        if (strLabel.find(' ') != std::string::npos)
+            strLabel = WithoutStatus(strLabel) + "." + strPart + kCleaning;
+        else
+            strLabel += "." + strPart;
+    }
+
+    ForgetInferredIn(pFirst);
+    if (!IsCollapsed(pNode))
+        CollapseNode(pNode);  // the chain's rows go; the copies stay hidden
+    // Copies of the last node's children follow the chain under pNode, then the
+    // chain goes with the originals. A failed copy takes its partial copies back.
+    try {
+        for (POSITION pos = FirstChildPosition(pEnd); pos;)
+            CopySubtree(pNode, NextChild(pEnd, pos));
+    } catch (...) {
+        while (ChildCount(pNode) > 1) {
+            CTreeItem* pLast = nullptr;
+            for (POSITION pos = FirstChildPosition(pNode); pos;)
+                pLast = NextChild(pNode, pos);
+            RemoveNode(pLast, -1);
+        }
+        throw;
+    }
+
+    CNodeInfo* pInfo = InfoOf(pNode);
+    const CNodeInfo* pEndInfo = InfoOf(pEnd);
+    pInfo->SetText(strLabel);
+    pInfo->SetSubText(cellType, pEndInfo->GetSubText(cellType));
+    pInfo->SetSubText(cellValue, pEndInfo->GetSubText(cellValue));
+    pInfo->SetSubText(cellOid, pEndInfo->GetSubText(cellOid));
+    RemoveNode(pFirst, -1);
+    return TRUE;
+}
+
+void ZIduvAROVEvod::ForgetInferredIn(CTreeItem* pTop)
+{
+    for (CTreeItem* pInferred : m_apInferred) {
+        if (IsInSubtree(pTop, pInferred)) {
+            // Nodes about to be freed leave the list, and their copies must not
+            // keep showing inferred texts: the whole inference is emptied.
+            ResetInferredCells();
+            return;
+        }
+    }
+}
