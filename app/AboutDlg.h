@@ -12,6 +12,7 @@ public:
     static constexpr int kIconX = 40;
     static constexpr int kIconY = 30;
     static constexpr int kIconSize = 100;
+    static constexpr int kIconGap = 14;  // between the icon and the version text
 
     // parent may be null; Not owned.
     explicit CAboutDlg(QWidget* pParent = nullptr);

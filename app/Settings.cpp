@@ -24,6 +24,18 @@ BYTE FlagOf(const QCheckBox* pCheck) { return pCheck->isChecked() ? 1 : 0; }
 std::string TextOf(const QLineEdit* pEdit) { return pEdit->text().toLatin1().toStdString(); }
 QString Decimal(std::int32_t n) { return QString::number(n); }
 
+// A text-less check box laid out smaller than the style's box would clip it: grow it
+// around its centre to the indicator's size.
+void FitIndicator(QCheckBox* pCheck)
+{
+    const QSize indicator = pCheck->sizeHint();
+    QRect rc = pCheck->geometry();
+    const QPoint centre = rc.center();
+    rc.setSize(rc.size().expandedTo(indicator));
+    rc.moveCenter(centre);
+    pCheck->setGeometry(rc);
+}
+
 } // namespace
 
 std::int32_t LeadingInteger(const std::string& strText)
@@ -65,6 +77,8 @@ void Settings::CreateControls()
     m_pColour->SetDefaultColour(kDefaultInferColor);
     m_pColour->SetDefaultText(QStringLiteral("Automatic"));
     m_pCheckWrite = AddControl<QCheckBox>(IDC_WRITE, 127, 66, 10, 8);
+    for (QCheckBox* pCheck : {m_pCheckCleaning, m_pCheckInference, m_pCheckWrite})
+        FitIndicator(pCheck);
 
     m_pEditTimeout = AddControl<QLineEdit>(IDC_TIMEOUT, 127, 80, 54, 12);
     SetDigitsOnly(m_pEditTimeout);
