@@ -1,0 +1,182 @@
+// orvex-walk: runs one MIB walk with the walk thread and messages a query uses,
+// received on an event loop without any window, and prints every record as
+// OID<TAB>name<TAB>type<TAB>value. Settings come from the user's registry hive;
+// options override them for this run only and are never saved.
+#include "app/SettingsStore.h"
+#include "snmp/AppSettings.h"
+#include "snmp/MibWalk.h"
+#include "snmp/WalkMessages.h"
+#include "snmp/WalkTarget.h"
+#include <QCoreApplication>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
+
+const char kUsage[] =
+    "usage: orvex-walk [--base OID] [--timeout SECONDS] [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY\n";
+
+struct CWalkOptions
+{
+    std::optional<std::string> strBase;
+    std::optional<std::int32_t> nTimeout, nRetries;
+    std::optional<DWORD> nVersion;
+    std::string strHost, strCommunity;
+};
+
+std::optional<std::int32_t> ReadCount(const char* pszText)
+{
+    std::int32_t nValue = 0;
+    const char* pszEnd = pszText + std::strlen(pszText);
+    const auto result = std::from_chars(pszText, pszEnd, nValue);
+    if (result.ec != std::errc() || result.ptr != pszEnd || nValue < 0)
+        return std::nullopt;
+    return nValue;
+}
+
+// Reads the command line; nothing when it is not a valid one.
+std::optional<CWalkOptions> ParseOptions(int argc, char** argv)
+{
+    CWalkOptions options;
+    int i = 1;
+    for (; i + 1 < argc && std::strncmp(argv[i], "--", 2) == 0; i += 2) {
+        const std::string strOption = argv[i];
+        const char* pszValue = argv[i + 1];
+        if (strOption == "--base")
+            options.strBase = pszValue;
+        else if (strOption == "--timeout" && (options.nTimeout = ReadCount(pszValue)))
+            continue;
+        else if (strOption == "--retries" && (options.nRetries = ReadCount(pszValue)))
+            continue;
+        else if (strOption == "--version" && (!std::strcmp(pszValue, "1") || !std::strcmp(pszValue, "2c")))
+            options.nVersion = pszValue[0] == '1' ? 1 : 2;
+        else
+            return std::nullopt;
+    }
+    if (argc - i != 2 || std::strncmp(argv[i], "--", 2) == 0)
+        return std::nullopt;
+    options.strHost = argv[i];
+    options.strCommunity = argv[i + 1];
+    return options;
+}
+
+void ApplyOptions(const CWalkOptions& options)
+{
+    if (options.strBase)
+        AppSettings.SetBase(*options.strBase);
+    if (options.nTimeout)
+        AppSettings.Timeout = *options.nTimeout;
+    if (options.nRetries)
+        AppSettings.Retries = *options.nRetries;
+    if (options.nVersion)
+        AppSettings.Version = *options.nVersion;
+}
+
+// Writes the field with backslash, TAB, LF and CR escaped; other bytes as they are.
+void WriteField(const std::string& strField, std::FILE* pOut)
+{
+    std::size_t nRun = 0;
+    for (std::size_t i = 0; i < strField.size(); ++i) {
+        const char* pszEscape = nullptr;
+        switch (strField[i]) {
+        case '\\': pszEscape = "\\\\"; break;
+        case '\t': pszEscape = "\\t"; break;
+        case '\n': pszEscape = "\\n"; break;
+        case '\r': pszEscape = "\\r"; break;
+        default: continue;
+        }
+        std::fwrite(strField.data() + nRun, 1, i - nRun, pOut);
+        std::fwrite(pszEscape, 1, 2, pOut);
+        nRun = i + 1;
+    }
+    std::fwrite(strField.data() + nRun, 1, strField.size() - nRun, pOut);
+}
+
+void WriteRecord(const CWalkRecord& record, std::FILE* pOut)
+{
+    WriteField(record.m_strOid, pOut);
+    std::fputc('\t', pOut);
+    WriteField(record.m_strName, pOut);
+    std::fputc('\t', pOut);
+    WriteField(record.m_strType, pOut);
+    std::fputc('\t', pOut);
+    WriteField(record.m_strValue, pOut);
+    std::fputc('\n', pOut);
+}
+
+// The owner of the walk: prints what arrives and remembers how the walk ended.
+class CWalkPrinter : public CWalkTarget
+{
+public:
+    CWalkPrinter(const CWalkOptions& options)
+        : m_window(nullptr, [this](UINT message, WPARAM wParam, LPARAM lParam) { return OnMessage(message, wParam, lParam); })
+    {
+        m_strHost = options.strHost;
+        m_strCommunity = options.strCommunity;
+        m_bRun = 1;
+        m_hWalkWnd = m_window.Handle();
+    }
+
+    int ExitCode() const { return m_bError ? kExitError : m_bDone ? kExitDone : kExitError; }
+
+private:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_WALK_RECORD) {
+            if (const std::unique_ptr<CWalkRecord> pRecord = TakeWalkRecord(wParam))
+                WriteRecord(*pRecord, stdout);
+        } else if (message == WM_WALK_ERROR) {
+            m_bError = true;
+            if (const std::unique_ptr<char[]> pszText = TakeWalkErrorText(lParam)) {
+                std::fflush(stdout);  // records before the text stay before it
+                const std::size_t nLength = std::strlen(pszText.get());
+                std::fputs(pszText.get(), stderr);
+                if (nLength == 0 || pszText[nLength - 1] != '\n')
+                    std::fputc('\n', stderr);
+            }
+        } else if (message == WM_WALK_DONE) {
+            m_bDone = true;
+        }
+        return 0;
+    }
+
+    bool m_bError = false;
+    bool m_bDone = false;
+    CMsgWindow m_window;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::optional<CWalkOptions> options = ParseOptions(argc, argv);
+    if (!options) {
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    QCoreApplication app(argc, argv);
+    LoadSettings();
+    ApplyOptions(*options);
+
+    static char s_outBuffer[1 << 16];
+    std::setvbuf(stdout, s_outBuffer, _IOFBF, sizeof s_outBuffer);
+
+    CWalkPrinter printer(*options);
+    // The walk's own thread function; joined rather than detached so that the
+    // process never ends under a running walk.
+    std::thread walk([&printer] {
+        MibWalkThread(printer, CWalkStart{printer.m_strHost, printer.m_strCommunity, printer.m_hWalkWnd});
+        // Queued behind every message the walk posted, so it is handled last.
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    });
+    app.exec();
+    walk.join();
+    std::fflush(stdout);
+    return printer.ExitCode();
+}
