@@ -21,6 +21,8 @@
 // inserted or removed as one block of rows.
 //
 // UI thread only, including the tree structure itself.
+#include "platform/gdi/Brush.h"  // drawing resources (drawing side)
+#include "platform/gdi/Pen.h"    // drawing resources (drawing side)
 #include "platform/listctrl/ListCtrl.h"
 #include "treelist/NodeInfo.h"
 #include "treelist/TreeItem.h"
@@ -30,6 +32,7 @@
 #include <string>
 #include <vector>
 
+class CCellComboCtrl;
 class CCellEditCtrl;
 class CDC;
 class CImageList;
@@ -146,6 +149,10 @@ public:
     // Copies every node as a line of tab-separated texts to the clipboard.
     void CopyTreeAsText();
     int PutTextOnClipboard(const std::string& text);
+    // Drop-down editor over sub-item nColumn of nRow offering choices (copied),
+    // as an owner opens it for a ctComboBox cell; null when the row cannot be
+    // made visible. The editor owns itself.
+    CCellComboCtrl* EditComboCell(int nRow, int nColumn, const CStringList& choices);
 
     // ===== end of the drawing side's declarations (public)
 
@@ -181,6 +188,13 @@ protected:
     void DrawFocusCell(CDC* pDC, int nRow, int nColumn, CNodeInfo* pInfo);
     void DrawCellControl(CDC* pDC, CTreeItem* pNode, int nRow, int nColumn);
     const char* ShortenToFit(CDC* pDC, const char* pszText, int nWidth, int nOffset);
+    struct SRowPaint;  // what DrawItem knows of the row it paints
+    int DrawTreePart(CDC* pDC, const SRowPaint& row);
+    void DrawLabel(CDC* pDC, const SRowPaint& row);
+    void DrawSubItem(CDC* pDC, const SRowPaint& row, int nColumn, const CRect& rcCell);
+    // Steps shared by the editors: the row made visible, the cell scrolled into
+    // view and clipped to the client area. FALSE when the row cannot be shown.
+    BOOL CellEditRect(int nRow, int nColumn, CRect& rc);
     // ===== end of the drawing side's declarations (protected)
 
     // --- List notifications and messages ------------------------------------
@@ -208,6 +222,11 @@ protected:
     BOOL m_bDragging = FALSE;
 
     // ===== Drawing side: drawing resources (pens, brush, image list) =====
+    CPen m_penLines{PS_SOLID, 1, RGB(192, 192, 192)};     // tree connecting lines
+    CPen m_penBoxFrame{PS_SOLID, 1, RGB(198, 198, 198)};  // frame of the +/- box
+    CPen m_penSign{PS_SOLID, 1, RGB(0, 0, 0)};            // the "+" and "-" signs
+    CBrush m_brushBox{RGB(255, 255, 255)};                // inside of the +/- box
+    std::string m_strShortened;                           // ShortenToFit's result
     // ===== end of drawing resources
 
 private:

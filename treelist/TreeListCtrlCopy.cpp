@@ -1,0 +1,63 @@
+// The whole tree as text on the clipboard: one line per node in pre-order,
+// hidden nodes included: the label, a TAB, then each cell text followed by a
+// TAB, then LF.
+#include "platform/clipboard/Clipboard.h"
+#include "platform/msgbox/MessageBox.h"
+#include "treelist/TreeListCtrl.h"
+#include <cstring>
+
+namespace {
+
+void AppendLine(std::string& text, const CNodeInfo& info)
+{
+    text += info.GetText();
+    text += '\t';
+    for (int i = 0; i < info.GetSubTextCount(); ++i) {
+        text += info.GetSubText(i);
+        text += '\t';
+    }
+    text += '\n';
+}
+
+} // namespace
+
+void CTreeListCtrl::CopyTreeAsText()
+{
+    std::string text;
+    // A first guess of the size saves most of the string's regrowth.
+    text.reserve(static_cast<std::size_t>(GetItemCount()) * 64);
+    POSITION pos = FirstRootPosition();
+    while (pos) {
+        CTreeItem* pTop = NextRoot(pos);
+        AppendLine(text, *InfoOf(pTop));
+        for (CTreeItem* pCur = pTop;;) {
+            CTreeItem* pNext = NextInTree(pTop, pCur, TRUE, FALSE);
+            if (pNext == pCur || !IsInSubtree(pTop, pNext))
+                break;
+            AppendLine(text, *InfoOf(pNext));
+            pCur = pNext;
+        }
+    }
+    if (!text.empty())
+        PutTextOnClipboard(text);
+}
+
+int CTreeListCtrl::PutTextOnClipboard(const std::string& text)
+{
+    // The block has exactly one owner at a time: this function until the
+    // clipboard accepts it, the clipboard afterwards; a refused block is freed here.
+    HGLOBAL hMem = CGlobalMem::Alloc(GMEM_SHARE, text.size() + 1);
+    std::memcpy(hMem->Lock(), text.c_str(), text.size() + 1);
+    // Whoever else holds the clipboard open keeps it as it is: it is emptied,
+    // written and closed only when this call opened it.
+    const BOOL bOpen = OpenClipboard(this);
+    if (!bOpen)
+        AfxMessageBox("Connot open Clipboard", MB_OK | MB_ICONSTOP);
+    if (bOpen)
+        EmptyClipboard();
+    if (!bOpen || !SetClipboardData(CF_TEXT, hMem))
+        AfxMessageBox("Connot set clipboard data", MB_OK | MB_ICONSTOP);
+    if (bOpen)
+        CloseClipboard();
+    return 0;
+}
