@@ -67,7 +67,7 @@ std::string PeerName(const char* pszAgent, DWORD* pdwError)
         const std::string_view port = agent.substr(nColon + 1);
         const auto [pEnd, ec] = std::from_chars(port.data(), port.data() + port.size(), nPort);
         if (port.empty() || ec != std::errc() || pEnd != port.data() + port.size() || nPort == 0 ||
-            nPort > 65535 || port.front() == '+')
+            nPort > 65535)
         {
             *pdwError = EINVAL;
             return {};
