@@ -175,7 +175,7 @@ TEST(BuiltinMib, TableTextFaultsAreReportedAndTheRestStillServes)
     EXPECT_EQ(problems[4], "name defined twice: iso");
 
     std::vector<UINT> ids;
-    EXPECT_FALSE(mib.Parse(".iso.org.again.seven", &ids));  // "again" lost its id to nothing
+    EXPECT_FALSE(mib.Parse(".iso.org.again.seven", &ids));  // seven is a child of org only
     ASSERT_TRUE(mib.Parse(".iso.org.seven", &ids));
     EXPECT_EQ(ids, (std::vector<UINT>{1, 3, 7}));
     std::string strText;
