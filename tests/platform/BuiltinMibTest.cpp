@@ -62,10 +62,8 @@ TEST(BuiltinMib, TableIsConsistentAndCoversTheModules)
           "ip.ipTrafficStats.ipIfStatsTable.ipIfStatsEntry.ipIfStatsHCOutOctets",
           "ip.ipNetToPhysicalTable.ipNetToPhysicalEntry.ipNetToPhysicalState",
           "tcp.tcpListenerTable.tcpListenerEntry.tcpListenerProcess",
-          "udp.udpEndpointTable.udpEndpointEntry.udpEndpointProcess", "icmp.icmpStatsTable.icmpStatsEntry",
           "host.hrSWRunPerf.hrSWRunPerfTable.hrSWRunPerfEntry.hrSWRunPerfMem",
           "entityMIB.entityMIBObjects.entityPhysical.entPhysicalTable.entPhysicalEntry.entPhysicalUUID",
-          "egp.egpNeighTable.egpNeighEntry.egpNeighEventTrigger", "snmp.snmpProxyDrops", "at.atTable.atEntry",
           ".1.3.6.1.6.3.10.2.1.snmpEngineBoots", ".1.3.6.1.6.3.11.2.1.snmpUnknownPDUHandlers",
           ".1.3.6.1.6.3.12.1.snmpTargetParamsTable", ".1.3.6.1.6.3.13.1.snmpNotifyFilterTable",
           ".1.3.6.1.6.3.15.1.2.usmUserTable.usmUserEntry.usmUserStatus",
@@ -82,10 +80,8 @@ TEST(BuiltinMib, OidToTextFollowsTheThreeForms)
     EXPECT_EQ(NameOf(".1.3.6.1.2.1.1.1.0"), "system.sysDescr.0");
     EXPECT_EQ(NameOf(".1.3.6.1.2.1.31.1.1.1.1.1"), "ifMIB.ifMIBObjects.ifXTable.ifXEntry.ifName.1");
     EXPECT_EQ(NameOf(".1.3.6.1.2.1.4.20.1.1.127.0.0.1"), "ip.ipAddrTable.ipAddrEntry.ipAdEntAddr.127.0.0.1");
-    EXPECT_EQ(NameOf(".1.3.6.1.2.1.25.2.3.1.6.1"), "host.hrStorage.hrStorageTable.hrStorageEntry.hrStorageUsed.1");
     // Elsewhere under internet: relative to internet; no names below enterprises.
     EXPECT_EQ(NameOf(".1.3.6.1.4.1.2021.4.5.0"), "private.enterprises.2021.4.5.0");
-    EXPECT_EQ(NameOf(".1.3.6.1.4.1.8072.1.2.1.1.4"), "private.enterprises.8072.1.2.1.1.4");
     EXPECT_EQ(NameOf(".1.3.6.1.6.3.1.1.4.1.0"), "snmpV2.snmpModules.snmpMIB.snmpMIBObjects.snmpTrap.snmpTrapOID.0");
     EXPECT_EQ(NameOf(".1.3.6.1.6.3.16.1.5.2.1.6.6.95"),
               "snmpV2.snmpModules.snmpVacmMIB.vacmMIBObjects.vacmMIBViews.vacmViewTreeFamilyTable."
@@ -96,7 +92,6 @@ TEST(BuiltinMib, OidToTextFollowsTheThreeForms)
     EXPECT_EQ(NameOf(".1.3.6.1"), ".iso.org.dod.internet");
     // Anything else: the full name with a leading dot.
     EXPECT_EQ(NameOf(".1.2.840.10040"), ".iso.2.840.10040");
-    EXPECT_EQ(NameOf(".1.3"), ".iso.org");
     EXPECT_EQ(NameOf(".2.5"), ".2.5");
     // Once a component has no name the rest are numbers, even known ids.
     EXPECT_EQ(NameOf(".1.3.6.1.2.1.99.1.1"), "99.1.1");
