@@ -1,23 +1,16 @@
 #include "ui/ImageButton.h"
+#include "platform/gdi/DC.h"
+#include "platform/gdi/SysMetrics.h"
 #include "platform/res/Resources.h"
+#include "ui/ThemeHelper.h"
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
 #include <algorithm>
 
 namespace {
 
 constexpr int kImageGap = 4;
-
-QColor ToQColor(COLORREF cr)
-{
-    return QColor(int(GetRValue(cr)), int(GetGValue(cr)), int(GetBValue(cr)));
-}
-
-COLORREF ToColorRef(const QColor& color)
-{
-    return RGB(unsigned(color.red()), unsigned(color.green()), unsigned(color.blue()));
-}
 
 } // namespace
 
@@ -70,9 +63,9 @@ void CImageButton::OffsetColor(ColorIndex nIndex, int nOffset)
     SetColor(nIndex, RGB(shift(GetRValue(cr)), shift(GetGValue(cr)), shift(GetBValue(cr))));
 }
 
-void CImageButton::SetThemed(BOOL bThemed)
+void CImageButton::SetThemeHelper(const CThemeHelper* pTheme)
 {
-    m_bThemed = bThemed != FALSE;
+    m_pTheme = pTheme;
     update();
 }
 
@@ -87,11 +80,12 @@ void CImageButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const bool bHover = m_bHover && isEnabled();
-    if (m_bThemed)
+    const bool bThemed = m_pTheme && m_pTheme->IsOpen();
+    if (bThemed)
         DrawThemedPanel(painter, bHover);
     else
         DrawFlatPanel(painter, bHover);
-    DrawContent(painter, bHover);
+    DrawContent(painter, bHover, bThemed);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
@@ -102,12 +96,9 @@ void CImageButton::paintEvent(QPaintEvent*)
 
 void CImageButton::DrawThemedPanel(QPainter& painter, bool bHover) const
 {
-    QStyleOptionButton option;
-    option.initFrom(this);
-    option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
-    if (bHover)
-        option.state |= QStyle::State_MouseOver;
-    style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
+    const int nState = !isEnabled() ? PBS_DISABLED : isDown() ? PBS_PRESSED : bHover ? PBS_HOT : PBS_NORMAL;
+    CDC dc(&painter);
+    m_pTheme->DrawThemeBackground(&dc, BP_PUSHBUTTON, nState, CRect(rect()));
 }
 
 void CImageButton::DrawFlatPanel(QPainter& painter, bool bHover) const
@@ -120,7 +111,7 @@ void CImageButton::DrawFlatPanel(QPainter& painter, bool bHover) const
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void CImageButton::DrawContent(QPainter& painter, bool bHover) const
+void CImageButton::DrawContent(QPainter& painter, bool bHover, bool bThemed) const
 {
     const QString strText = text();
     const int nTextWidth = painter.fontMetrics().horizontalAdvance(strText);
@@ -135,7 +126,7 @@ void CImageButton::DrawContent(QPainter& painter, bool bHover) const
     }
     if (!isEnabled())
         painter.setPen(palette().color(QPalette::Disabled, QPalette::ButtonText));
-    else if (m_bThemed)
+    else if (bThemed)
         painter.setPen(palette().color(QPalette::ButtonText));
     else
         painter.setPen(ToQColor(m_acr[bHover ? ColorFgIn : ColorFgOut]));

@@ -1,11 +1,13 @@
 #pragma once
-// A push button that shows a small colour-keyed image beside its caption. It
-// draws itself with the current style's button panel when visual styles are on
-// (SetThemed), else flat in its own colours, which change under the mouse.
+// A push button that shows a small colour-keyed image beside its caption. With a
+// theme helper and visual styles on it draws the themed push-button panel, else
+// a flat panel in its own colours, which change under the mouse.
 #include "platform/WinTypes.h"
 #include <QAbstractButton>
 #include <QPixmap>
 #include <string>
+
+class CThemeHelper;
 
 class CImageButton : public QAbstractButton
 {
@@ -30,8 +32,8 @@ public:
     COLORREF GetColor(ColorIndex nIndex) const { return m_acr[nIndex]; }
     // Adds nOffset to each channel of the colour, clamped to 0..255.
     void OffsetColor(ColorIndex nIndex, int nOffset);
-    // TRUE: draw with the style's button panel (visual styles on); FALSE: flat.
-    void SetThemed(BOOL bThemed);
+    // The theme to draw the panel with (Not owned; must outlive the button; null: flat).
+    void SetThemeHelper(const CThemeHelper* pTheme);
 
     QSize sizeHint() const override;
 
@@ -43,11 +45,11 @@ protected:
 private:
     void DrawFlatPanel(class QPainter& painter, bool bHover) const;
     void DrawThemedPanel(class QPainter& painter, bool bHover) const;
-    void DrawContent(class QPainter& painter, bool bHover) const;
+    void DrawContent(class QPainter& painter, bool bHover, bool bThemed) const;
 
     int m_nID;
     QPixmap m_pixImage;
     COLORREF m_acr[ColorCount];
-    bool m_bThemed = true;
+    const CThemeHelper* m_pTheme = nullptr;  // Not owned.
     bool m_bHover = false;
 };

@@ -1,4 +1,5 @@
 #include "ui/SplashWnd.h"
+#include "platform/gdi/SysMetrics.h"
 #include "platform/res/Resources.h"
 #include <QApplication>
 #include <QKeyEvent>
@@ -262,7 +263,7 @@ void CSplashWnd::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_bitmap);
     painter.setFont(m_font);
-    painter.setPen(QColor(int(GetRValue(m_crTextColor)), int(GetGValue(m_crTextColor)), int(GetBValue(m_crTextColor))));
+    painter.setPen(ToQColor(m_crTextColor));
     painter.drawText(m_rcText.ToQRect(), AlignmentOf(m_nTextFormat),
                      QString::fromLatin1(m_strText.data(), qsizetype(m_strText.size())));
 }
