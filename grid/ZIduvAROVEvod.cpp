@@ -7,6 +7,9 @@
 #include "snmp/AppSettings.h"
 #include "snmp/MibWalk.h"
 #include "snmp/WalkMessages.h"
+#include "treelist/CellComboCtrl.h"
+#include "treelist/CellEditCtrl.h"
+#include "treelist/GridHeaderCtrl.h"
 #include "ui/HtmlToolTip.h"
 
 #include <QCoreApplication>
@@ -35,6 +38,7 @@ ZIduvAROVEvod::ZIduvAROVEvod(QWidget* pParent)
     int cx = 0, cy = 0;
     m_imageList.GetIconSize(&cx, &cy);
     SetImageSize(cx, cy);
+    SetHeaderCtrl(new CGridHeaderCtrl(this));
     if (!CHtmlToolTip::Shared())
         CHtmlToolTip::Create(this);
     NewMsgWindow();
@@ -42,6 +46,11 @@ ZIduvAROVEvod::ZIduvAROVEvod(QWidget* pParent)
 
 ZIduvAROVEvod::~ZIduvAROVEvod()
 {
+    // An editor still open would report its text on losing the focus while the
+    // window is half destroyed; a window that closes writes nothing.
+    for (QWidget* pEditor : findChildren<QWidget*>())
+        if (dynamic_cast<CCellEditCtrl*>(pEditor) || dynamic_cast<CCellComboCtrl*>(pEditor))
+            delete pEditor;
     // The walk notices the retired handle before its next request, so one
     // request with all its retries (plus name resolution) bounds the wait.
     const int nBoundMs = (AppSettings.Timeout.load() * (AppSettings.Retries.load() + 1) + 30) * 1000;
@@ -300,7 +309,14 @@ QWidget* ZIduvAROVEvod::OnCellClick(UINT, CPoint, LVHITTESTINFO* pHit, BOOL)
     CTreeItem* pNode = pHit ? NodeAtRow(pHit->iItem) : nullptr;
     if (!pNode)
         return nullptr;
-    // The OID tree's cells carry no control types, so no drop-down editor opens here.
+    // Only a cell given a drop-down type gets an editor by click; the OID
+    // tree's own cells carry none.
+    CNodeInfo::CONTROLTYPE type = CNodeInfo::ctNone;
+    CStringList* pChoices = nullptr;
+    const int nCell = pHit->iSubItem - 1;
+    if (nCell >= 0 && InfoOf(pNode)->CellControlType(nCell, type) && type == CNodeInfo::ctComboBox
+        && InfoOf(pNode)->GetChoices(nCell, pChoices))
+        EditComboCell(pHit->iItem, pHit->iSubItem, *pChoices);
     if (!HasChildren(pNode))
         InferFromLeaf(pNode);
     return nullptr;

@@ -25,6 +25,7 @@ public:
     using ZIduvAROVEvod::HandleEnterKey;
     using ZIduvAROVEvod::OnCellClick;
     using ZIduvAROVEvod::OnEndLabelEdit;
+    using ZIduvAROVEvod::OnDblClk;
     using ZIduvAROVEvod::RowImageFor;
     using ZIduvAROVEvod::MayExpand;
     using ZIduvAROVEvod::MayDeleteByKey;
