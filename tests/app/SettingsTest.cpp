@@ -205,9 +205,11 @@ TEST_F(SettingsDialog, LayoutTabOrderAndBackground)
     EXPECT_EQ(rcSpin.right(), u.MapDialogRect(127, 80, 54, 12).right());
     // The version row stays clear of every other control.
     const QRect rcVersion = pDlg->GetDlgItem(Settings::IDC_VERSION)->geometry();
-    for (QWidget* w : pDlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (w != pDlg->GetDlgItem(Settings::IDC_VERSION))
+    for (QWidget* w : pDlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w != pDlg->GetDlgItem(Settings::IDC_VERSION)) {
             EXPECT_FALSE(w->geometry().intersects(rcVersion)) << w->metaObject()->className();
+        }
+    }
 
     std::vector<int> order;
     for (QWidget* w = pDlg->nextInFocusChain(); w != pDlg.get(); w = w->nextInFocusChain())
