@@ -1,0 +1,266 @@
+// Drawing of tree-list rows, checked on the pixels of rendered rows: branch
+// lines and +/- boxes, clipping of deep nodes, shortened texts with their
+// tooltip bits and alignment, the focus cell, cell colours, the drag image.
+#include "DrawTree.h"
+#include "platform/gdi/SysMetrics.h"
+#include <gtest/gtest.h>
+
+using namespace drawtest;
+using Node = CTreeListCtrl::CTreeItem;
+
+namespace {
+
+struct SRowGeometry
+{
+    int top, bottom, yc;
+};
+
+SRowGeometry Geometry(CDrawTree& tree, int nRow)
+{
+    CRect rc;
+    tree.GetItemRect(nRow, &rc, LVIR_BOUNDS);
+    return {rc.top, rc.bottom, rc.top + 8 + ((rc.Height() - 16) >> 1)};
+}
+
+// Leftmost and rightmost x in [x0, x1) with a dark (text) pixel on the row.
+std::pair<int, int> Ink(const QImage& image, const SRowGeometry& g, int x0, int x1)
+{
+    int first = -1, last = -1;
+    EXPECT_LE(x1, image.width());
+    for (int x = x0; x < std::min(x1, image.width()); ++x)
+        for (int y = g.top; y < g.bottom; ++y)
+            if (qGray(image.pixel(x, y)) < 100) {
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+} // namespace
+
+TEST(TreeDraw, BoxGeometryFor16PixelImages)
+{
+    CDrawTree tree;
+    EXPECT_EQ(tree.BoxGeometry(1, CRect(0, 20, 500, 40)), CRect(3, 25, 14, 36));
+    EXPECT_EQ(tree.BoxGeometry(3, CRect(0, 20, 500, 40)), CRect(35, 25, 46, 36));
+    EXPECT_EQ(tree.BoxGeometry(2, CRect(-10, 0, 500, 19)), CRect(9, 4, 20, 15));  // scrolled, odd height
+}
+
+TEST(TreeDraw, LastChildGetsACornerEarlierChildrenATeeAndBoxesShowTheirState)
+{
+    CDrawTree tree;
+    Node* pRoot = tree.AddRootNode(Info("R"));
+    Node* pA = tree.AddChildNode(pRoot, Info("A"), FALSE);
+    tree.AddChildNode(pA, Info("A1"), FALSE);
+    tree.AddChildNode(pRoot, Info("B"), FALSE);
+    tree.ExpandNode(pRoot, 0);
+    tree.ExpandNode(pA, 1);
+    ASSERT_EQ(tree.GetItemCount(), 4);  // R, A, A1, B
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+
+    const QImage root = tree.RenderRow(0, false);
+    const SRowGeometry g0 = Geometry(tree, 0);
+    EXPECT_EQ(Pixel(root, 8, g0.top), white) << "a root has no line above it";
+    EXPECT_EQ(Pixel(root, 3, g0.yc), RGB(198, 198, 198)) << "box frame";
+    EXPECT_EQ(Pixel(root, 6, g0.yc), black) << "minus sign";
+    EXPECT_EQ(Pixel(root, 8, g0.yc - 2), white) << "no vertical bar when expanded";
+    EXPECT_EQ(Pixel(root, 24, g0.bottom - 1), kLineColour) << "line down to the first child";
+
+    const QImage tee = tree.RenderRow(1, false);
+    const SRowGeometry g1 = Geometry(tree, 1);
+    EXPECT_EQ(Pixel(tee, 24, g1.top), kLineColour);
+    EXPECT_EQ(Pixel(tee, 24, g1.bottom - 1), kLineColour) << "a tee runs on to the next sibling";
+    EXPECT_EQ(Pixel(tee, 31, g1.yc), kLineColour);
+    EXPECT_EQ(tee.pixel(32, g1.yc), kIconColour);
+
+    const QImage inner = tree.RenderRow(2, false);
+    const SRowGeometry g2 = Geometry(tree, 2);
+    EXPECT_EQ(Pixel(inner, 24, g2.top), kLineColour) << "passes through towards B";
+    EXPECT_EQ(Pixel(inner, 24, g2.bottom - 1), kLineColour);
+    EXPECT_EQ(Pixel(inner, 40, g2.yc - 1), kLineColour);
+    EXPECT_EQ(Pixel(inner, 40, g2.yc + 1), white) << "A1 is the last child: a corner";
+    EXPECT_EQ(Pixel(inner, 47, g2.yc), kLineColour);
+    EXPECT_EQ(Pixel(inner, 35, g2.yc), white) << "a leaf has no box";
+
+    const QImage last = tree.RenderRow(3, false);
+    const SRowGeometry g3 = Geometry(tree, 3);
+    EXPECT_EQ(Pixel(last, 24, g3.top), kLineColour);
+    EXPECT_EQ(Pixel(last, 24, g3.yc), kLineColour);
+    EXPECT_EQ(Pixel(last, 24, g3.bottom - 1), white) << "B is the last child: a corner";
+    EXPECT_EQ(Pixel(last, 8, g3.top), white) << "no lines between roots";
+
+    tree.CollapseNode(pA);
+    const QImage collapsed = tree.RenderRow(1, false);
+    EXPECT_EQ(Pixel(collapsed, 24, g1.yc - 2), black) << "plus sign";
+    EXPECT_EQ(Pixel(collapsed, 24, g1.yc + 2), black);
+    EXPECT_EQ(Pixel(collapsed, 40, g1.bottom - 1), white) << "no line down when collapsed";
+}
+
+TEST(TreeDraw, DeepNodesAreClippedAtColumnZero)
+{
+    CDrawTree tree;
+    tree.SetColumnWidth(0, 60);
+    Node* pNode = tree.AddRootNode(Info("root"));
+    tree.ExpandNode(pNode, 0);
+    for (const char* label : {"level2", "level3", "level4"}) {
+        Node* pChild = tree.AddChildNode(pNode, Info(label), FALSE);
+        tree.ExpandNode(pNode, tree.RowOfNode(pNode));
+        pNode = pChild;
+    }
+    ASSERT_EQ(tree.GetItemCount(), 4);
+    const COLORREF window = GetSysColor(COLOR_WINDOW, &tree);
+
+    // Level 3: the icon starts at 48 and is cut at column 0's edge (60).
+    const QImage clipped = tree.RenderRow(2, false);
+    const SRowGeometry g2 = Geometry(tree, 2);
+    EXPECT_EQ(clipped.pixel(59, g2.yc), kIconColour);
+    EXPECT_EQ(Pixel(clipped, 60, g2.yc), window);
+
+    // Level 4: the icon would start at 64: no icon, lines, box, nor label.
+    const QImage deep = tree.RenderRow(3, false);
+    const SRowGeometry g3 = Geometry(tree, 3);
+    for (int x = 0; x < 260; ++x)
+        for (int y = g3.top; y < g3.bottom; ++y)
+            ASSERT_EQ(Pixel(deep, x, y), window) << x << "," << y;
+}
+
+TEST(TreeDraw, ShortenedTextsEndInDotsSetTheTipBitAndLoseTheirAlignment)
+{
+    CDrawTree tree;
+    QImage scratch(10, 10, QImage::Format_RGB32);
+    QPainter painter(&scratch);
+    {
+        CDC dc(&painter);
+        const char* pszFits = "abc";
+        EXPECT_EQ(tree.ShortenToFit(&dc, pszFits, 1000, 4), pszFits);
+        const char* pszEmpty = "";
+        EXPECT_EQ(tree.ShortenToFit(&dc, pszEmpty, 1, 4), pszEmpty);
+        const std::string longText = "The quick brown fox jumps over the lazy dog";
+        const char* pszShort = tree.ShortenToFit(&dc, longText.c_str(), 120, 12);
+        const std::string shortened(pszShort);
+        ASSERT_NE(pszShort, longText.c_str());
+        ASSERT_GT(shortened.size(), 4u);
+        EXPECT_EQ(shortened.substr(shortened.size() - 3), "...");
+        EXPECT_EQ(longText.compare(0, shortened.size() - 3, shortened, 0, shortened.size() - 3), 0);
+        EXPECT_LT(dc.GetTextExtent(shortened).cx + 12, 120);
+        const std::string longer = longText.substr(0, shortened.size() - 2) + "...";
+        EXPECT_GE(dc.GetTextExtent(longer).cx + 12, 120) << "the longest prefix that fits";
+        EXPECT_EQ(std::string(tree.ShortenToFit(&dc, longText.c_str(), 1, 12)), "T...");
+    }
+    painter.end();
+
+    // A width of the right-aligned column that leaves a visible gap after the
+    // shortened text, so that left and right alignment differ.
+    const std::string value = "1234567890 WWW 1234567890 iii 1234567890";
+    int nWidth = 90, nTextWidth = 0;
+    {
+        QPainter measure(&scratch);
+        CDC dc(&measure);
+        for (; nWidth < 140; ++nWidth) {
+            nTextWidth = dc.GetTextExtent(std::string(tree.ShortenToFit(&dc, value.c_str(), nWidth + 1, 12))).cx;
+            if (nWidth - 12 - nTextWidth >= 5)
+                break;
+        }
+    }
+    ASSERT_LT(nWidth, 140);
+    tree.SetColumnWidth(1, nWidth);
+    tree.SetColumnWidth(2, 100);
+    tree.AddRootNode(Info("row", {value, "mid"}));
+    const CNodeInfo* pInfo = tree.InfoOf(tree.NodeAtRow(0));
+    const SRowGeometry g = Geometry(tree, 0);
+
+    QImage image = tree.RenderRow(0, false);
+    EXPECT_EQ(pInfo->TipMask(), DWORD{1} << 1);
+    const auto shortInk = Ink(image, g, 200, 200 + nWidth);
+    EXPECT_LE(shortInk.first, 200 + 6 + 2) << "a shortened text is left-aligned";
+    EXPECT_LE(shortInk.second, 200 + 6 + nTextWidth + 1);
+    EXPECT_LT(shortInk.second, 200 + nWidth - 6 - 3);
+    const int nCentre = 200 + nWidth + 50;
+    const auto centreInk = Ink(image, g, 200 + nWidth, 300 + nWidth);
+    EXPECT_NEAR((centreInk.first + centreInk.second) / 2.0, nCentre, 3.0);
+
+    tree.SetColumnWidth(1, 400);
+    image = tree.RenderRow(0, false);
+    EXPECT_EQ(pInfo->TipMask(), DWORD{0}) << "widening clears the bit";
+    const auto rightInk = Ink(image, g, 200, 600);
+    EXPECT_GE(rightInk.second, 600 - 6 - 3) << "a text that fits keeps its right alignment";
+    EXPECT_GT(rightInk.first, 300);
+
+    tree.SetColumnWidth(0, 40);  // the label "row" no longer fits
+    tree.RenderRow(0, false);
+    EXPECT_EQ(pInfo->TipMask(), DWORD{1});
+}
+
+TEST(TreeDraw, FocusCellAndCellColours)
+{
+    CDrawTree tree;
+    tree.AddRootNode(Info("row", {"", "x"}));
+    CNodeInfo* pSwatch = Info("swatch", {"", ""});
+    pSwatch->SetCellColor(0, RGB(0, 0, 255));
+    pSwatch->SetCellControlType(0, CNodeInfo::ctColorSwatch);
+    pSwatch->SetCellColor(1, RGB(0, 255, 0));
+    tree.AddRootNode(pSwatch);
+    const COLORREF focus = tree.FocusCellColor();
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT, &tree);
+    const SRowGeometry g = Geometry(tree, 0);
+    CRect rcLabel;
+    tree.GetItemRect(0, &rcLabel, LVIR_LABEL);
+    const int nSplit = (1 + 1) * 16 + 2;
+
+    tree.SetCurrentColumn(0);
+    QImage image = tree.RenderRow(0, true);
+    EXPECT_EQ(Pixel(image, nSplit - 1, g.top + 2), GetSysColor(COLOR_WINDOW, &tree)) << "tree part never highlighted";
+    EXPECT_EQ(Pixel(image, nSplit + 1, g.top + 2), focus);
+    EXPECT_EQ(Pixel(image, rcLabel.right - 3, g.top + 2), focus);
+    EXPECT_EQ(Pixel(image, rcLabel.right - 3, g.bottom - 3), focus);
+    EXPECT_EQ(Pixel(image, rcLabel.right + 3, g.top + 2), highlight);
+
+    tree.SetCurrentColumn(1);
+    image = tree.RenderRow(0, true);
+    EXPECT_EQ(Pixel(image, nSplit + 1, g.top + 2), highlight);
+    EXPECT_EQ(Pixel(image, 250, g.top + 2), focus);
+    EXPECT_EQ(Pixel(image, 350, g.top + 2), highlight);
+
+    // Unselected: the swatch is an inset box with a black border; a plain
+    // coloured cell is filled whole.
+    const QImage swatch = tree.RenderRow(1, false);
+    const SRowGeometry gs = Geometry(tree, 1);
+    const int yMid = (gs.top + gs.bottom) / 2;
+    EXPECT_EQ(Pixel(swatch, 200 + 2, yMid), GetSysColor(COLOR_WINDOW, &tree));
+    EXPECT_EQ(Pixel(swatch, 200 + 5, yMid), RGB(0, 0, 0));
+    EXPECT_EQ(Pixel(swatch, 250, yMid), RGB(0, 0, 255));
+    EXPECT_EQ(Pixel(swatch, 301, gs.top + 1), RGB(0, 255, 0));
+    EXPECT_EQ(Pixel(swatch, 398, gs.bottom - 2), RGB(0, 255, 0));
+}
+
+TEST(TreeDraw, CheckBoxCellsShowTheirStateAndTheDragImageShowsTheRow)
+{
+    CDrawTree tree;
+    for (const char* state : {"Enabled", "Disabled"}) {
+        CNodeInfo* pInfo = Info(state, {"", state});
+        pInfo->SetCellControlType(1, CNodeInfo::ctCheckBox);
+        tree.AddRootNode(pInfo);
+    }
+    const QImage on = tree.RenderRow(0, false);
+    const QImage off = tree.RenderRow(1, false);
+    const SRowGeometry g0 = Geometry(tree, 0), g1 = Geometry(tree, 1);
+    int nDiffering = 0;
+    for (int x = 300; x < 400; ++x)
+        for (int dy = 0; dy < g0.bottom - g0.top; ++dy)
+            nDiffering += on.pixel(x, g0.top + dy) != off.pixel(x, g1.top + dy);
+    EXPECT_GT(nDiffering, 5) << "a check mark for \"Enabled\" only";
+    EXPECT_EQ(Ink(on, g0, 300, 330).first, -1) << "no text in a check-box cell";
+
+    std::unique_ptr<CImageList> pDrag(tree.MakeDragImage(0));
+    ASSERT_TRUE(pDrag);
+    ASSERT_EQ(pDrag->GetImageCount(), 1);
+    CRect rcBounds;
+    tree.GetItemRect(0, &rcBounds, LVIR_BOUNDS);
+    const QImage& drag = pDrag->GetImage(0);
+    EXPECT_EQ(drag.size(), QSize(rcBounds.Width(), rcBounds.Height()));
+    EXPECT_EQ(drag.pixel(8, rcBounds.Height() / 2), kIconColour);
+    EXPECT_EQ(qAlpha(drag.pixel(drag.width() - 2, 1)), 0) << "the window colour becomes transparent";
+    EXPECT_NE(Ink(QImage(drag).convertToFormat(QImage::Format_RGB32), {0, rcBounds.Height(), 0}, 20, 80).first, -1);
+    EXPECT_EQ(tree.MakeDragImage(5), nullptr);
+}
