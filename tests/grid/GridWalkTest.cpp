@@ -1,0 +1,178 @@
+// Whole queries: a real walk into the grid, its text copy, and closing or
+// restarting while the walk and the cleanings run.
+#include "GridTestUtil.h"
+#include "platform/clipboard/Clipboard.h"
+#include "support/FakeAgent.h"
+#include "support/SnmpdFixture.h"
+
+#include <QElapsedTimer>
+#include <memory>
+#include <set>
+#include <sstream>
+
+namespace {
+
+class GridWalk : public CGridTest
+{
+protected:
+    void SetUp() override
+    {
+        CGridTest::SetUp();
+        AppSettings.Timeout = 2;
+        AppSettings.Retries = 1;
+    }
+
+    static void Start(CTestGrid& grid, const std::string& strHost)
+    {
+        grid.m_strHost = strHost;
+        grid.m_strCommunity = CSnmpdFixture::kReadCommunity;
+        ASSERT_TRUE(grid.StopAndWait(2000));
+        ASSERT_TRUE(grid.ResetForQuery());
+        ASSERT_TRUE(grid.StartWalk());
+    }
+    static bool QueryOver(CTestGrid& grid)
+    {
+        if (grid.m_bWalking.load() || grid.m_nCleaners.load() > 0)
+            return false;
+        for (auto pos = grid.FirstRootPosition(); pos;)
+            if (grid.InfoOf(grid.NextRoot(pos))->GetText().find(' ') != std::string::npos)
+                return false;
+        return true;
+    }
+};
+
+// Field nField (0 = label) of every line of the copied text, where not empty.
+std::set<std::string> Fields(const std::string& strText, std::size_t nField)
+{
+    std::set<std::string> values;
+    std::istringstream lines(strText);
+    for (std::string strLine; std::getline(lines, strLine);) {
+        std::istringstream fields(strLine);
+        std::string strField;
+        for (std::size_t i = 0; i <= nField && std::getline(fields, strField, '\t'); ++i)
+            if (i == nField && !strField.empty())
+                values.insert(strField);
+    }
+    return values;
+}
+
+// Parts of the agent's MIB that change between two walks (processes, sockets,
+// neighbours); the walk and the tool may see them differently.
+bool IsVolatile(const std::string& strOid)
+{
+    for (const char* pszPrefix : {".1.3.6.1.2.1.25.4.", ".1.3.6.1.2.1.25.5.", ".1.3.6.1.2.1.6.13.",
+                                  ".1.3.6.1.2.1.6.19.", ".1.3.6.1.2.1.6.20.", ".1.3.6.1.2.1.7.5.",
+                                  ".1.3.6.1.2.1.7.7.", ".1.3.6.1.2.1.4.35.", ".1.3.6.1.2.1.4.22."})
+        if (strOid.rfind(pszPrefix, 0) == 0)
+            return true;
+    return false;
+}
+
+TEST_F(GridWalk, FullWalkOfSnmpdIntoTheCleanedTree)
+{
+    CSnmpdFixture agent;
+    ASSERT_TRUE(agent.IsRunning()) << agent.Error();
+    CTestGrid grid;
+    Start(grid, agent.Address());
+    ASSERT_TRUE(WaitUntil([&] { return QueryOver(grid); }, 120000));
+    EXPECT_TRUE(m_boxes.empty()) << m_boxes.front();
+    EXPECT_GE(grid.m_nQueryEnded, 1);
+    ExpectConsistent(grid);
+
+    grid.CopyTreeAsText();
+    const std::string strText = GetClipboardText();
+    std::size_t nNodes = 0;
+    for (auto pos = grid.FirstRootPosition(); pos;) {
+        CTreeItem* pTop = grid.NextRoot(pos);
+        for (CTreeItem* pCur = pTop;; ++nNodes) {
+            CTreeItem* pNext = grid.NextInTree(pTop, pCur, TRUE, FALSE);
+            if (pNext == pCur)
+                break;
+            pCur = pNext;
+        }
+        ++nNodes;
+    }
+    EXPECT_EQ(static_cast<std::size_t>(std::count(strText.begin(), strText.end(), '\n')), nNodes);
+    const std::string strDescr = agent.Get(".1.3.6.1.2.1.1.1.0");
+    EXPECT_NE(strText.find("\nsysDescr.0\tOCTETSTRING\t"), std::string::npos);
+    EXPECT_NE(strText.find("\t.1.3.6.1.2.1.1.1.0\t\n"), std::string::npos);
+    EXPECT_EQ(strText.rfind("system\t\t\t\t\n", 0), 0u);
+
+    // The same variables as the command-line walk of the same agent.
+    std::string strTool;
+    ASSERT_EQ(agent.RunTool("snmpwalk", {"-v1", "-c", "public", "-On", agent.Address(), ".1.3"}, &strTool), 0);
+    std::set<std::string> toolOids;
+    for (std::size_t nLine = 0; nLine < strTool.size();) {
+        const std::size_t nEnd = std::min(strTool.find('\n', nLine), strTool.size());
+        const std::string strLine = strTool.substr(nLine, nEnd - nLine);
+        if (strLine.rfind(".1.3.", 0) == 0 && strLine.find(" = ") != std::string::npos)
+            toolOids.insert(strLine.substr(0, strLine.find(" = ")));
+        nLine = nEnd + 1;
+    }
+    const std::set<std::string> gridOids = Fields(strText, 3);
+    ASSERT_GT(toolOids.size(), 100u);
+    std::vector<std::string> differ;
+    std::set_symmetric_difference(toolOids.begin(), toolOids.end(), gridOids.begin(), gridOids.end(),
+                                  std::back_inserter(differ));
+    std::erase_if(differ, IsVolatile);
+    EXPECT_TRUE(differ.empty()) << differ.size() << " differ, first " << differ.front();
+}
+
+TEST_F(GridWalk, ClosingOrRestartingWhileThreadsRunIsSafe)
+{
+    CSnmpdFixture agent;
+    ASSERT_TRUE(agent.IsRunning()) << agent.Error();
+    {
+        // Closed while the walk runs: the window waits for it.
+        auto pGrid = std::make_unique<CTestGrid>();
+        Start(*pGrid, agent.Address());
+        ASSERT_TRUE(WaitUntil([&] { return pGrid->RootCount() >= 2; }));
+        pGrid.reset();
+    }
+    {
+        // Closed while cleanings run (the walk has ended).
+        auto pGrid = std::make_unique<CTestGrid>();
+        Start(*pGrid, agent.Address());
+        ASSERT_TRUE(WaitUntil([&] { return !pGrid->m_bWalking.load(); }, 60000));
+        pGrid.reset();
+    }
+    {
+        // A new query while the cleanings of the last one run: they end first.
+        CTestGrid grid;
+        grid.m_bRun = 1;
+        for (int nTop = 0; nTop < 20; ++nTop)
+            for (int i = 0; i < 400; ++i)
+                Deliver(grid, "t" + std::to_string(nTop) + ".c" + std::to_string(i) + ".e.0");
+        SendMessage(grid.WindowHandle(), WM_WALK_DONE, 0, 0);
+        ASSERT_GT(grid.m_nCleaners.load(), 0);
+        Start(grid, agent.Address());
+        EXPECT_EQ(grid.m_nCleaners.load(), 0);
+        ASSERT_TRUE(WaitUntil([&] { return QueryOver(grid); }, 120000));
+        EXPECT_EQ(grid.InfoOf(grid.RootAt(0))->GetText(), "system");
+        ExpectConsistent(grid);
+    }
+}
+
+TEST_F(GridWalk, AWalkWaitingForAnAnswerIsNeverJoinedByASecond)
+{
+    AppSettings.Timeout = 1;
+    AppSettings.Retries = 0;
+    CFakeAgent silent([](const CFakeAgent::CRequest&, std::size_t) {
+        CFakeAgent::CAnswer answer;
+        answer.eKind = CFakeAgent::CAnswer::Kind::Silent;
+        return answer;
+    });
+    auto pGrid = std::make_unique<CTestGrid>();
+    Start(*pGrid, silent.Address());
+    ASSERT_TRUE(silent.WaitForRequests(1));
+    EXPECT_FALSE(pGrid->StopAndWait(50));  // the request is still waiting
+    EXPECT_FALSE(pGrid->ResetForQuery());
+    EXPECT_FALSE(pGrid->StartWalk());
+    QElapsedTimer timer;
+    timer.start();
+    pGrid.reset();  // waits for the request's timeout, no longer
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(silent.RequestCount(), 1u);
+}
+
+} // namespace
