@@ -4,6 +4,7 @@
 // images of one flat colour, and its rows rendered into images on request.
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SysMetrics.h"
 #include "platform/gdi/ImageList.h"
 #include "treelist/TreeListCtrl.h"
 #include <QApplication>
