@@ -64,15 +64,6 @@ TEST_F(HelpCommand, ManualIsOpenedFromHelpUnderTheHomePath)
     OpenHelpManual();
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(temp.path() + "/Help/Orvex.html"));
-
-    // An empty HomePath looks in "Help/" under the current folder.
-    SetHomePath("");
-    const QString strOld = QDir::currentPath();
-    QDir::setCurrent(temp.path());
-    OpenHelpManual();
-    QDir::setCurrent(strOld);
-    ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[1], opened[0]);
 }
 
 TEST_F(HelpCommand, HomePathsThatFillTheirWholeBufferStillWork)
