@@ -395,6 +395,10 @@ void CTreeListCtrl::RemoveNode(CTreeItem* pNode, int)
 {
     if (!pNode)
         return;
+    if (!IsShown(pNode)) {
+        DetachNode(pNode);  // no row changes, so nothing to repaint
+        return;
+    }
     SetRedraw(FALSE);
     const int nRow = DetachNode(pNode);
     if (nRow > 0)
