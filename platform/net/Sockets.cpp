@@ -1,9 +1,12 @@
 #include "platform/net/Sockets.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
+#include <cctype>
 #include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <string_view>
 #include <sys/socket.h>
 
 int WSAStartup(WORD wVersionRequested, WSADATA* pData)
@@ -29,9 +32,28 @@ DWORD InetAddr(const char* pszText)
     return pszText ? ::inet_addr(pszText) : kInetAddrNone;
 }
 
+namespace {
+
+// Names under the reserved top-level domain "invalid" never resolve; answering
+// at once spares a resolver round trip (and any query leaving the machine).
+bool IsReservedInvalidName(std::string_view name)
+{
+    if (!name.empty() && name.back() == '.')
+        name.remove_suffix(1);
+    constexpr std::string_view kTld = "invalid";
+    if (name.size() < kTld.size())
+        return false;
+    const std::string_view tail = name.substr(name.size() - kTld.size());
+    const bool bTld = std::equal(tail.begin(), tail.end(), kTld.begin(),
+                                 [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    return bTld && (name.size() == kTld.size() || name[name.size() - kTld.size() - 1] == '.');
+}
+
+} // namespace
+
 std::optional<IPv4Bytes> GetHostByName(const char* pszName)
 {
-    if (!pszName || !*pszName)
+    if (!pszName || !*pszName || IsReservedInvalidName(pszName))
         return std::nullopt;
     addrinfo hints{};
     hints.ai_family = AF_INET;

@@ -40,10 +40,12 @@ TEST(Sockets, HostLookupGivesFirstIPv4Address)
     ASSERT_TRUE(numeric.has_value());
     EXPECT_EQ(*numeric, (IPv4Bytes{192, 0, 2, 7}));
 
-    // A name under the reserved .invalid domain that is also malformed (empty
-    // label), so the resolver refuses it without asking a name server: tests
-    // send nothing beyond the loopback network.
+    // Names under the reserved .invalid domain are refused before the resolver
+    // is asked, so these send nothing beyond the loopback network.
     EXPECT_FALSE(GetHostByName("no..such-host.invalid").has_value());
+    EXPECT_FALSE(GetHostByName("no-such-host.invalid").has_value());
+    EXPECT_FALSE(GetHostByName("Agent.Lab.INVALID.").has_value());
+    EXPECT_FALSE(GetHostByName("invalid").has_value());
     EXPECT_FALSE(GetHostByName("").has_value());
     EXPECT_FALSE(GetHostByName(nullptr).has_value());
 }
