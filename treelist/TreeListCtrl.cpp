@@ -871,10 +871,7 @@ void CTreeListCtrl::keyPressEvent(QKeyEvent* pEvent)
     }
     if (CHtmlToolTip* pTip = CHtmlToolTip::Shared())
         pTip->RelayEvent(pEvent);
-    const int nCurrent = currentIndex().row();
     CListCtrl::keyPressEvent(pEvent);
-    if (currentIndex().isValid() && currentIndex().row() != nCurrent)
-        EnsureVisible(currentIndex().row(), FALSE);
 }
 
 void CTreeListCtrl::StartEditCurrentCell()

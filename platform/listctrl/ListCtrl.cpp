@@ -51,6 +51,9 @@ CListCtrl::CListCtrl(QWidget* pParent)
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setDragEnabled(false);
+    // The view's own scrolling to the current cell would also move sideways;
+    // keyboard navigation scrolls rows into view itself (keyPressEvent).
+    setAutoScroll(false);
     setMouseTracking(true);
     UpdateRowHeight();
 }
@@ -772,8 +775,12 @@ void CListCtrl::keyPressEvent(QKeyEvent* pEvent)
     key.wVKey = VirtualKeyOf(*pEvent);
     QPointer<CListCtrl> pSelf(this);
     OnKeyDown(&key);
-    if (pSelf)
-        QTreeView::keyPressEvent(pEvent);
+    if (!pSelf)
+        return;
+    const int nCurrent = currentIndex().row();
+    QTreeView::keyPressEvent(pEvent);
+    if (currentIndex().isValid() && currentIndex().row() != nCurrent)
+        EnsureVisible(currentIndex().row(), FALSE);
 }
 
 bool CListCtrl::event(QEvent* pEvent)

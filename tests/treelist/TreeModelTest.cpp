@@ -1,0 +1,398 @@
+// The tree behind the tree-list control: which rows each structural operation
+// leaves, the row numbers, traversal, node infos.
+#include "TreeBuilder.h"
+#include "TreeConsistency.h"
+
+#include <gtest/gtest.h>
+
+using namespace treetest;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+// A ─ a1 ─ a1x ─ a1x0
+//   │     └ a1y
+//   └ a2
+// B ─ b1
+// C
+struct Sample
+{
+    CTestTree c;
+    Node *A, *a1, *a1x, *a1x0, *a1y, *a2, *B, *b1, *C;
+    Sample()
+    {
+        A = Root(c, "A");
+        a1 = Child(c, A, "a1");
+        a1x = Child(c, a1, "a1x");
+        a1x0 = Child(c, a1x, "a1x0");
+        a1y = Child(c, a1, "a1y");
+        a2 = Child(c, A, "a2");
+        B = Root(c, "B");
+        b1 = Child(c, B, "b1");
+        C = Root(c, "C");
+    }
+};
+
+}  // namespace
+
+TEST(TreeModel, ExpandAndCollapseShowOneLevelAtATime)
+{
+    Sample s;
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "B", "C"}));
+    EXPECT_TRUE(s.c.IsCollapsed(s.A));
+
+    EXPECT_EQ(s.c.ExpandNode(s.A, 0), 2);  // last row inserted
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "a1", "a2", "B", "C"}));
+    EXPECT_EQ(s.c.ExpandNode(s.A, 0), 0);       // already expanded: nothing, the given row
+    EXPECT_EQ(s.c.ExpandNode(s.a2, 2), 2);      // no children
+    EXPECT_EQ(s.c.ExpandNode(s.a1x, 7), 7);     // hidden: nothing
+    EXPECT_EQ(Check(s.c), "");
+
+    int last = 0;
+    s.c.ExpandSubtree(s.A, last);
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "a1", "a1x", "a1x0", "a1y", "a2", "B", "C"}));
+    EXPECT_EQ(last, 3);  // a1x (the last node with children) was expanded last: its child's row
+    EXPECT_EQ(Check(s.c), "");
+
+    // Three shown levels go in one collapse, and every descendant ends collapsed...
+    s.c.CollapseNode(s.A);
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "B", "C"}));
+    EXPECT_TRUE(s.c.IsCollapsed(s.a1));
+    EXPECT_TRUE(s.c.IsCollapsed(s.a1x));
+    EXPECT_EQ(Check(s.c), "");
+    // ... so expanding again shows only the children.
+    EXPECT_EQ(s.c.ExpandNode(s.A, 0), 2);
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "a1", "a2", "B", "C"}));
+    EXPECT_EQ(Check(s.c), "");
+
+    s.c.CollapseNode(nullptr);
+    s.c.CollapseNode(s.C);  // no children: nothing
+    EXPECT_EQ(s.c.GetItemCount(), 5);
+
+    // Keypad "*" on a leaf: nothing is expanded and the last row stays as given.
+    last = 0;
+    s.c.ExpandSubtree(s.C, last);
+    EXPECT_EQ(last, 0);
+}
+
+TEST(TreeModel, RowNumbersAndTraversal)
+{
+    Sample s;
+    int last = 0;
+    s.c.ExpandSubtree(s.A, last);
+    // The second root's row is one past the first root's shown descendants.
+    EXPECT_EQ(s.c.RowOfNode(s.B), 1 + 5);
+    EXPECT_EQ(s.c.RowOfNode(s.C), 7);
+    EXPECT_EQ(s.c.RowOfNode(s.b1), -1);
+    EXPECT_EQ(s.c.CachedRowOf(s.b1), -1);
+    EXPECT_EQ(s.c.RowOfNode(nullptr), -1);
+    s.c.ExpandNode(s.B, s.c.RowOfNode(s.B));
+    EXPECT_EQ(s.c.RowOfNode(s.b1), 7);
+    EXPECT_EQ(s.c.RowOfNode(s.C), 8);
+
+    // Pre-order successors within a subtree; the last node answers itself.
+    EXPECT_EQ(s.c.NextInTree(s.A, s.A, TRUE, FALSE), s.a1);
+    EXPECT_EQ(s.c.NextInTree(s.A, s.a1x0, TRUE, FALSE), s.a1y);
+    EXPECT_EQ(s.c.NextInTree(s.A, s.a1y, TRUE, FALSE), s.a2);
+    EXPECT_EQ(s.c.NextInTree(s.A, s.a2, TRUE, FALSE), s.a2);
+    EXPECT_EQ(s.c.NextInTree(s.A, s.a2, FALSE, FALSE), nullptr);
+    EXPECT_EQ(s.c.NextInTree(s.a1, s.a1y, TRUE, FALSE), s.a1y);  // never leaves the subtree
+    EXPECT_EQ(s.c.NextInTree(s.A, s.b1, TRUE, FALSE), s.b1);     // not in it at all
+    EXPECT_EQ(s.c.NextInTree(s.C, s.C, TRUE, FALSE), s.C);
+
+    // Shown nodes only: a collapsed node's children are neither visited nor found.
+    s.c.CollapseNode(s.a1);
+    EXPECT_EQ(s.c.NextInTree(s.A, s.a1, TRUE, TRUE), s.a2);
+    EXPECT_EQ(s.c.NextInTree(s.A, s.a1, TRUE, FALSE), s.a1x);
+    EXPECT_EQ(s.c.NextInTree(s.A, s.a1x, TRUE, TRUE), s.a1x);
+    EXPECT_EQ(s.c.NextInTree(s.A, s.a1x, FALSE, TRUE), nullptr);
+
+    // Walking a whole subtree the way the owners do visits each node once.
+    std::vector<Node*> walked{s.A};
+    for (Node* cur = s.A;;) {
+        Node* next = s.c.NextInTree(s.A, cur, TRUE, FALSE);
+        if (next == cur || !s.c.IsInSubtree(s.A, next))
+            break;
+        walked.push_back(cur = next);
+    }
+    EXPECT_EQ(walked, (std::vector<Node*>{s.A, s.a1, s.a1x, s.a1x0, s.a1y, s.a2}));
+
+    EXPECT_TRUE(s.c.IsInSubtree(s.A, s.a1x0));
+    EXPECT_TRUE(s.c.IsInSubtree(s.a1x0, s.a1x0));
+    EXPECT_FALSE(s.c.IsInSubtree(s.a1x0, s.A));
+    EXPECT_FALSE(s.c.IsInSubtree(s.B, s.a1));
+
+    // Root accessors.
+    EXPECT_EQ(s.c.RootAt(2), s.C);
+    EXPECT_EQ(s.c.RootAt(3), nullptr);
+    EXPECT_EQ(s.c.RootIndexOf(s.B), 1);
+    EXPECT_EQ(s.c.RootIndexOf(s.b1), -1);
+    EXPECT_TRUE(s.c.IsRootNode(s.C));
+    EXPECT_FALSE(s.c.IsRootNode(s.b1));
+}
+
+TEST(TreeModel, RemovingNodesAndTheSelectionLeft)
+{
+    {
+        CTestTree c;
+        Node* only = Root(c, "only");
+        Child(c, only, "kid");
+        c.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        c.RemoveNode(only, 0);
+        EXPECT_EQ(c.GetItemCount(), 0);
+        EXPECT_EQ(c.RootCount(), 0);
+        EXPECT_EQ(c.SelectedRow(), -1);
+    }
+    Sample s;
+    int last = 0;
+    s.c.ExpandSubtree(s.A, last);  // A a1 a1x a1x0 a1y a2 B C
+
+    // The node on the last row: the new last row is selected.
+    s.c.RemoveNode(s.C, 7);
+    EXPECT_EQ(s.c.GetItemCount(), 7);
+    EXPECT_EQ(s.c.SelectedRow(), 6);
+    EXPECT_EQ(s.c.GetNextItem(-1, LVNI_FOCUSED), 6);
+
+    // A node with shown descendants: the row after the removed block is selected.
+    s.c.RemoveNode(s.a1, 1);
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "a2", "B"}));
+    EXPECT_EQ(s.c.SelectedRow(), 1);
+    EXPECT_EQ(s.c.ChildCount(s.A), 1);
+    EXPECT_EQ(Check(s.c), "");
+
+    // A node without a row: rows and selection stay as they are.
+    s.c.RemoveNode(s.b1, s.c.CachedRowOf(s.b1));
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "a2", "B"}));
+    EXPECT_EQ(s.c.SelectedRow(), 1);
+    EXPECT_FALSE(s.c.HasChildren(s.B));
+
+    // The node on row 0: no row is selected for it; the selected row keeps its node.
+    s.c.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    s.c.RemoveNode(s.A, 0);
+    EXPECT_EQ(RowLabels(s.c), (Strings{"B"}));
+    EXPECT_EQ(s.c.SelectedRow(), 0);
+    EXPECT_EQ(Check(s.c), "");
+}
+
+TEST(TreeModel, RemoveNodeTrustsTheNodeNotTheGivenRow)
+{
+    Sample s;
+    s.c.ExpandNode(s.A, 0);  // A a1 a2 B C
+    // A stale row (that of another node) must not remove someone else's row.
+    s.c.RemoveNode(s.a2, 0);
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "a1", "B", "C"}));
+    EXPECT_EQ(Check(s.c), "");
+}
+
+TEST(TreeModel, RemoveAllNodesEmptiesEverything)
+{
+    Sample s;
+    int last = 0;
+    s.c.ExpandSubtree(s.A, last);
+    s.c.SetItemState(3, LVIS_SELECTED, LVIS_SELECTED);
+    s.c.RemoveAllNodes();
+    EXPECT_EQ(s.c.GetItemCount(), 0);
+    EXPECT_EQ(s.c.RootCount(), 0);
+    EXPECT_EQ(s.c.FirstRootPosition(), nullptr);
+    EXPECT_EQ(s.c.SelectedRow(), -1);
+    EXPECT_EQ(s.c.nDeleteAll, 1);  // the owner hears that every row went
+    Node* again = Root(s.c, "again");
+    EXPECT_EQ(s.c.RowOfNode(again), 0);
+}
+
+TEST(TreeModel, RevealNodeExpandsThePathAndSelects)
+{
+    Sample s;
+    EXPECT_EQ(s.c.RevealNode(s.a1x0), 3);
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "a1", "a1x", "a1x0", "a1y", "a2", "B", "C"}));
+    EXPECT_EQ(s.c.SelectedRow(), 3);
+    EXPECT_EQ(s.c.GetItemText(s.c.SelectedRow(), 0), "a1x0");
+    EXPECT_FALSE(s.c.IsCollapsed(s.a1x));
+    EXPECT_TRUE(s.c.IsCollapsed(s.B));  // off the path: untouched
+    EXPECT_EQ(Check(s.c), "");
+
+    // A root is selected on its own row, wherever that is.
+    EXPECT_EQ(s.c.RevealNode(s.C), 7);
+    EXPECT_EQ(s.c.SelectedRow(), 7);
+    EXPECT_EQ(s.c.RevealNode(s.A), 0);
+    EXPECT_EQ(s.c.SelectedRow(), 0);
+}
+
+TEST(TreeModel, AddingChildrenShownOrHidden)
+{
+    Sample s;
+    EXPECT_EQ(s.c.AddChildNode(nullptr, nullptr, TRUE), nullptr);
+    s.c.ExpandNode(s.A, 0);  // A a1 a2 B C
+    // Shown now under an expanded parent: after the parent's last shown descendant.
+    s.c.ExpandNode(s.a1, 1);  // A a1 a1x a1y a2 B C
+    Node* a3 = Child(s.c, s.A, "a3", TRUE);
+    EXPECT_EQ(s.c.RowOfNode(a3), 5);
+    EXPECT_EQ(s.c.LevelOf(a3), 2);
+    Node* c1 = Child(s.c, s.C, "c1", TRUE);  // C is a leaf so far, hence not collapsed
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "a1", "a1x", "a1y", "a2", "a3", "B", "C", "c1"}));
+    EXPECT_EQ(s.c.RowOfNode(c1), 8);
+    EXPECT_EQ(Check(s.c), "");
+
+    // "Shown now" under a collapsed or hidden parent shows nothing.
+    Node* b2 = Child(s.c, s.B, "b2", TRUE);
+    EXPECT_EQ(s.c.RowOfNode(b2), -1);
+    Node* deep = Child(s.c, s.a1x0, "deep", TRUE);
+    EXPECT_EQ(s.c.RowOfNode(deep), -1);
+    EXPECT_TRUE(s.c.IsCollapsed(s.a1x0));
+    EXPECT_EQ(Check(s.c), "");
+
+    // Hidden under an expanded parent whose children are shown: the parent
+    // really collapses, and expanding it later shows each child once.
+    Node* a4 = Child(s.c, s.A, "a4", FALSE);
+    EXPECT_TRUE(s.c.IsCollapsed(s.A));
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "B", "C", "c1"}));
+    EXPECT_EQ(Check(s.c), "");
+    s.c.ExpandNode(s.A, 0);
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "a1", "a2", "a3", "a4", "B", "C", "c1"}));
+    EXPECT_EQ(s.c.RowOfNode(a4), 4);
+    EXPECT_EQ(Check(s.c), "");
+}
+
+TEST(TreeModel, CopySubtree)
+{
+    Sample s;
+    s.c.bCopyInfos = true;
+    s.c.ExpandNode(s.B, 1);  // A B b1 C
+    // Under an expanded parent only the copy's own row appears; its parents start collapsed.
+    ASSERT_TRUE(s.c.CopySubtree(s.B, s.a1));
+    EXPECT_EQ(RowLabels(s.c), (Strings{"A", "B", "b1", "a1", "C"}));
+    Node* copy = s.c.NodeAtRow(3);
+    EXPECT_NE(copy, s.a1);
+    EXPECT_EQ(s.c.ParentOf(copy), s.B);
+    EXPECT_TRUE(s.c.IsCollapsed(copy));
+    std::vector<Node*> copied, original;
+    PreOrder(s.c, copy, copied);
+    PreOrder(s.c, s.a1, original);
+    ASSERT_EQ(copied.size(), original.size());
+    for (size_t i = 0; i < copied.size(); ++i) {
+        EXPECT_EQ(s.c.InfoOf(copied[i])->GetText(), s.c.InfoOf(original[i])->GetText());
+        EXPECT_EQ(s.c.LevelOf(copied[i]), s.c.LevelOf(original[i]));
+        EXPECT_NE(s.c.InfoOf(copied[i]), s.c.InfoOf(original[i]));
+    }
+    EXPECT_EQ(Check(s.c), "");
+
+    // Without a clone the copies get empty infos.
+    s.c.bCopyInfos = false;
+    ASSERT_TRUE(s.c.CopySubtree(s.C, s.b1));
+    EXPECT_EQ(s.c.InfoOf(s.c.NextInTree(s.C, s.C, TRUE, FALSE))->GetText(), "");
+    EXPECT_FALSE(s.c.CopySubtree(nullptr, s.b1));
+
+    // Into its own subtree: the subtree as it was is copied, and the copy ends.
+    s.c.bCopyInfos = true;
+    const size_t before = AllNodes(s.c).size();
+    ASSERT_TRUE(s.c.CopySubtree(s.a1x0, s.A));
+    EXPECT_EQ(AllNodes(s.c).size(), before + 6);
+    EXPECT_EQ(Check(s.c), "");
+}
+
+// The whole-subtree expansion must leave what expanding node by node in
+// pre-order leaves: same rows, same last row.
+TEST(TreeModel, ExpandSubtreeMatchesNodeByNodeExpansion)
+{
+    auto build = [](CTreeListCtrl& c) {
+        for (int r = 0; r < 3; ++r) {
+            Node* root = Root(c, "r" + std::to_string(r));
+            for (int i = 0; i < 3; ++i) {
+                Node* k = Child(c, root, "k" + std::to_string(i));
+                for (int j = 0; j < i; ++j)
+                    Child(c, Child(c, k, "g" + std::to_string(j)), "leaf");
+            }
+        }
+        // Mixed start: r1 and its second child expanded.
+        Node* r1 = c.RootAt(1);
+        c.ExpandNode(r1, c.RowOfNode(r1));
+        Node* k1 = Children(c, r1)[1];
+        c.ExpandNode(k1, c.RowOfNode(k1));
+    };
+    std::function<void(CTreeListCtrl&, Node*, int&)> nodeByNode = [&](CTreeListCtrl& c, Node* n, int& last) {
+        if (c.HasChildren(n))
+            last = c.ExpandNode(n, c.RowOfNode(n));
+        for (Node* k : Children(c, n))
+            nodeByNode(c, k, last);
+    };
+    for (int r = 0; r < 3; ++r) {
+        CTestTree whole, stepwise;
+        build(whole);
+        build(stepwise);
+        int lastWhole = -5, lastStep = -5;
+        whole.ExpandSubtree(whole.RootAt(r), lastWhole);
+        nodeByNode(stepwise, stepwise.RootAt(r), lastStep);
+        EXPECT_EQ(RowLabels(whole), RowLabels(stepwise)) << "root " << r;
+        EXPECT_EQ(lastWhole, lastStep) << "root " << r;
+        EXPECT_EQ(Check(whole), "");
+    }
+}
+
+TEST(NodeInfo, AccessorsAndCopyFrom)
+{
+    CNodeInfo src;
+    src.SetText("label");
+    src.SetSubText(2, "third");  // grows with empty gaps
+    EXPECT_EQ(src.GetSubTextCount(), 3);
+    EXPECT_EQ(src.GetSubText(0), "");
+    EXPECT_EQ(src.GetSubText(7), "");
+    CNodeInfo::CONTROLTYPE t = CNodeInfo::ctButton;
+    EXPECT_FALSE(src.CellControlType(1, t));
+    EXPECT_EQ(t, CNodeInfo::ctNone);
+    EXPECT_EQ(src.CellColor(1), CNodeInfo::NoColor);
+
+    src.SetCellControlType(1, CNodeInfo::ctComboBox);
+    src.SetCellControlType(5, CNodeInfo::ctCheckBox);  // beyond the cells
+    CStringList choices{"one", "two"};
+    src.SetChoices(1, &choices);
+    choices.push_back("three");  // the info holds its own copy
+    src.SetCellColor(0, RGB(1, 2, 3));
+    src.SetCellColor(4, RGB(4, 5, 6));
+    src.SetChecked(TRUE);
+    src.SetImageIndex(2);
+    src.SetTipMask(0x5);
+
+    CNodeInfo dst;
+    dst.CopyFrom(src);
+    EXPECT_EQ(dst.GetText(), "label");
+    EXPECT_EQ(dst.GetSubText(2), "third");
+    ASSERT_TRUE(dst.CellControlType(1, t));
+    EXPECT_EQ(t, CNodeInfo::ctComboBox);
+    EXPECT_FALSE(dst.CellControlType(5, t));  // only below the source's cell count
+    CStringList* pChoices = nullptr;
+    ASSERT_TRUE(dst.GetChoices(1, pChoices));
+    EXPECT_EQ(*pChoices, (CStringList{"one", "two"}));
+    CStringList* pSrcChoices = nullptr;
+    src.GetChoices(1, pSrcChoices);
+    EXPECT_NE(pChoices, pSrcChoices);
+    EXPECT_EQ(dst.CellColor(0), RGB(1, 2, 3));
+    EXPECT_EQ(dst.CellColor(4), CNodeInfo::NoColor);
+    EXPECT_TRUE(dst.IsChecked());
+    EXPECT_EQ(dst.ImageIndex(), 2);
+    EXPECT_EQ(dst.TipMask(), 0x5u);
+}
+
+TEST(TreeModel, InfosRowsAndRefresh)
+{
+    CTestTree c;
+    CNodeInfo* pInfo = Info("top", {"x", "y"});
+    pInfo->SetChecked(TRUE);
+    Node* top = c.AddRootNode(pInfo);
+    Node* plain = c.AddRootNode(nullptr);  // gets an empty info
+    EXPECT_EQ(c.InfoOf(top), pInfo);
+    ASSERT_NE(c.InfoOf(plain), nullptr);
+    EXPECT_EQ(c.GetItemText(0, 2), "y");
+    EXPECT_TRUE(c.GetCheck(0));
+    EXPECT_FALSE(c.GetCheck(1));
+    EXPECT_EQ(c.GetItemData(0), reinterpret_cast<LPARAM>(top));
+
+    pInfo->SetText("renamed");
+    pInfo->SetSubText(1, "z");
+    c.RefreshRow(top);
+    EXPECT_EQ(c.GetItemText(0, 0), "renamed");
+    EXPECT_EQ(c.GetItemText(0, 2), "z");
+    c.RefreshRow(Child(c, top, "hidden"));  // no row: nothing to refresh, nothing breaks
+
+    c.SetInfoOf(plain, Info("replaced"));
+    EXPECT_EQ(c.InfoOf(plain)->GetText(), "replaced");
+}

@@ -1,0 +1,211 @@
+// Long seeded sequences of every structural operation, by call and by the
+// control's own input (keys, box clicks, drags), with the rows checked
+// against a plain recomputation after each step (or every few steps, so that
+// lazily kept row numbers pile up between checks).
+#include "TreeBuilder.h"
+#include "TreeConsistency.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace treetest;
+
+namespace {
+
+class CRandomTree : public CTestTree
+{
+public:
+    CRandomTree() { bCopyInfos = true; }
+
+protected:
+    BOOL HandleEnterKey() override { return TRUE; }
+};
+
+class CSequence
+{
+public:
+    CSequence(CRandomTree& c, unsigned seed) : m_c(c), m_rng(seed) {}
+
+    // One random operation; returns its name for failure messages.
+    std::string Step()
+    {
+        const std::vector<Node*> all = AllNodes(m_c);
+        if (all.empty() || Chance(10))
+            return AddRoot();
+        Node* pNode = all[Below(all.size())];
+        switch (Below(14)) {
+        case 0:
+        case 1:
+        case 2:
+            return all.size() > 400 ? Remove(pNode) : AddChild(pNode);
+        case 3: m_c.ExpandNode(pNode, m_c.RowOfNode(pNode)); return "expand";
+        case 4: m_c.CollapseNode(pNode); return "collapse";
+        case 5: {
+            int last = 0;
+            m_c.ExpandSubtree(pNode, last);
+            return "expand subtree";
+        }
+        case 6: return Remove(pNode);
+        case 7: return Copy(all);
+        case 8: m_c.RevealNode(pNode); return "reveal";
+        case 9: return Key();
+        case 10: return BoxClick();
+        case 11: return Drag();
+        case 12:
+            m_c.InfoOf(pNode)->SetText(m_c.InfoOf(pNode)->GetText() + "'");
+            m_c.RefreshRow(pNode);
+            return "refresh";
+        default: return Chance(30) ? (m_c.RemoveAllNodes(), std::string("remove all")) : AddChild(pNode);
+        }
+    }
+
+private:
+    size_t Below(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(m_rng); }
+    bool Chance(int nOneIn) { return Below(static_cast<size_t>(nOneIn)) == 0; }
+    std::string Label() { return "n" + std::to_string(m_nNext++); }
+
+    std::string AddRoot()
+    {
+        Root(m_c, Label());
+        return "add root";
+    }
+
+    std::string AddChild(Node* pParent)
+    {
+        Child(m_c, pParent, Label(), Chance(2) ? TRUE : FALSE);
+        return "add child";
+    }
+
+    std::string Remove(Node* pNode)
+    {
+        m_c.RemoveNode(pNode, Chance(2) ? m_c.RowOfNode(pNode) : m_c.CachedRowOf(pNode));
+        return "remove";
+    }
+
+    std::string Copy(const std::vector<Node*>& all)
+    {
+        m_c.CopySubtree(all[Below(all.size())], all[Below(all.size())]);
+        return "copy subtree";
+    }
+
+    int RandomRow() { return m_c.GetItemCount() ? static_cast<int>(Below(static_cast<size_t>(m_c.GetItemCount()))) : -1; }
+
+    std::string Key()
+    {
+        const int nRow = RandomRow();
+        if (nRow < 0)
+            return "no key";
+        m_c.SetItemState(nRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        static const Qt::Key keys[] = {Qt::Key_Asterisk, Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Delete};
+        const Qt::Key key = keys[Below(4)];
+        QTest::keyClick(&m_c, key, key == Qt::Key_Delete ? Qt::NoModifier : Qt::KeypadModifier);
+        return "key";
+    }
+
+    // Rows on the page, so that the mouse can reach them.
+    int VisibleRow()
+    {
+        const int nCount = std::min(m_c.GetCountPerPage(), m_c.GetItemCount() - m_c.GetTopIndex());
+        return nCount > 0 ? m_c.GetTopIndex() + static_cast<int>(Below(static_cast<size_t>(nCount))) : -1;
+    }
+
+    QPoint PointIn(int nRow, int nColumn)
+    {
+        CRect cell;
+        m_c.GetSubItemRect(nRow, nColumn, LVIR_BOUNDS, cell);
+        return QPoint(cell.left + 20, cell.CenterPoint().y);
+    }
+
+    std::string BoxClick()
+    {
+        const int nRow = VisibleRow();
+        if (nRow < 0)
+            return "no click";
+        CRect bounds;
+        m_c.GetItemRect(nRow, &bounds, LVIR_BOUNDS);
+        const CRect box = m_c.BoxGeometry(m_c.LevelOf(m_c.NodeAtRow(nRow)), bounds);
+        QTest::mouseClick(m_c.viewport(), Qt::LeftButton, Qt::NoModifier, box.CenterPoint().ToQPoint());
+        return "box click";
+    }
+
+    void Move(QPoint pt)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(pt), m_c.viewport()->mapToGlobal(QPointF(pt)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_c.viewport(), &move);
+    }
+
+    // A drop that is allowed moves the subtree: the target's last child then
+    // carries the dragged subtree's labels.
+    std::string Drag()
+    {
+        const int nFrom = VisibleRow();
+        const int nTo = VisibleRow();
+        if (nFrom < 0)
+            return "no drag";
+        Node* pDragged = m_c.NodeAtRow(nFrom);
+        Node* pTarget = m_c.NodeAtRow(nTo);
+        const bool bAllowed = nFrom != nTo && !m_c.IsRootNode(pDragged) && m_c.ParentOf(pDragged) != pTarget
+                           && !m_c.IsInSubtree(pDragged, pTarget);
+        std::vector<std::string> labels;
+        std::vector<Node*> subtree;
+        PreOrder(m_c, pDragged, subtree);
+        for (Node* p : subtree)
+            labels.push_back(m_c.InfoOf(p)->GetText());
+        const size_t nBefore = AllNodes(m_c).size();
+
+        const QPoint from = PointIn(nFrom, 1);
+        QTest::mousePress(m_c.viewport(), Qt::LeftButton, Qt::NoModifier, from);
+        Move(from + QPoint(0, 2 * QApplication::startDragDistance()));
+        Move(PointIn(nTo, 1));
+        QTest::mouseRelease(m_c.viewport(), Qt::LeftButton, Qt::NoModifier, PointIn(nTo, 1));
+
+        EXPECT_EQ(AllNodes(m_c).size(), nBefore);
+        if (bAllowed) {
+            std::vector<Node*> moved;
+            PreOrder(m_c, Children(m_c, pTarget).back(), moved);
+            std::vector<std::string> movedLabels;
+            for (Node* p : moved)
+                movedLabels.push_back(m_c.InfoOf(p)->GetText());
+            EXPECT_EQ(movedLabels, labels);
+        }
+        return bAllowed ? "drop" : "refused drop";
+    }
+
+    CRandomTree& m_c;
+    std::mt19937 m_rng;
+    int m_nNext = 0;
+};
+
+void RunSequence(unsigned seed, int nSteps, int nCheckEvery)
+{
+    CRandomTree c;
+    c.resize(500, 320);
+    c.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
+    c.setFocus();
+    CSequence sequence(c, seed);
+    for (int step = 1; step <= nSteps; ++step) {
+        const std::string op = sequence.Step();
+        if (step % nCheckEvery == 0 || step == nSteps) {
+            const std::string err = Check(c);
+            ASSERT_EQ(err, "") << "seed " << seed << ", step " << step << " (" << op << ")";
+        }
+    }
+}
+
+}  // namespace
+
+TEST(TreeRandom, CheckedAfterEveryStep)
+{
+    for (unsigned seed : {1u, 2u, 3u})
+        RunSequence(seed, 700, 1);
+}
+
+TEST(TreeRandom, CheckedEveryFewSteps)
+{
+    for (unsigned seed : {11u, 12u})
+        RunSequence(seed, 1500, 7);
+}
