@@ -158,7 +158,9 @@ CRegHive CRegHiveFile::Read() const
         return hive;
     // Set aside only under the lock: another instance may be replacing the file right now.
     const CFileLock lock(m_strPath + ".lock", m_bPrivate ? 0600 : 0644);
-    if (lock.IsHeld() && Load(hive, strError) == LoadResult::Corrupt)
+    if (!lock.IsHeld())
+        Report("cannot be parsed (" + strError + "); left as it is, defaults apply");
+    else if (Load(hive, strError) == LoadResult::Corrupt)
         SetAside(strError);
     return hive;
 }
