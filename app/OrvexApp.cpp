@@ -169,8 +169,16 @@ BOOL COrvexApp::ProcessShellCommand(const CCommandLineInfo& info)
 
 void COrvexApp::UpdatePrinterSelection(BOOL bForceDefaults)
 {
-    if (bForceDefaults || !m_pPrinter)
+    // Forgetting the selection makes the next use start from the default printer.
+    if (bForceDefaults)
+        m_pPrinter.reset();
+}
+
+QPrinter* COrvexApp::GetPrinter()
+{
+    if (!m_pPrinter)
         m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return m_pPrinter.get();
 }
 
 COrvexDoc* COrvexApp::ActiveDocument() const
@@ -193,8 +201,7 @@ void COrvexApp::OnFileOpen()
 
 void COrvexApp::OnFilePrintSetup()
 {
-    UpdatePrinterSelection(FALSE);
-    QPageSetupDialog dlg(m_pPrinter.get(), m_pMainWnd.get());
+    QPageSetupDialog dlg(GetPrinter(), m_pMainWnd.get());
     dlg.exec();
 }
 

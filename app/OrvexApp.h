@@ -44,9 +44,10 @@ public:
     CSkinMultiDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }
     // The splash window while it exists, else null.
     CSplashWnd* GetSplash() const;
-    // The printer chosen for printing: the default one until Print Setup changes
-    // it. Null before start-up has selected it.
-    QPrinter* GetPrinter() const { return m_pPrinter.get(); }
+    // The printer chosen for printing: the system's default one until Print Setup
+    // changes it. Looked up on first use (asking the print system costs tens of
+    // milliseconds, which start-up does not pay).
+    QPrinter* GetPrinter();
 
     void OnFileNew();
     void OnFileOpen();
@@ -78,5 +79,5 @@ private:
     QPointer<CSplashWnd> m_pSplash;                          // Deletes itself when hidden.
     std::unique_ptr<CSkinMultiDocTemplate> m_pDocTemplate;  // Owned.
     std::unique_ptr<CMainFrame> m_pMainWnd;                 // Owned.
-    std::unique_ptr<QPrinter> m_pPrinter;                   // Owned.
+    std::unique_ptr<QPrinter> m_pPrinter;                   // Owned; null until first needed.
 };
