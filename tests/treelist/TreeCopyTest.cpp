@@ -1,0 +1,123 @@
+// The tree as text on the clipboard: the exact bytes, hidden nodes included,
+// nothing for an empty tree, both messages when the clipboard is held or
+// fails, and the text block owned exactly once.
+#include "DrawTree.h"
+#include "platform/clipboard/Clipboard.h"
+#include "platform/msgbox/MessageBox.h"
+#include <cstring>
+#include <gtest/gtest.h>
+
+using namespace drawtest;
+using Node = CTreeListCtrl::CTreeItem;
+
+namespace {
+
+struct SBoxes
+{
+    std::vector<std::string> texts;
+    SBoxes()
+    {
+        SetMessageBoxHook([this](HWND, const std::string& text, const std::string& caption, UINT type) {
+            EXPECT_EQ(caption, "Orvex");
+            EXPECT_EQ(type & 0xF0, MB_ICONSTOP);
+            texts.push_back(text);
+            return IDOK;
+        });
+    }
+    ~SBoxes() { SetMessageBoxHook(nullptr); }
+};
+
+void PutOnClipboard(const std::string& text)
+{
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL hMem = CGlobalMem::Alloc(GMEM_SHARE, text.size() + 1);
+    std::memcpy(hMem->Lock(), text.c_str(), text.size() + 1);
+    ASSERT_TRUE(SetClipboardData(CF_TEXT, hMem));
+    CloseClipboard();
+}
+
+const char* const kOpenFailed = "Connot open Clipboard";
+const char* const kSetFailed = "Connot set clipboard data";
+
+} // namespace
+
+TEST(TreeCopy, EveryNodeInPreOrderByteForByte)
+{
+    SBoxes boxes;
+    CDrawTree tree;
+    Node* pSystem = tree.AddRootNode(Info("system", {"", "", ""}));
+    tree.AddChildNode(pSystem, Info("sysDescr.0", {"OCTETSTRING", "Linux box", ".1.3.6.1.2.1.1.1.0"}), FALSE);
+    tree.AddChildNode(pSystem, Info("sysUpTime.0", {"TIMETICKS", "1:02:03", ".1.3.6.1.2.1.1.3.0"}), FALSE);
+    tree.CopyTreeAsText();
+    EXPECT_EQ(GetClipboardText(), "system\t\t\t\t\n"
+                                  "sysDescr.0\tOCTETSTRING\tLinux box\t.1.3.6.1.2.1.1.1.0\t\n"
+                                  "sysUpTime.0\tTIMETICKS\t1:02:03\t.1.3.6.1.2.1.1.3.0\t\n");
+
+    // Collapsed parts, deeper levels, a second root with its status, a TAB in a
+    // value, 8-bit bytes, a node without cells.
+    Node* pIf = tree.AddRootNode(Info("interfaces (Querying...)", {"", "", ""}));
+    Node* pTable = tree.AddChildNode(pIf, Info("ifTable", {"", "", ""}), FALSE);
+    Node* pEntry = tree.AddChildNode(pTable, Info("ifEntry", {}), FALSE);
+    tree.AddChildNode(pEntry, Info("ifDescr.1", {"OCTETSTRING", "eth\t0 caf\xE9", ".1.3.6.1.2.1.2.2.1.2.1"}), FALSE);
+    tree.AddChildNode(pIf, Info("ifNumber.0", {"INTEGER", "1", ".1.3.6.1.2.1.2.1.0"}), FALSE);
+    tree.ExpandNode(pSystem, 0);
+    tree.SendCtrlMessage(WM_TREELIST_COPYTEXT, 0, 0);
+    EXPECT_EQ(GetClipboardText(), "system\t\t\t\t\n"
+                                  "sysDescr.0\tOCTETSTRING\tLinux box\t.1.3.6.1.2.1.1.1.0\t\n"
+                                  "sysUpTime.0\tTIMETICKS\t1:02:03\t.1.3.6.1.2.1.1.3.0\t\n"
+                                  "interfaces (Querying...)\t\t\t\t\n"
+                                  "ifTable\t\t\t\t\n"
+                                  "ifEntry\t\n"
+                                  "ifDescr.1\tOCTETSTRING\teth\t0 caf\xE9\t.1.3.6.1.2.1.2.2.1.2.1\t\n"
+                                  "ifNumber.0\tINTEGER\t1\t.1.3.6.1.2.1.2.1.0\t\n");
+    EXPECT_EQ(tree.GetItemCount(), 4);  // copying shows nothing new
+    EXPECT_TRUE(boxes.texts.empty());
+    EXPECT_EQ(CGlobalMem::LiveCount(), 0);
+}
+
+TEST(TreeCopy, EmptyTreeCopiesNothing)
+{
+    SBoxes boxes;
+    PutOnClipboard("before");
+    CDrawTree tree;
+    tree.CopyTreeAsText();
+    EXPECT_EQ(GetClipboardText(), "before");
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST(TreeCopy, HeldOrFailingClipboardShowsTheMessagesAndFreesTheBlockOnce)
+{
+    SBoxes boxes;
+    CDrawTree tree;
+    tree.AddRootNode(Info("only", {"a"}));
+
+    // Another holder keeps the clipboard open: both messages, contents kept,
+    // and the holder's clipboard is neither emptied nor closed.
+    PutOnClipboard("before");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    tree.CopyTreeAsText();
+    EXPECT_EQ(boxes.texts, (std::vector<std::string>{kOpenFailed, kSetFailed}));
+    EXPECT_EQ(GetClipboardText(), "before");
+    EXPECT_TRUE(CloseClipboard());
+    EXPECT_EQ(CGlobalMem::LiveCount(), 0);
+
+    boxes.texts.clear();
+    SetClipboardFaults(TRUE, FALSE);
+    tree.CopyTreeAsText();
+    SetClipboardFaults(FALSE, FALSE);
+    EXPECT_EQ(boxes.texts, (std::vector<std::string>{kOpenFailed, kSetFailed}));
+    EXPECT_EQ(GetClipboardText(), "before");
+
+    // Opened but refused: emptied, one message, the block freed here.
+    boxes.texts.clear();
+    SetClipboardFaults(FALSE, TRUE);
+    tree.CopyTreeAsText();
+    SetClipboardFaults(FALSE, FALSE);
+    EXPECT_EQ(boxes.texts, (std::vector<std::string>{kSetFailed}));
+    EXPECT_EQ(GetClipboardText(), "");
+    EXPECT_EQ(CGlobalMem::LiveCount(), 0);
+
+    EXPECT_TRUE(OpenClipboard(nullptr)) << "left closed";
+    CloseClipboard();
+}
