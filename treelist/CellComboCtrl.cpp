@@ -62,18 +62,8 @@ bool CCellComboCtrl::event(QEvent* pEvent)
 
 void CCellComboCtrl::keyPressEvent(QKeyEvent* pEvent)
 {
-    switch (pEvent->key()) {
-    case Qt::Key_Escape:
-        m_bCancelled = TRUE;
-        [[fallthrough]];
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        pEvent->accept();
-        GiveFocusToList();
-        return;
-    default:
+    if (!EndEditByKey(pEvent, this, m_pList, m_bCancelled))
         CWideComboBox::keyPressEvent(pEvent);
-    }
 }
 
 void CCellComboCtrl::hidePopup()
@@ -81,15 +71,7 @@ void CCellComboCtrl::hidePopup()
     const bool bWasOpen = view()->isVisible();
     CWideComboBox::hidePopup();
     if (bWasOpen)
-        GiveFocusToList();
-}
-
-void CCellComboCtrl::GiveFocusToList()
-{
-    if (m_pList)
-        m_pList->setFocus(Qt::OtherFocusReason);
-    else
-        clearFocus();
+        ReturnFocus(this, m_pList);
 }
 
 void CCellComboCtrl::focusOutEvent(QFocusEvent* pEvent)

@@ -37,8 +37,6 @@ protected:
     void focusOutEvent(QFocusEvent* pEvent) override;
 
 private:
-    void GiveFocusToList();
-
     int m_nRowIndex;
     int m_nColumnIndex;
     CStringList m_choices;

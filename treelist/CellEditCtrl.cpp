@@ -65,22 +65,10 @@ bool CCellEditCtrl::event(QEvent* pEvent)
 
 void CCellEditCtrl::keyPressEvent(QKeyEvent* pEvent)
 {
-    switch (pEvent->key()) {
-    case Qt::Key_Escape:
-        m_bCancelled = TRUE;
-        [[fallthrough]];
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        pEvent->accept();
-        if (m_pList)
-            m_pList->setFocus(Qt::OtherFocusReason);
-        else
-            clearFocus();
+    if (EndEditByKey(pEvent, this, m_pList, m_bCancelled))
         return;
-    default:
-        QLineEdit::keyPressEvent(pEvent);
-        GrowToFit();
-    }
+    QLineEdit::keyPressEvent(pEvent);
+    GrowToFit();
 }
 
 void CCellEditCtrl::GrowToFit()

@@ -1,4 +1,29 @@
 #include "treelist/EndLabelEdit.h"
+#include <QKeyEvent>
+
+BOOL EndEditByKey(QKeyEvent* pEvent, QWidget* pEditor, CListCtrl* pList, BOOL& bCancelled)
+{
+    switch (pEvent->key()) {
+    case Qt::Key_Escape:
+        bCancelled = TRUE;
+        [[fallthrough]];
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        pEvent->accept();
+        ReturnFocus(pEditor, pList);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void ReturnFocus(QWidget* pEditor, CListCtrl* pList)
+{
+    if (pList)
+        pList->setFocus(Qt::OtherFocusReason);
+    else
+        pEditor->clearFocus();
+}
 
 LRESULT SendEndLabelEdit(CListCtrl* pList, UINT nEditorId, int nRow, int nColumn, const std::string* pText,
                          UINT nMask, LPARAM lParam)
