@@ -8,12 +8,14 @@
 #include <memory>
 
 constexpr UINT GMEM_MOVEABLE = 0x0002;
+constexpr UINT GMEM_ZEROINIT = 0x0040;
 constexpr UINT GMEM_SHARE = 0x2000;
 
 class CGlobalMem
 {
 public:
-    // A block of nBytes zero bytes. Allocation failure throws std::bad_alloc.
+    // A block of nBytes bytes, zero with GMEM_ZEROINIT, else to be filled by the
+    // caller. Allocation failure throws std::bad_alloc.
     static std::unique_ptr<CGlobalMem> Alloc(UINT nFlags, std::size_t nBytes);
     ~CGlobalMem();
     CGlobalMem(const CGlobalMem&) = delete;
