@@ -389,21 +389,25 @@ int CTreeListCtrl::DetachNode(CTreeItem* pNode)
 }
 
 // The rows are taken from the node itself, so a caller's stale or -1 row
-// cannot remove another node's rows; a node without a row leaves the list
-// and its selection alone.
+// cannot remove another node's rows. A node without a row leaves the list and
+// its selection alone and needs no immediate repaint (a cleaning removes
+// thousands of hidden nodes); its parent's box may still change, later.
+// A caller's redraw-off stays off.
 void CTreeListCtrl::RemoveNode(CTreeItem* pNode, int)
 {
     if (!pNode)
         return;
     if (!IsShown(pNode)) {
-        DetachNode(pNode);  // no row changes, so nothing to repaint
+        DetachNode(pNode);
+        Invalidate();
         return;
     }
+    const BOOL bRedraw = IsRedrawOn();
     SetRedraw(FALSE);
     const int nRow = DetachNode(pNode);
     if (nRow > 0)
         SelectAndFocus(nRow < GetItemCount() ? nRow : nRow - 1);
-    SetRedraw(TRUE);
+    SetRedraw(bRedraw);
     Invalidate();
     UpdateWindow();
 }
@@ -412,6 +416,7 @@ void CTreeListCtrl::RemoveNode(CTreeItem* pNode, int)
 // the nodes.
 void CTreeListCtrl::RemoveAllNodes()
 {
+    const BOOL bRedraw = IsRedrawOn();
     SetRedraw(FALSE);
     DeleteAllItems();
     m_nRenumberMark = 0;
@@ -420,7 +425,7 @@ void CTreeListCtrl::RemoveAllNodes()
         m_roots.Unlink(pRoot);
         DeleteNode(pRoot);
     }
-    SetRedraw(TRUE);
+    SetRedraw(bRedraw);
     Invalidate();
     UpdateWindow();
 }

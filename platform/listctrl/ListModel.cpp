@@ -1,6 +1,5 @@
 #include "platform/listctrl/ListModel.h"
 #include "platform/listctrl/ListCtrl.h"
-#include <iterator>
 
 CListModel::CListModel(QObject* pParent) : QAbstractTableModel(pParent) {}
 
@@ -9,8 +8,7 @@ void CListModel::InsertRows(int nFirst, std::vector<CListRow>&& rows)
     if (rows.empty())
         return;
     beginInsertRows(QModelIndex(), nFirst, nFirst + static_cast<int>(rows.size()) - 1);
-    m_rows.insert(m_rows.begin() + nFirst, std::make_move_iterator(rows.begin()),
-                  std::make_move_iterator(rows.end()));
+    m_rows.Insert(nFirst, std::move(rows));
     endInsertRows();
 }
 
@@ -19,14 +17,14 @@ void CListModel::RemoveRows(int nFirst, int nCount)
     if (nCount <= 0)
         return;
     beginRemoveRows(QModelIndex(), nFirst, nFirst + nCount - 1);
-    m_rows.erase(m_rows.begin() + nFirst, m_rows.begin() + nFirst + nCount);
+    m_rows.Erase(nFirst, nCount);
     endRemoveRows();
 }
 
 void CListModel::Clear()
 {
     beginResetModel();
-    std::vector<CListRow>().swap(m_rows);
+    m_rows.Clear();
     endResetModel();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// The flat model behind CListCtrl: a vector of rows and the column list.
-// Rows are inserted and removed in blocks, each block costing one move of the
-// rows after it and one notification to the view.
+// The flat model behind CListCtrl: the rows (a gap buffer) and the column list.
+// Rows are inserted and removed in blocks, one notification to the view each.
 #include "platform/listctrl/ListRow.h"
+#include "platform/listctrl/RowStore.h"
 #include <QAbstractTableModel>
 #include <string>
 #include <vector>
@@ -18,11 +18,11 @@ public:
 
     explicit CListModel(QObject* pParent = nullptr);
 
-    int RowCount() const { return static_cast<int>(m_rows.size()); }
+    int RowCount() const { return m_rows.Size(); }
     bool IsRow(int nRow) const { return nRow >= 0 && nRow < RowCount(); }
     // Precondition for both: IsRow(nRow).
-    const CListRow& Row(int nRow) const { return m_rows[static_cast<size_t>(nRow)]; }
-    CListRow& Row(int nRow) { return m_rows[static_cast<size_t>(nRow)]; }
+    const CListRow& Row(int nRow) const { return m_rows[nRow]; }
+    CListRow& Row(int nRow) { return m_rows[nRow]; }
     void InsertRows(int nFirst, std::vector<CListRow>&& rows);  // nFirst in [0, RowCount()]
     void RemoveRows(int nFirst, int nCount);                    // the range lies inside
     void Clear();
@@ -38,6 +38,6 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    std::vector<CListRow> m_rows;
+    CRowStore m_rows;
     std::vector<Column> m_columns;
 };

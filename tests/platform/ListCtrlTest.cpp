@@ -3,6 +3,7 @@
 #include "platform/gdi/ImageList.h"
 #include "platform/listctrl/HeaderCtrl.h"
 #include "platform/listctrl/ListCtrl.h"
+#include "platform/listctrl/RowStore.h"
 #include "platform/listctrl/VirtualKeys.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -137,6 +139,42 @@ TEST(ListCtrl, InsertDeleteAndStates)
 
     EXPECT_TRUE(list.DeleteAllItems());
     EXPECT_EQ(list.GetItemCount(), 0);
+}
+
+// The gap buffer under the rows against a plain vector, over seeded edits at
+// random places (the gap moving both ways, growing, and emptying).
+TEST(ListCtrl, RowStoreKeepsRowsInOrder)
+{
+    std::mt19937 rng(7);
+    CRowStore store;
+    std::vector<LPARAM> expected;
+    LPARAM next = 0;
+    for (int step = 0; step < 3000; ++step) {
+        const int nSize = static_cast<int>(expected.size());
+        const int nAt = std::uniform_int_distribution<int>(0, nSize)(rng);
+        if (rng() % 3 != 0 || nSize == 0) {
+            std::vector<CListRow> rows(rng() % 40);
+            for (CListRow& row : rows) {
+                row.lParam = next++;
+                row.texts = {std::to_string(row.lParam)};
+            }
+            for (size_t i = 0; i < rows.size(); ++i)
+                expected.insert(expected.begin() + nAt + static_cast<long>(i), rows[i].lParam);
+            store.Insert(nAt, std::move(rows));
+        } else {
+            const int nCount = std::uniform_int_distribution<int>(0, std::min(30, nSize - std::min(nAt, nSize - 1)))(rng);
+            const int nFrom = std::min(nAt, nSize - nCount);
+            store.Erase(nFrom, nCount);
+            expected.erase(expected.begin() + nFrom, expected.begin() + nFrom + nCount);
+        }
+        if (step % 500 == 0)
+            store.Clear(), expected.clear();
+        ASSERT_EQ(store.Size(), static_cast<int>(expected.size())) << "step " << step;
+        for (int i = 0; i < store.Size(); ++i) {
+            ASSERT_EQ(store[i].lParam, expected[static_cast<size_t>(i)]) << "step " << step << " row " << i;
+            ASSERT_EQ(store[i].Text(0), std::to_string(expected[static_cast<size_t>(i)]));
+        }
+    }
 }
 
 TEST(ListCtrl, RowHeightFollowsTheFont)

@@ -1,0 +1,214 @@
+// Speed and memory of the tree-list control on a generated tree of 1,000
+// roots x 10 children x 10 grandchildren (three cells each): expanding every
+// root's subtree, scrolling a page with every row shown, collapsing, removing
+// everything, and copying the tree as text. Prints its figures.
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/ImageList.h"
+#include "treelist/TreeListCtrl.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <sys/resource.h>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+constexpr int kRoots = 1000;
+constexpr int kFanOut = 10;
+
+double ThreadCpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+double Seconds(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Wall-clock seconds, and this thread's CPU seconds (what the work itself
+// costs when other processes share the machine).
+struct Timing
+{
+    double wall = 0;
+    double cpu = 0;
+};
+
+Timing Measure(const std::function<void()>& work)
+{
+    const double cpu0 = ThreadCpuSeconds();
+    Timing t;
+    t.wall = Seconds(work);
+    t.cpu = ThreadCpuSeconds() - cpu0;
+    return t;
+}
+
+void Report(const char* what, const Timing& t, const char* target, const std::string& note = "")
+{
+    std::printf("%-36s %7.3f s  (CPU %7.3f s)  %s%s\n", what, t.wall, t.cpu, target, note.c_str());
+}
+
+long PeakKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+CNodeInfo* Info(const std::string& label, int n)
+{
+    auto* pInfo = new CNodeInfo;
+    pInfo->SetText(label);
+    pInfo->SetSubText(0, "OCTETSTRING");
+    pInfo->SetSubText(1, "value " + std::to_string(n));
+    pInfo->SetSubText(2, ".1.3.6.1.4.1.2021.4." + std::to_string(n));
+    return pInfo;
+}
+
+int Build(CTreeListCtrl& c)
+{
+    int n = 0;
+    for (int r = 0; r < kRoots; ++r) {
+        CTreeItem* root = c.AddRootNode(Info("root" + std::to_string(r), n++));
+        for (int i = 0; i < kFanOut; ++i) {
+            CTreeItem* child = c.AddChildNode(root, Info("child" + std::to_string(i), n++), FALSE);
+            for (int j = 0; j < kFanOut; ++j)
+                c.AddChildNode(child, Info(std::to_string(j), n++), FALSE);
+        }
+    }
+    return n;
+}
+
+std::vector<CTreeItem*> Roots(const CTreeListCtrl& c)
+{
+    std::vector<CTreeItem*> roots;
+    for (auto pos = c.FirstRootPosition(); pos;)
+        roots.push_back(c.NextRoot(pos));
+    return roots;
+}
+
+void ExpandAll(CTreeListCtrl& c)
+{
+    for (CTreeItem* root : Roots(c)) {
+        int last = 0;
+        c.ExpandSubtree(root, last);
+    }
+}
+
+// Expands node by node in pre-order, as an owner's "expand all" does.
+void ExpandAllNodeByNode(CTreeListCtrl& c)
+{
+    for (CTreeItem* top : Roots(c)) {
+        c.ExpandNode(top, c.RowOfNode(top));
+        for (CTreeItem* cur = top;;) {
+            CTreeItem* next = c.NextInTree(top, cur, TRUE, FALSE);
+            if (next == cur || !c.IsInSubtree(top, next))
+                break;
+            c.ExpandNode(next, c.RowOfNode(next));
+            cur = next;
+        }
+    }
+}
+
+struct PageFigures
+{
+    double wallAverage = 0, wallWorst = 0;  // includes time lost to other processes
+    double cpuAverage = 0, cpuWorst = 0;    // this thread's own work
+};
+
+// Scrolling one page down and painting it at once, from spread-out places.
+PageFigures PagePaint(CTreeListCtrl& c)
+{
+    QScrollBar* bar = c.verticalScrollBar();
+    const int nPage = std::max(1, c.GetCountPerPage());
+    const int nPages = 200;
+    PageFigures f;
+    c.viewport()->repaint();
+    for (int i = 0; i < nPages; ++i) {
+        const int nTarget = (i * 997 * nPage) % std::max(1, bar->maximum());
+        bar->setValue(nTarget);
+        c.viewport()->repaint();
+        const double cpu0 = ThreadCpuSeconds();
+        const double wall = Seconds([&] {
+            bar->setValue(nTarget + nPage);
+            c.viewport()->repaint();
+        });
+        const double cpu = ThreadCpuSeconds() - cpu0;
+        f.wallAverage += wall / nPages;
+        f.wallWorst = std::max(f.wallWorst, wall);
+        f.cpuAverage += cpu / nPages;
+        f.cpuWorst = std::max(f.cpuWorst, cpu);
+    }
+    return f;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    CTreeListCtrl c;
+    c.InsertColumn(0, "MIB", LVCFMT_LEFT, 200);
+    c.InsertColumn(1, "Type", LVCFMT_LEFT, 100);
+    c.InsertColumn(2, "Value", LVCFMT_LEFT, 250);
+    c.InsertColumn(3, "OID", LVCFMT_LEFT, 150);
+    // Rows are drawn only with a small image list, as the grid has one.
+    CImageList images;
+    images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 1);
+    QImage strip(48, 16, QImage::Format_RGB32);
+    strip.fill(Qt::darkCyan);
+    CBitmap bitmap;
+    bitmap.CreateFromImage(strip);
+    images.Add(&bitmap, CLR_NONE);
+    c.SetImageList(&images, LVSIL_SMALL);
+    c.SetImageSize(16, 16);
+    c.resize(800, 600);
+    c.show();
+    QApplication::processEvents();
+    const long baseKb = PeakKb();
+
+    int nNodes = 0;
+    const Timing build = Measure([&] { nNodes = Build(c); });
+    std::printf("tree: %d roots x %d x %d = %d nodes, three cells each\n", kRoots, kFanOut, kFanOut, nNodes);
+    Report("build (children without rows)", build, "");
+
+    const Timing expand = Measure([&] { ExpandAll(c); });
+    Report("ExpandSubtree of every root", expand, "target <= 1.0 s", ", " + std::to_string(c.GetItemCount()) + " rows");
+    Report("first paint after (lays out rows)", Measure([&] { c.viewport()->repaint(); }), "");
+
+    const PageFigures page = PagePaint(c);
+    std::printf("scroll a page and paint it           %7.2f ms average, %.2f ms worst; CPU %.2f ms average, %.2f ms "
+                "worst (target <= 16 ms), %d rows a page\n",
+                page.wallAverage * 1000, page.wallWorst * 1000, page.cpuAverage * 1000, page.cpuWorst * 1000,
+                c.GetCountPerPage());
+    const long peakKb = PeakKb();
+    std::printf("peak memory, every row shown         %7.0f bytes a node (target <= 1024), %.1f MB in all\n",
+                static_cast<double>(peakKb - baseKb) * 1024.0 / nNodes, static_cast<double>(peakKb - baseKb) / 1024.0);
+
+    Report("CopyTreeAsText", Measure([&] { c.CopyTreeAsText(); }), "target <= 0.3 s");
+
+    const Timing collapse = Measure([&] {
+        for (CTreeItem* root : Roots(c))
+            c.CollapseNode(root);
+    });
+    Report("CollapseNode of every root", collapse, "target <= 0.3 s", ", " + std::to_string(c.GetItemCount()) + " rows left");
+
+    const Timing stepwise = Measure([&] { ExpandAllNodeByNode(c); });
+    Report("ExpandNode node by node, pre-order", stepwise, "", std::to_string(c.GetItemCount()) + " rows");
+
+    Report("RemoveAllNodes, every row shown", Measure([&] { c.RemoveAllNodes(); }), "target <= 0.5 s");
+    return 0;
+}

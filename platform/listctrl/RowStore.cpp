@@ -1,0 +1,55 @@
+#include "platform/listctrl/RowStore.h"
+#include <algorithm>
+#include <iterator>
+
+// Without a gap there is nothing to move (and moving a row onto itself would empty it).
+void CRowStore::MoveGapTo(int nRow)
+{
+    const auto begin = m_slots.begin();
+    if (m_nGap > 0 && nRow < m_nGapStart)
+        std::move_backward(begin + nRow, begin + m_nGapStart, begin + m_nGapStart + m_nGap);
+    else if (m_nGap > 0 && nRow > m_nGapStart)
+        std::move(begin + m_nGapStart + m_nGap, begin + nRow + m_nGap, begin + m_nGapStart);
+    m_nGapStart = nRow;
+}
+
+// Reallocates with the gap at least nAtLeast slots wide (and the vector at
+// least doubled), so that growing row by row stays amortised O(1).
+void CRowStore::GrowGap(int nAtLeast)
+{
+    const size_t nSize = static_cast<size_t>(Size());
+    const size_t nCapacity = std::max(nSize + static_cast<size_t>(nAtLeast), 2 * m_slots.size());
+    std::vector<CListRow> slots;
+    slots.reserve(nCapacity);
+    const auto gapEnd = m_slots.begin() + m_nGapStart + m_nGap;
+    std::move(m_slots.begin(), m_slots.begin() + m_nGapStart, std::back_inserter(slots));
+    slots.resize(slots.size() + (nCapacity - nSize));
+    std::move(gapEnd, m_slots.end(), std::back_inserter(slots));
+    m_nGap = static_cast<int>(nCapacity - nSize);
+    m_slots.swap(slots);
+}
+
+void CRowStore::Insert(int nRow, std::vector<CListRow>&& rows)
+{
+    const int nCount = static_cast<int>(rows.size());
+    MoveGapTo(nRow);
+    if (m_nGap < nCount)
+        GrowGap(nCount);
+    std::move(rows.begin(), rows.end(), m_slots.begin() + m_nGapStart);
+    m_nGapStart += nCount;
+    m_nGap -= nCount;
+}
+
+void CRowStore::Erase(int nRow, int nCount)
+{
+    MoveGapTo(nRow);
+    const auto first = m_slots.begin() + m_nGapStart + m_nGap;
+    std::fill(first, first + nCount, CListRow());  // frees the texts now
+    m_nGap += nCount;
+}
+
+void CRowStore::Clear()
+{
+    std::vector<CListRow>().swap(m_slots);
+    m_nGapStart = m_nGap = 0;
+}
