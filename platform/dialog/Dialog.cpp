@@ -23,7 +23,6 @@ CDialog::CDialog(const std::string& strCaption, int cx, int cy, const QString& s
 {
     setFont(DialogFont(strFontFamily, nPointSize));
     setWindowTitle(QString::fromLatin1(strCaption.c_str()));
-    setModal(true);
     setFixedSize(m_units.MapX(cx), m_units.MapY(cy));
 }
 
