@@ -31,6 +31,27 @@ private:
 
 constexpr UINT kViewStates = LVIS_SELECTED | LVIS_FOCUSED;
 
+// The item's data, indent and image, as far as its mask names them.
+void ApplyItemFields(const LVITEM& item, CListRow& row)
+{
+    if (item.mask & LVIF_PARAM)
+        row.lParam = item.lParam;
+    if (item.mask & LVIF_INDENT)
+        row.nIndent = item.iIndent;
+    if (item.mask & LVIF_IMAGE)
+        row.nImage = item.iImage;
+}
+
+// Copies text into a caller's buffer of nSize bytes, cut to fit with its NUL.
+void CopyOut(const std::string& text, char* pszBuffer, int nSize)
+{
+    if (!pszBuffer || nSize <= 0)
+        return;
+    const size_t n = std::min(text.size(), static_cast<size_t>(nSize - 1));
+    std::memcpy(pszBuffer, text.data(), n);
+    pszBuffer[n] = '\0';
+}
+
 }  // namespace
 
 CListCtrl::CListCtrl(QWidget* pParent)
@@ -104,11 +125,8 @@ BOOL CListCtrl::GetColumn(int nCol, LVCOLUMN* pColumn) const
         pColumn->fmt = column.nFormat;
     if (pColumn->mask & LVCF_WIDTH)
         pColumn->cx = GetColumnWidth(nCol);
-    if ((pColumn->mask & LVCF_TEXT) && pColumn->pszText && pColumn->cchTextMax > 0) {
-        const size_t n = std::min(column.strTitle.size(), static_cast<size_t>(pColumn->cchTextMax - 1));
-        std::memcpy(pColumn->pszText, column.strTitle.data(), n);
-        pColumn->pszText[n] = '\0';
-    }
+    if (pColumn->mask & LVCF_TEXT)
+        CopyOut(column.strTitle, pColumn->pszText, pColumn->cchTextMax);
     if (pColumn->mask & LVCF_SUBITEM)
         pColumn->iSubItem = nCol;
     return TRUE;
@@ -147,12 +165,7 @@ int CListCtrl::InsertItem(const LVITEM* pItem)
     CListRow row;
     if ((pItem->mask & LVIF_TEXT) && pItem->pszText)
         row.SetText(0, pItem->pszText);
-    if (pItem->mask & LVIF_PARAM)
-        row.lParam = pItem->lParam;
-    if (pItem->mask & LVIF_INDENT)
-        row.nIndent = pItem->iIndent;
-    if (pItem->mask & LVIF_IMAGE)
-        row.nImage = pItem->iImage;
+    ApplyItemFields(*pItem, row);
     if (pItem->mask & LVIF_STATE)
         row.nState = pItem->state & pItem->stateMask & ~kViewStates;
     const int nRow = std::clamp(pItem->iItem, 0, GetItemCount());
@@ -221,12 +234,7 @@ BOOL CListCtrl::SetItem(const LVITEM* pItem)
     if (pItem->mask & LVIF_TEXT)
         row.SetText(pItem->iSubItem, pItem->pszText ? pItem->pszText : "");
     if (pItem->iSubItem == 0) {
-        if (pItem->mask & LVIF_PARAM)
-            row.lParam = pItem->lParam;
-        if (pItem->mask & LVIF_INDENT)
-            row.nIndent = pItem->iIndent;
-        if (pItem->mask & LVIF_IMAGE)
-            row.nImage = pItem->iImage;
+        ApplyItemFields(*pItem, row);
         if (pItem->mask & LVIF_STATE)
             SetItemState(pItem->iItem, pItem->state, pItem->stateMask);
     }
@@ -239,12 +247,8 @@ BOOL CListCtrl::GetItem(LVITEM* pItem) const
     if (!pItem || !m_pModel->IsRow(pItem->iItem))
         return FALSE;
     const CListRow& row = m_pModel->Row(pItem->iItem);
-    if ((pItem->mask & LVIF_TEXT) && pItem->pszText && pItem->cchTextMax > 0) {
-        const std::string& text = row.Text(pItem->iSubItem);
-        const size_t n = std::min(text.size(), static_cast<size_t>(pItem->cchTextMax - 1));
-        std::memcpy(pItem->pszText, text.data(), n);
-        pItem->pszText[n] = '\0';
-    }
+    if (pItem->mask & LVIF_TEXT)
+        CopyOut(row.Text(pItem->iSubItem), pItem->pszText, pItem->cchTextMax);
     if (pItem->mask & LVIF_PARAM)
         pItem->lParam = row.lParam;
     if (pItem->mask & LVIF_INDENT)

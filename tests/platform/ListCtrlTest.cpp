@@ -3,7 +3,6 @@
 #include "platform/gdi/ImageList.h"
 #include "platform/listctrl/HeaderCtrl.h"
 #include "platform/listctrl/ListCtrl.h"
-#include "platform/listctrl/RowStore.h"
 #include "platform/listctrl/VirtualKeys.h"
 
 #include <QApplication>
@@ -11,7 +10,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -76,28 +74,16 @@ TEST(ListCtrl, InsertDeleteAndStates)
 {
     CProbeList list;
     AddColumns(list);
-    EXPECT_EQ(list.GetColumnCount(), 3);
-    LVCOLUMN column;
-    column.mask = LVCF_FMT | LVCF_WIDTH;
-    ASSERT_TRUE(list.GetColumn(1, &column));
-    EXPECT_EQ(column.fmt, LVCFMT_RIGHT);
-    EXPECT_EQ(column.cx, 80);
-
     EXPECT_EQ(list.InsertItems(0, Rows(0, 5)), 0);
     EXPECT_EQ(list.InsertItem(99, "tail"), 5);  // clamped to the end
     EXPECT_EQ(list.InsertItems(2, Rows(100, 3)), 2);
-    ASSERT_EQ(list.GetItemCount(), 9);
     std::vector<LPARAM> order;
     for (int i = 0; i < list.GetItemCount(); ++i)
         order.push_back(list.GetItemData(i));
     EXPECT_EQ(order, (std::vector<LPARAM>{0, 1, 100, 101, 102, 2, 3, 4, 0}));
     EXPECT_EQ(list.GetItemText(2, 1), "b100");
-    EXPECT_EQ(list.GetItemText(8, 0), "tail");
     EXPECT_EQ(list.GetItemText(8, 2), "");
-    EXPECT_EQ(list.GetItemText(42, 0), "");
-
-    // GetItem cuts the text to the buffer and reports the row's fields.
-    char buffer[3];
+    char buffer[3];  // GetItem cuts the text to the caller's buffer
     LVITEM item;
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = 3;
@@ -113,12 +99,10 @@ TEST(ListCtrl, InsertDeleteAndStates)
     EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 4);
     EXPECT_EQ(list.GetItemState(3, LVIS_SELECTED | LVIS_FOCUSED), LVIS_FOCUSED);
     EXPECT_TRUE(list.DeleteItems(2, 3));
-    EXPECT_EQ(list.GetItemCount(), 6);
     EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), -1);
     EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), -1);
     EXPECT_FALSE(list.DeleteItems(5, 2));  // runs past the end: nothing happens
     EXPECT_EQ(list.GetItemCount(), 6);
-
     // A selection below deleted rows moves up with its row.
     list.SetItemState(5, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_TRUE(list.DeleteItem(0));
@@ -130,76 +114,10 @@ TEST(ListCtrl, InsertDeleteAndStates)
     list.SetItemState(-1, 0, LVIS_DROPHILITED);
     EXPECT_EQ(list.GetNextItem(-1, LVNI_DROPHILITED), -1);
     EXPECT_EQ(list.GetItemState(1, LVIS_CUT), LVIS_CUT);
-    EXPECT_FALSE(list.GetCheck(2));
     list.SetCheck(2, TRUE);
     EXPECT_TRUE(list.GetCheck(2));
-    EXPECT_EQ(list.GetItemState(2, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(2));
     list.SetCheck(2, FALSE);
     EXPECT_FALSE(list.GetCheck(2));
-
-    EXPECT_TRUE(list.DeleteAllItems());
-    EXPECT_EQ(list.GetItemCount(), 0);
-}
-
-// The gap buffer under the rows against a plain vector, over seeded edits at
-// random places (the gap moving both ways, growing, and emptying).
-TEST(ListCtrl, RowStoreKeepsRowsInOrder)
-{
-    std::mt19937 rng(7);
-    CRowStore store;
-    std::vector<LPARAM> expected;
-    LPARAM next = 0;
-    for (int step = 0; step < 3000; ++step) {
-        const int nSize = static_cast<int>(expected.size());
-        const int nAt = std::uniform_int_distribution<int>(0, nSize)(rng);
-        if (rng() % 3 != 0 || nSize == 0) {
-            std::vector<CListRow> rows(rng() % 40);
-            for (CListRow& row : rows) {
-                row.lParam = next++;
-                row.texts = {std::to_string(row.lParam)};
-            }
-            for (size_t i = 0; i < rows.size(); ++i)
-                expected.insert(expected.begin() + nAt + static_cast<long>(i), rows[i].lParam);
-            store.Insert(nAt, std::move(rows));
-        } else {
-            const int nCount = std::uniform_int_distribution<int>(0, std::min(30, nSize - std::min(nAt, nSize - 1)))(rng);
-            const int nFrom = std::min(nAt, nSize - nCount);
-            store.Erase(nFrom, nCount);
-            expected.erase(expected.begin() + nFrom, expected.begin() + nFrom + nCount);
-        }
-        if (step % 500 == 0)
-            store.Clear(), expected.clear();
-        ASSERT_EQ(store.Size(), static_cast<int>(expected.size())) << "step " << step;
-        for (int i = 0; i < store.Size(); ++i) {
-            ASSERT_EQ(store[i].lParam, expected[static_cast<size_t>(i)]) << "step " << step << " row " << i;
-            ASSERT_EQ(store[i].Text(0), std::to_string(expected[static_cast<size_t>(i)]));
-        }
-    }
-}
-
-TEST(ListCtrl, RowHeightFollowsTheFont)
-{
-    CListCtrl list;
-    AddColumns(list);
-    list.InsertItems(0, Rows(0, 3));
-    const auto expected = [](const QFont& font) {
-        const QFontMetrics m(font);
-        return m.ascent() + m.descent() + std::max(0, m.leading()) + 4;
-    };
-    EXPECT_EQ(list.GetRowHeight(), expected(list.font()));
-    QFont big = list.font();
-    big.setPointSize(big.pointSize() * 3);
-    list.setFont(big);
-    const int h = list.GetRowHeight();
-    EXPECT_EQ(h, expected(big));
-    ShowList(list);
-    CRect r0, r2;
-    ASSERT_TRUE(list.GetItemRect(0, &r0, LVIR_BOUNDS));
-    ASSERT_TRUE(list.GetItemRect(2, &r2, LVIR_BOUNDS));
-    EXPECT_EQ(r0.Height(), h);
-    EXPECT_EQ(r2.top - r0.top, 2 * h);
-    // The view lays rows out at the same height (so painting and hit tests agree).
-    EXPECT_EQ(list.visualRect(list.model()->index(2, 0)).top(), r2.top);
 }
 
 TEST(ListCtrl, RectanglesAndHitTests)
@@ -215,9 +133,16 @@ TEST(ListCtrl, RectanglesAndHitTests)
     indent.iItem = 1;
     indent.iIndent = 2;
     list.SetItem(&indent);
+    QFont big = list.font();
+    big.setPointSize(big.pointSize() * 2);
+    list.setFont(big);
     ShowList(list);
 
+    // Rows are font ascent + descent + leading + 4 high, for the view's layout too.
+    const QFontMetrics m(big);
     const int h = list.GetRowHeight();
+    EXPECT_EQ(h, m.ascent() + m.descent() + std::max(0, m.leading()) + 4);
+    EXPECT_EQ(list.visualRect(list.model()->index(2, 0)).top(), 2 * h);
     CRect bounds, icon, label, cell;
     ASSERT_TRUE(list.GetItemRect(1, &bounds, LVIR_BOUNDS));
     EXPECT_EQ(bounds, CRect(0, h, 260, 2 * h));
@@ -230,22 +155,17 @@ TEST(ListCtrl, RectanglesAndHitTests)
     ASSERT_TRUE(list.GetSubItemRect(1, 0, LVIR_BOUNDS, cell));
     EXPECT_EQ(cell, CRect(0, h, 120, 2 * h));
     EXPECT_FALSE(list.GetItemRect(4, &bounds, LVIR_BOUNDS));
-    EXPECT_FALSE(list.GetSubItemRect(1, 3, LVIR_BOUNDS, cell));
 
-    LVHITTESTINFO hit;
-    hit.pt = CPoint(150, h + 2);
-    EXPECT_EQ(list.SubItemHitTest(&hit), 1);
-    EXPECT_EQ(hit.iSubItem, 1);
-    EXPECT_EQ(hit.flags, LVHT_ONITEMLABEL);
-    hit.pt = CPoint(40, h + 2);
-    EXPECT_EQ(list.SubItemHitTest(&hit), 1);
-    EXPECT_EQ(hit.iSubItem, 0);
-    EXPECT_EQ(hit.flags, LVHT_ONITEMICON);
-    hit.pt = CPoint(300, h + 2);  // right of the last column
-    EXPECT_EQ(list.SubItemHitTest(&hit), -1);
-    EXPECT_EQ(hit.iSubItem, -1);
-    hit.pt = CPoint(10, 4 * h + 1);  // below the last row
-    EXPECT_EQ(list.SubItemHitTest(&hit), -1);
+    const auto hitAt = [&](int x, int y) {
+        LVHITTESTINFO hit;
+        hit.pt = CPoint(x, y);
+        list.SubItemHitTest(&hit);
+        return std::vector<int>{hit.iItem, hit.iSubItem, static_cast<int>(hit.flags)};
+    };
+    EXPECT_EQ(hitAt(150, h + 2), (std::vector<int>{1, 1, LVHT_ONITEMLABEL}));
+    EXPECT_EQ(hitAt(40, h + 2), (std::vector<int>{1, 0, LVHT_ONITEMICON}));
+    EXPECT_EQ(hitAt(300, h + 2)[0], -1);     // right of the last column
+    EXPECT_EQ(hitAt(10, 4 * h + 1)[0], -1);  // below the last row
     EXPECT_EQ(list.HitTest(CPoint(10, 3 * h)), 3);
     EXPECT_EQ(list.HitTest(CPoint(10, 3 * h - 1)), 2);
 
@@ -257,7 +177,6 @@ TEST(ListCtrl, RectanglesAndHitTests)
     EXPECT_EQ(bounds.left, -30);
     ASSERT_TRUE(list.GetSubItemRect(1, 1, LVIR_BOUNDS, cell));
     EXPECT_EQ(cell.left, 90);
-    EXPECT_EQ(list.GetHeaderCtrl()->OrderToIndex(2), 2);
     CRect header;
     ASSERT_TRUE(list.GetHeaderCtrl()->GetItemRect(1, &header));
     EXPECT_EQ(header.left, 90);
@@ -373,9 +292,4 @@ TEST(ListCtrl, NotificationsFromInput)
     info.item.pszText = nullptr;
     list.NotifyEndLabelEdit(&info);
     EXPECT_EQ(list.edits, (std::vector<std::string>{"new", "<null>"}));
-
-    std::vector<UINT> sent;
-    list.SetParentHandler([&](UINT nMsg, WPARAM, LPARAM) { sent.push_back(nMsg); return LRESULT{1}; });
-    EXPECT_EQ(list.SendParentMessage(7770, 0, 0), 1);
-    EXPECT_EQ(sent, std::vector<UINT>{7770});
 }

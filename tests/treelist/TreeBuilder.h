@@ -4,7 +4,10 @@
 #include "platform/gdi/ImageList.h"
 #include "treelist/TreeListCtrl.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QTest>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -81,6 +84,69 @@ protected:
 private:
     CImageList m_images;
 };
+
+// --- Driving a shown control with the mouse and keyboard -----------------
+
+inline void Show(CTreeListCtrl& c, int nWidth = 420, int nHeight = 260)
+{
+    c.resize(nWidth, nHeight);
+    c.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&c));
+    c.activateWindow();
+    QApplication::setActiveWindow(&c);
+    c.setFocus();
+    QApplication::processEvents();
+}
+
+inline QPoint BoxCentre(CTreeListCtrl& c, int nRow)
+{
+    CRect bounds;
+    c.GetItemRect(nRow, &bounds, LVIR_BOUNDS);
+    const CRect box = c.BoxGeometry(c.LevelOf(c.NodeAtRow(nRow)), bounds);
+    return box.CenterPoint().ToQPoint();
+}
+
+inline QPoint CellPoint(CTreeListCtrl& c, int nRow, int nColumn)
+{
+    CRect cell;
+    if (nColumn == 0)
+        c.GetItemRect(nRow, &cell, LVIR_LABEL);
+    else
+        c.GetSubItemRect(nRow, nColumn, LVIR_BOUNDS, cell);
+    return QPoint(cell.left + 10, cell.CenterPoint().y);
+}
+
+inline void MouseMove(QWidget* vp, QPoint pt, Qt::MouseButtons buttons)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(pt), vp->mapToGlobal(QPointF(pt)), Qt::NoButton, buttons,
+                     Qt::NoModifier);
+    QApplication::sendEvent(vp, &move);
+}
+
+// What the window system delivers for a double-click: a click, then the
+// double-click event and its release.
+inline void DoubleClick(QWidget* vp, QPoint pt)
+{
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, pt);
+    QTest::mouseDClick(vp, Qt::LeftButton, Qt::NoModifier, pt);
+    QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, pt);
+}
+
+// Presses on one row, drags past the drag distance and moves over another.
+inline void StartDrag(CTreeListCtrl& c, int nFrom, int nOver)
+{
+    QWidget* vp = c.viewport();
+    const QPoint from = CellPoint(c, nFrom, 1);
+    QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, from);
+    MouseMove(vp, from + QPoint(0, 2 * QApplication::startDragDistance()), Qt::LeftButton);
+    MouseMove(vp, CellPoint(c, nOver, 1), Qt::LeftButton);
+}
+
+inline void DragAndDrop(CTreeListCtrl& c, int nFrom, int nTo)
+{
+    StartDrag(c, nFrom, nTo);
+    QTest::mouseRelease(c.viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(c, nTo, 1));
+}
 
 inline CImageList* CTestTree::MakeDragImage(int)
 {

@@ -5,8 +5,6 @@
 #include "TreeBuilder.h"
 #include "TreeConsistency.h"
 
-#include <QApplication>
-#include <QTest>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -111,30 +109,12 @@ private:
         return nCount > 0 ? m_c.GetTopIndex() + static_cast<int>(Below(static_cast<size_t>(nCount))) : -1;
     }
 
-    QPoint PointIn(int nRow, int nColumn)
-    {
-        CRect cell;
-        m_c.GetSubItemRect(nRow, nColumn, LVIR_BOUNDS, cell);
-        return QPoint(cell.left + 20, cell.CenterPoint().y);
-    }
-
     std::string BoxClick()
     {
         const int nRow = VisibleRow();
-        if (nRow < 0)
-            return "no click";
-        CRect bounds;
-        m_c.GetItemRect(nRow, &bounds, LVIR_BOUNDS);
-        const CRect box = m_c.BoxGeometry(m_c.LevelOf(m_c.NodeAtRow(nRow)), bounds);
-        QTest::mouseClick(m_c.viewport(), Qt::LeftButton, Qt::NoModifier, box.CenterPoint().ToQPoint());
+        if (nRow >= 0)
+            QTest::mouseClick(m_c.viewport(), Qt::LeftButton, Qt::NoModifier, BoxCentre(m_c, nRow));
         return "box click";
-    }
-
-    void Move(QPoint pt)
-    {
-        QMouseEvent move(QEvent::MouseMove, QPointF(pt), m_c.viewport()->mapToGlobal(QPointF(pt)), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_c.viewport(), &move);
     }
 
     // A drop that is allowed moves the subtree: the target's last child then
@@ -149,29 +129,23 @@ private:
         Node* pTarget = m_c.NodeAtRow(nTo);
         const bool bAllowed = nFrom != nTo && !m_c.IsRootNode(pDragged) && m_c.ParentOf(pDragged) != pTarget
                            && !m_c.IsInSubtree(pDragged, pTarget);
-        std::vector<std::string> labels;
+        const std::vector<std::string> labels = Labels(pDragged);
+        const size_t nBefore = AllNodes(m_c).size();
+        DragAndDrop(m_c, nFrom, nTo);
+        EXPECT_EQ(AllNodes(m_c).size(), nBefore);
+        if (bAllowed)
+            EXPECT_EQ(Labels(Children(m_c, pTarget).back()), labels);
+        return bAllowed ? "drop" : "refused drop";
+    }
+
+    std::vector<std::string> Labels(Node* pTop)
+    {
         std::vector<Node*> subtree;
-        PreOrder(m_c, pDragged, subtree);
+        PreOrder(m_c, pTop, subtree);
+        std::vector<std::string> labels;
         for (Node* p : subtree)
             labels.push_back(m_c.InfoOf(p)->GetText());
-        const size_t nBefore = AllNodes(m_c).size();
-
-        const QPoint from = PointIn(nFrom, 1);
-        QTest::mousePress(m_c.viewport(), Qt::LeftButton, Qt::NoModifier, from);
-        Move(from + QPoint(0, 2 * QApplication::startDragDistance()));
-        Move(PointIn(nTo, 1));
-        QTest::mouseRelease(m_c.viewport(), Qt::LeftButton, Qt::NoModifier, PointIn(nTo, 1));
-
-        EXPECT_EQ(AllNodes(m_c).size(), nBefore);
-        if (bAllowed) {
-            std::vector<Node*> moved;
-            PreOrder(m_c, Children(m_c, pTarget).back(), moved);
-            std::vector<std::string> movedLabels;
-            for (Node* p : moved)
-                movedLabels.push_back(m_c.InfoOf(p)->GetText());
-            EXPECT_EQ(movedLabels, labels);
-        }
-        return bAllowed ? "drop" : "refused drop";
+        return labels;
     }
 
     CRandomTree& m_c;
@@ -182,10 +156,7 @@ private:
 void RunSequence(unsigned seed, int nSteps, int nCheckEvery)
 {
     CRandomTree c;
-    c.resize(500, 320);
-    c.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
-    c.setFocus();
+    Show(c, 500, 320);
     CSequence sequence(c, seed);
     for (int step = 1; step <= nSteps; ++step) {
         const std::string op = sequence.Step();
