@@ -3,6 +3,7 @@
 // tooltip bits and alignment, the focus cell, cell colours, the drag image.
 #include "DrawTree.h"
 #include "platform/gdi/SysMetrics.h"
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 using namespace drawtest;
@@ -123,6 +124,66 @@ TEST(TreeDraw, DeepNodesAreClippedAtColumnZero)
     for (int x = 0; x < 260; ++x)
         for (int y = g3.top; y < g3.bottom; ++y)
             ASSERT_EQ(Pixel(deep, x, y), window) << x << "," << y;
+
+    // Column 0 ending exactly where the level-4 icon would start: no room for
+    // any of the icon, but the lines are drawn.
+    tree.SetColumnWidth(0, 64);
+    const QImage edge = tree.RenderRow(3, false);
+    EXPECT_EQ(Pixel(edge, 64, g3.yc), window);
+    EXPECT_EQ(Pixel(edge, 70, g3.yc), window);
+    EXPECT_EQ(Pixel(edge, 56, g3.top), kLineColour);
+
+    // Scrolled to the right, column 0 ends 50 pixels further left: so does the icon.
+    tree.SetColumnWidth(0, 120);
+    tree.SetColumnWidth(1, 400);
+    tree.resize(400, 300);
+    tree.show();
+    QApplication::processEvents();
+    tree.Scroll(CSize(50, 0));
+    CRect rcBounds;
+    tree.GetItemRect(2, &rcBounds, LVIR_BOUNDS);
+    ASSERT_EQ(rcBounds.left, -50);
+    const QImage scrolled = tree.RenderRow(2, false);
+    EXPECT_EQ(scrolled.pixel(0, g2.yc), kIconColour);  // the icon spans -2..13
+    EXPECT_EQ(scrolled.pixel(13, g2.yc), kIconColour);
+    tree.SetColumnWidth(0, 60);  // column 0 now ends at 10, inside the icon
+    ASSERT_EQ(tree.horizontalScrollBar()->value(), 50);
+    const QImage cut = tree.RenderRow(2, false);
+    EXPECT_EQ(cut.pixel(9, g2.yc), kIconColour);
+    EXPECT_NE(cut.pixel(10, g2.yc), kIconColour);
+}
+
+TEST(TreeDraw, StateImagesSitRightOfTheIconAndImageListsAreTakenFresh)
+{
+    CDrawTree tree;
+    CImageList states;
+    states.Create(12, 16, ILC_COLOR24, 2, 1);
+    QImage strip(24, 16, QImage::Format_RGB32);
+    strip.fill(Qt::red);
+    CBitmap bitmap;
+    bitmap.CreateFromImage(strip);
+    states.Add(&bitmap, CLR_NONE);
+    tree.SetImageList(&states, LVSIL_STATE);
+    CNodeInfo* pInfo = Info("checked");
+    pInfo->SetChecked(TRUE);
+    tree.AddRootNode(pInfo);
+    ASSERT_TRUE(tree.GetCheck(0));
+    const SRowGeometry g = Geometry(tree, 0);
+    QImage image = tree.RenderRow(0, false);
+    EXPECT_EQ(image.pixel(16 + 15, g.yc), kIconColour) << "the row icon stays whole";
+    EXPECT_EQ(image.pixel(32, g.yc), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(32 + 11, g.yc), qRgb(255, 0, 0));
+
+    CImageList other;
+    other.Create(16, 16, ILC_COLOR24, 1, 1);
+    QImage blue(16, 16, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    bitmap.CreateFromImage(blue);
+    other.Add(&bitmap, CLR_NONE);
+    tree.SetImageList(&other, LVSIL_SMALL);
+    image = tree.RenderRow(0, false);
+    EXPECT_EQ(image.pixel(16 + 8, g.yc), qRgb(0, 0, 255));
+    tree.SetImageList(nullptr, LVSIL_STATE);
 }
 
 TEST(TreeDraw, ShortenedTextsEndInDotsSetTheTipBitAndLoseTheirAlignment)
