@@ -16,6 +16,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -259,7 +260,10 @@ int main(int argc, char** argv)
 
     BuildTree(tree);
     OpenSome(tree);
-    tree.resize(700, 420);
+    int nColumnsWidth = 0;
+    for (int i = 0; i < tree.GetColumnCount(); ++i)
+        nColumnsWidth += tree.GetColumnWidth(i);
+    tree.resize(nColumnsWidth + tree.verticalScrollBar()->sizeHint().width() + 2 * tree.frameWidth(), 440);
     tree.show();
 
     if (parser.isSet(screenshot)) {
