@@ -22,7 +22,7 @@ struct CSendSlot
 class CMsgEvent;
 
 // Shared by the CMsgWindow, the handle registry, queued events and waiting
-// senders; whichever lets go last frees it. Holds no Qt object, so it may be
+// senders; whichever lets go last frees it. Owns no QObject, so it may be
 // freed on any thread and from inside Qt's own event clean-up.
 struct CWindowState
 {
