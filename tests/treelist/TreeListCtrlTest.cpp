@@ -5,6 +5,7 @@
 
 #include "ui/HtmlToolTip.h"
 
+#include <QLineEdit>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
@@ -276,4 +277,35 @@ TEST(TreeListCtrl, TooltipShowsShortenedCellsAfterTheHoverDelay)
     // Leaving the shortened cell hides it.
     MouseMove(c.viewport(), CellPoint(c, 3, 1), Qt::NoButton);
     EXPECT_FALSE(pTip->isVisible());
+}
+
+// Enter opens the editor on the current cell; its end-of-edit comes back
+// through the list to the node and the cell, and Escape changes nothing.
+TEST(TreeListCtrl, EnterEditsTheCurrentCell)
+{
+    CInputTree c;
+    c.bEnterHandled = false;
+    c.AddRootNode(Info("name", {"old"}));
+    Show(c);
+    c.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    c.SetCurrentColumn(1);
+    QTest::keyClick(&c, Qt::Key_Return);
+    auto* pEdit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(pEdit, nullptr);
+    EXPECT_EQ(pEdit->text(), "old");
+    pEdit->selectAll();
+    QTest::keyClicks(pEdit, "new");
+    QTest::keyClick(pEdit, Qt::Key_Return);
+    EXPECT_EQ(c.GetItemText(0, 1), "new");
+    EXPECT_EQ(c.InfoOf(c.NodeAtRow(0))->GetSubText(0), "new");
+
+    c.SetCurrentColumn(0);
+    QTest::keyClick(&c, Qt::Key_Return);
+    pEdit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(pEdit, nullptr);
+    EXPECT_EQ(pEdit->text(), "name");
+    QTest::keyClicks(pEdit, "zzz");
+    QTest::keyClick(pEdit, Qt::Key_Escape);
+    EXPECT_EQ(c.GetItemText(0, 0), "name");
+    EXPECT_EQ(c.InfoOf(c.NodeAtRow(0))->GetText(), "name");
 }
