@@ -373,6 +373,30 @@ BOOL CTreeListCtrl::CopySubtree(CTreeItem* pNewParent, CTreeItem* pSource)
     return TRUE;
 }
 
+BOOL CTreeListCtrl::MoveChildren(CTreeItem* pFrom, CTreeItem* pTo)
+{
+    auto showsChildren = [this](const CTreeItem* p) { return p->m_children.pFirst && !p->m_bCollapsed && IsShown(p); };
+    if (!pFrom || !pTo || IsInSubtree(pFrom, pTo) || showsChildren(pFrom) || showsChildren(pTo))
+        return FALSE;
+    const int nShift = pTo->m_nLevel - pFrom->m_nLevel;
+    std::vector<CTreeItem*> pending;
+    while (CTreeItem* pChild = pFrom->m_children.pFirst) {
+        pFrom->m_children.Unlink(pChild);
+        pChild->m_pParentNode = pTo;
+        pTo->m_children.Append(pChild);
+        for (pending.push_back(pChild); !pending.empty();) {
+            CTreeItem* pNode = pending.back();
+            pending.pop_back();
+            pNode->m_nLevel += nShift;
+            for (CTreeItem* p = pNode->m_children.pFirst; p; p = p->m_pNextSibling)
+                pending.push_back(p);
+        }
+    }
+    if (pTo->m_children.pFirst)
+        pTo->m_bCollapsed = TRUE;
+    return TRUE;
+}
+
 // Removes the rows of the node and its shown descendants, unlinks it and
 // frees it with its subtree. Returns the row it had, -1 when it had none.
 int CTreeListCtrl::DetachNode(CTreeItem* pNode)

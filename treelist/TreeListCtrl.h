@@ -90,6 +90,11 @@ public:
     // Adds a copy of pSource's subtree (infos from CloneInfo) as the last child of
     // pNewParent; only the copy's top row is shown, when pNewParent is expanded.
     BOOL CopySubtree(CTreeItem* pNewParent, CTreeItem* pSource);
+    // Moves every child of pFrom, with its subtree, to the end of pTo's children
+    // (sibling order kept, levels adjusted); pTo ends collapsed. Only while no
+    // row changes: FALSE (nothing moved) when pFrom or pTo shows children, or
+    // pTo lies in pFrom's subtree. O(nodes moved).
+    BOOL MoveChildren(CTreeItem* pFrom, CTreeItem* pTo);
     // Removes the node, its subtree and their rows (nRow: the node's row, -1 when
     // it has none), then selects row nRow (or nRow - 1 past the end) unless nRow is 0.
     void RemoveNode(CTreeItem* pNode, int nRow);
