@@ -4,9 +4,9 @@
 //
 // The fold: N's only child C (m_pChild) and every further single child below it,
 // m_nChain nodes in all, go into N. N's label gets each folded label after a ".",
-// N takes the cells of the last folded node and copies of that node's children,
-// and the folded nodes leave the tree. Then, with m_bLeaf, N (now without
-// children) gets the leaf icon.
+// N takes the cells of the last folded node and that node's children (moved,
+// with their subtrees), and the folded nodes leave the tree. Then, with m_bLeaf,
+// N (now without children) gets the leaf icon.
 #include "platform/WinTypes.h"
 
 class CTreeItem;

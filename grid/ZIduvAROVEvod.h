@@ -95,11 +95,24 @@ public:
 
     // --- Cleaning ----------------------------------------------------------
     // UI thread, inside WM_CLEAN_UPDATE: applies one update. FALSE when the
-    // update no longer matches the tree or failed (the tree is left as before).
+    // update no longer matches the tree (which is then left as it was).
+    // O(nodes moved).
     BOOL MergeChild(const CNodeMerge& merge);
 
     // Label without its status: cut before the first space.
     static std::string WithoutStatus(const std::string& strLabel);
+
+    // --- Printing (ZIduvAROVEvodPrint.cpp; UI thread) ------------------------
+    // The rows printed: every root and, below it in pre-order, the descendants
+    // that are shown (children of collapsed nodes left out). O(shown rows).
+    int CountPrintRows() const;
+    // Rows one page holds when it is rcDraw in pDC's current units, measured in
+    // the grid's font: |height / (cy + 3)| - 2 for the height cy of "A", but at
+    // least 1 (a page with room for no row still carries one).
+    int PrintLinesPerPage(CDC* pDC, const CRect& rcDraw);
+    // Draws page nPage (1 = the first) into pDC within rcDraw: the header row,
+    // then the rows of that page only. O(rows of the page x depth).
+    void PrintGridPage(CDC* pDC, const CRect& rcDraw, UINT nPage);
 
     // --- Fields --------------------------------------------------------------
     std::vector<CTreeItem*> m_apInferred;      // nodes showing inferred cells; size = their count
@@ -158,7 +171,9 @@ private:
     void SetLabel(CTreeItem* pNode, const std::string& strLabel);
 
     // Cleaning
-    BOOL FoldChain(CTreeItem* pNode, CTreeItem* pFirst, int nChain);
+    // The last node of the chain when it still stands as merge says, else null.
+    CTreeItem* ChainEnd(const CNodeMerge& merge) const;
+    BOOL FoldChain(const CNodeMerge& merge);
     void ForgetInferredIn(CTreeItem* pTop);
 
     // Inference and selection
@@ -166,6 +181,12 @@ private:
                           COLORREF color);
     CTreeItem* SelectedNode();
     static BOOL HasStatus(const std::string& strLabel);
+
+    // Printing
+    struct CPrintPage;
+    void PrintHeader(CDC* pDC, const CPrintPage& page);
+    void PrintRow(CDC* pDC, const CPrintPage& page, CTreeItem* pNode, int nRow, int nLine);
+    void PrintRowImage(CDC* pDC, CImageList& images, int nImage, const CRect& rcImage);
 
     CImageList m_imageList;
     std::unique_ptr<CMsgWindow> m_pMsgWnd;  // Owned; the current handle

@@ -135,13 +135,9 @@ LRESULT ZIduvAROVEvod::OnCleanUpdate(WPARAM wParam, LPARAM lParam)
     const auto* pMerges = reinterpret_cast<const CNodeMerge*>(wParam);
     if (!pMerges)
         return 0;
-    try {
-        for (LPARAM i = 0; i < lParam; ++i)
-            if (!MergeChild(pMerges[i]))
-                return 0;
-    } catch (const std::exception&) {
-        return 0;
-    }
+    for (LPARAM i = 0; i < lParam; ++i)
+        if (!MergeChild(pMerges[i]))
+            return 0;
     return 1;
 }
 
@@ -150,7 +146,7 @@ BOOL ZIduvAROVEvod::MergeChild(const CNodeMerge& merge)
     CTreeItem* pNode = merge.m_pNode;
     if (!pNode)
         return FALSE;
-    if (merge.m_nChain > 0 && !FoldChain(pNode, merge.m_pChild, merge.m_nChain))
+    if (merge.m_nChain > 0 && !FoldChain(merge))
         return FALSE;
     if (merge.m_bLeaf) {
         if (HasChildren(pNode))
@@ -161,51 +157,54 @@ BOOL ZIduvAROVEvod::MergeChild(const CNodeMerge& merge)
     return TRUE;
 }
 
-BOOL ZIduvAROVEvod::FoldChain(CTreeItem* pNode, CTreeItem* pFirst, int nChain)
+CTreeListCtrl::CTreeItem* ZIduvAROVEvod::ChainEnd(const CNodeMerge& merge) const
 {
-    // The chain as it stands now; an update that no longer matches is refused.
-    std::string strLabel = InfoOf(pNode)->GetText();
-    CTreeItem* pEnd = pNode;
-    for (int i = 0; i < nChain; ++i) {
+    CTreeItem* pEnd = merge.m_pNode;
+    for (int i = 0; i < merge.m_nChain; ++i) {
         if (ChildCount(pEnd) != 1)
-            return FALSE;
+            return nullptr;
         POSITION pos = FirstChildPosition(pEnd);
         pEnd = NextChild(pEnd, pos);
-        if (i == 0 && pEnd != pFirst)
-            return FALSE;
-        const std::string& strPart = InfoOf(pEnd)->GetText();
-        // A label with a status keeps it at its end.
+        if (i == 0 && pEnd != merge.m_pChild)
+            return nullptr;
+    }
+    return pEnd;
+}
+
+// The same tree as copying the chain end's children under N and deleting the
+// chain, without a copy: the children move.
+BOOL ZIduvAROVEvod::FoldChain(const CNodeMerge& merge)
+{
+    CTreeItem* pNode = merge.m_pNode;
+    CTreeItem* pEnd = ChainEnd(merge);
+    if (!pEnd)
+        return FALSE;
+    // Each folded label follows after a "."; a label with a status keeps it at its end.
+    std::string strLabel = InfoOf(pNode)->GetText();
+    for (CTreeItem* pPart = pNode; pPart != pEnd;) {
+        POSITION pos = FirstChildPosition(pPart);
+        pPart = NextChild(pPart, pos);
+        const std::string& strPart = InfoOf(pPart)->GetText();
         if (strLabel.find(' ') != std::string::npos)
             strLabel = WithoutStatus(strLabel) + "." + strPart + kCleaning;
         else
             strLabel += "." + strPart;
     }
 
-    ForgetInferredIn(pFirst);
+    ForgetInferredIn(merge.m_pChild);
     if (!IsCollapsed(pNode))
-        CollapseNode(pNode);  // the chain's rows go; the copies stay hidden
-    // Copies of the last node's children follow the chain under pNode, then the
-    // chain goes with the originals. A failed copy takes its partial copies back.
-    try {
-        for (POSITION pos = FirstChildPosition(pEnd); pos;)
-            CopySubtree(pNode, NextChild(pEnd, pos));
-    } catch (...) {
-        while (ChildCount(pNode) > 1) {
-            CTreeItem* pLast = nullptr;
-            for (POSITION pos = FirstChildPosition(pNode); pos;)
-                pLast = NextChild(pNode, pos);
-            RemoveNode(pLast, -1);
-        }
-        throw;
-    }
-
+        CollapseNode(pNode);  // the chain's rows go
+    if (!IsCollapsed(pEnd))
+        CollapseNode(pEnd);
+    if (!MoveChildren(pEnd, pNode))
+        return FALSE;
     CNodeInfo* pInfo = InfoOf(pNode);
     const CNodeInfo* pEndInfo = InfoOf(pEnd);
     pInfo->SetText(strLabel);
     pInfo->SetSubText(cellType, pEndInfo->GetSubText(cellType));
     pInfo->SetSubText(cellValue, pEndInfo->GetSubText(cellValue));
     pInfo->SetSubText(cellOid, pEndInfo->GetSubText(cellOid));
-    RemoveNode(pFirst, -1);
+    RemoveNode(merge.m_pChild, -1);  // the chain, now without the moved children
     return TRUE;
 }
 
@@ -213,8 +212,8 @@ void ZIduvAROVEvod::ForgetInferredIn(CTreeItem* pTop)
 {
     for (CTreeItem* pInferred : m_apInferred) {
         if (IsInSubtree(pTop, pInferred)) {
-            // Nodes about to be freed leave the list, and their copies must not
-            // keep showing inferred texts: the whole inference is emptied.
+            // Nodes that move keep their cells; a listed node that is freed must
+            // not stay listed. The whole inference is emptied.
             ResetInferredCells();
             return;
         }
