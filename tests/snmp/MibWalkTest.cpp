@@ -149,7 +149,7 @@ TEST_F(MibWalk, SystemSubtreeMatchesTheCommandLineWalkerOnARealAgent)
 // (after two records) is the one that ends it.
 TEST_F(MibWalk, EndSignals)
 {
-    AppSettings.Timeout = 1;
+    AppSettings.Timeout = 2;  // short, yet never reached by a loaded machine's answers
     AppSettings.Retries = 0;
     const Strings kTimedOut = {
         "Error Sending Request\nErrorID:40 (There was no response from the host, the request timed-out)"};
@@ -219,7 +219,7 @@ TEST_F(MibWalk, EveryValueKindArrivesAsARecord)
 
 TEST_F(MibWalk, StopLetsTheAnswerInFlightArriveAndSendsNoFurtherRequest)
 {
-    CFakeAgent agent(SystemScript(2, [](Answer& a) { a.nDelayMs = 400; }));
+    CFakeAgent agent(SystemScript(2, [](Answer& a) { a.nDelayMs = 1000; }));
     CWalkHarness harness(agent.Address());
     std::thread stopper([&] {
         if (agent.WaitForRequests(3))
@@ -235,7 +235,11 @@ TEST_F(MibWalk, StopLetsTheAnswerInFlightArriveAndSendsNoFurtherRequest)
 
 TEST_F(MibWalk, WindowGoneMidWalkEndsTheThreadSilently)
 {
-    CFakeAgent agent(SystemScript(2, [](Answer& a) { a.nDelayMs = 100; }));
+    CFakeAgent agent([](const Request& request, std::size_t nIndex) {
+        Answer answer = CFakeAgent::NextFrom(kSystemTable, request);
+        answer.nDelayMs = nIndex >= 2 ? 200 : 0;
+        return answer;
+    });
     CWalkHarness harness(agent.Address());
     harness.m_onArrival = [](CWalkHarness& self) {
         if (self.m_records.size() == 2)
@@ -244,7 +248,7 @@ TEST_F(MibWalk, WindowGoneMidWalkEndsTheThreadSilently)
     harness.Run();
     EXPECT_EQ(harness.m_records.size(), 2u);
     EXPECT_TRUE(harness.m_signals.empty());
-    EXPECT_LE(agent.RequestCount(), 4u);
+    EXPECT_LT(agent.RequestCount(), kSystemTable.size());  // ended before the subtree did
 }
 
 TEST_F(MibWalk, FailuresBeforeTheSessionOpensPostTheirTextOnly)
@@ -274,7 +278,7 @@ TEST_F(MibWalk, FailuresBeforeTheSessionOpensPostTheirTextOnly)
 
 TEST_F(MibWalk, DetachedStartByNameWithPortReportsToTheWindow)
 {
-    CFakeAgent agent(SystemScript());
+    CFakeAgent agent(SystemScript(0, [](Answer& a) { a.nDelayMs = 200; }));
     CWalkHarness harness("localhost:" + std::to_string(agent.Port()));
     ASSERT_TRUE(StartMibWalkThread(harness));
     EXPECT_EQ(harness.m_bWalking, 1);  // already, before the thread has run

@@ -27,7 +27,7 @@ protected:
     void SetUp() override
     {
         AppSettings.Reset();
-        AppSettings.Timeout = 1;
+        AppSettings.Timeout = 2;  // short, yet never reached by a loaded machine's answers
         AppSettings.Retries = 0;
         SetMessageBoxHook([this](HWND hOwner, const std::string& strText, const std::string& strCaption, UINT nType) {
             m_boxes.push_back({hOwner, strText, strCaption, nType});
