@@ -10,7 +10,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <cctype>
+#include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -40,18 +41,10 @@ void FitIndicator(QCheckBox* pCheck)
 
 std::int32_t LeadingInteger(const std::string& strText)
 {
-    std::size_t i = 0;
-    while (i < strText.size() && std::isspace(static_cast<unsigned char>(strText[i])))
-        ++i;
-    bool bNegative = false;
-    if (i < strText.size() && (strText[i] == '+' || strText[i] == '-'))
-        bNegative = strText[i++] == '-';
-    constexpr long long kMax = std::numeric_limits<std::int32_t>::max();
-    long long value = 0;
-    for (; i < strText.size() && std::isdigit(static_cast<unsigned char>(strText[i])); ++i)
-        value = std::min(value * 10 + (strText[i] - '0'), kMax + 1);
-    value = bNegative ? -value : std::min(value, kMax);
-    return static_cast<std::int32_t>(value);
+    // strtoll saturates at its own, wider range; the clamp narrows that to 32 bits.
+    const long long value = std::strtoll(strText.c_str(), nullptr, 10);
+    return static_cast<std::int32_t>(std::clamp<long long>(value, std::numeric_limits<std::int32_t>::min(),
+                                                           std::numeric_limits<std::int32_t>::max()));
 }
 
 Settings::Settings(QWidget* pParent)
