@@ -45,6 +45,19 @@ CNodeInfo::CONTROLTYPE CellType(const CNodeInfo* pInfo, int nColumn)
     return type;
 }
 
+// The state image of a row whose icon is at (x, y): right of the icon, so that
+// state images of another width never cover it, and only where column 0 has room.
+void DrawStateImage(CDC* pDC, CImageList* pStates, UINT nState, int x, int y, int w, int nColumn0Right,
+                    bool bEnabled)
+{
+    const UINT nStateImage = (nState & LVIS_STATEIMAGEMASK) >> 12;
+    int s = 0, sy = 0;
+    if (nStateImage == 0 || !pStates || !pStates->GetIconSize(&s, &sy) || x + w + s >= nColumn0Right)
+        return;
+    pStates->Draw(pDC, static_cast<int>(nStateImage) - 1, CPoint(x + w, y),
+                  bEnabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND25);
+}
+
 } // namespace
 
 // What DrawItem knows of the row it paints.
@@ -139,6 +152,10 @@ void CTreeListCtrl::DrawItem(DRAWITEMSTRUCT* pDrawItem)
         pDC->FillRect(rcFocus, &brush);
         pDC->DrawFocusRect(rcFocus);
     }
+    // After the focus cell of column 0, which would otherwise cover it.
+    DrawStateImage(pDC, GetImageList(LVSIL_STATE), row.nState, row.rcBounds.left + row.nLevel * m_nImageWidth,
+                   row.rcBounds.bottom - m_nImageHeight - (row.rcBounds.Height() - m_nImageHeight) / 2,
+                   m_nImageWidth, row.nColumn0Right, row.bEnabled);
     DrawLabel(pDC, row);
 
     int nLeft = row.nColumn0Right;
@@ -153,7 +170,7 @@ void CTreeListCtrl::DrawItem(DRAWITEMSTRUCT* pDrawItem)
     }
 }
 
-// Backgrounds, icon, state image and branch lines; returns the split between
+// Backgrounds, icon and branch lines; returns the split between
 // the tree part (never highlighted) and the rest of the row.
 int CTreeListCtrl::DrawTreePart(CDC* pDC, const SRowPaint& row)
 {
@@ -164,36 +181,26 @@ int CTreeListCtrl::DrawTreePart(CDC* pDC, const SRowPaint& row)
     const int y = rc.bottom - h - (rc.Height() - h) / 2;
     // Column 0's edge is taken in client coordinates, so that a scrolled list
     // clips the icon where column 0 really ends.
-    int nIconWidth = 0;  // 0: the whole image
-    if (x + w > row.nColumn0Right - 2)
-        nIconWidth = row.nColumn0Right - x;
-    const bool bTreeShown = nIconWidth >= 0;
+    const bool bIconFits = x + w <= row.nColumn0Right - 2;
+    const int nRoom = row.nColumn0Right - x;  // for a clipped icon
 
     const int nSplit = std::min(rc.left + (row.nLevel + 1) * w + 2, row.nColumn0Right);
     pDC->FillSolidRect(CRect(rc.left, rc.top, nSplit, rc.bottom),
                        GetSysColor(row.bEnabled ? COLOR_WINDOW : COLOR_BTNFACE, this));
     pDC->FillSolidRect(CRect(nSplit, rc.top, rc.right, rc.bottom), row.crBk);
 
-    if (bTreeShown) {
+    if (bIconFits || nRoom >= 0) {
         UINT nStyle = ILD_TRANSPARENT;
         if ((row.nState & LVIS_CUT) || !row.bEnabled)
             nStyle |= ILD_BLEND50;
-        // A clipped width of 0 would mean the whole image: nothing fits then.
-        if (nIconWidth != 0 || x + w <= row.nColumn0Right - 2)
-            GetImageList(LVSIL_SMALL)->DrawEx(pDC, row.nImage, CPoint(x, y), CSize(nIconWidth, 0), CLR_DEFAULT,
-                                              CLR_DEFAULT, nStyle);
+        // No room at all draws no icon (a width of 0 would mean the whole image).
+        if (bIconFits || nRoom > 0)
+            GetImageList(LVSIL_SMALL)->DrawEx(pDC, row.nImage, CPoint(x, y), CSize(bIconFits ? 0 : nRoom, 0),
+                                              CLR_DEFAULT, CLR_DEFAULT, nStyle);
         if (row.pNode)
             DrawTreeBranch(pDC, row.pNode, row.nRow, rc);
     }
 
-    CImageList* pStates = GetImageList(LVSIL_STATE);
-    const UINT nStateImage = (row.nState & LVIS_STATEIMAGEMASK) >> 12;
-    int s = 0, sy = 0;
-    if (nStateImage != 0 && pStates && pStates->GetIconSize(&s, &sy) && x + w + s < row.nColumn0Right) {
-        // Right of the row icon, so that state images of another width never cover it.
-        pStates->Draw(pDC, static_cast<int>(nStateImage) - 1, CPoint(x + w, y),
-                      row.bEnabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND25);
-    }
     return nSplit;
 }
 

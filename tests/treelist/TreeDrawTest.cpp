@@ -173,6 +173,9 @@ TEST(TreeDraw, StateImagesSitRightOfTheIconAndImageListsAreTakenFresh)
     EXPECT_EQ(image.pixel(16 + 15, g.yc), kIconColour) << "the row icon stays whole";
     EXPECT_EQ(image.pixel(32, g.yc), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(32 + 11, g.yc), qRgb(255, 0, 0));
+    tree.SetCurrentColumn(0);
+    image = tree.RenderRow(0, true);
+    EXPECT_EQ(image.pixel(32 + 11, g.yc), qRgb(255, 0, 0)) << "not covered by the focus cell";
 
     CImageList other;
     other.Create(16, 16, ILC_COLOR24, 1, 1);
