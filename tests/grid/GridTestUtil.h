@@ -1,7 +1,6 @@
 #pragma once
-// Helpers shared by the grid's tests: records fed through the grid's own
-// message path, a readable dump of the tree, a consistency check of tree and
-// rows, and waiting while the event loop runs.
+// Shared by the grid's tests: records through the grid's own message path, a
+// dump of the tree, a consistency check of tree and rows, waiting on the loop.
 #include "grid/ZIduvAROVEvod.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
@@ -13,80 +12,60 @@
 #include <gtest/gtest.h>
 #include <functional>
 #include <sstream>
-#include <string>
-#include <vector>
 
 using CTreeItem = CTreeListCtrl::CTreeItem;
 
-// The hooks a test needs to reach; nothing else changes.
+// The grid with its hooks in reach, counting WM_QUERY_ENDED to its parent.
 class CTestGrid : public ZIduvAROVEvod
 {
 public:
     using ZIduvAROVEvod::HandleEnterKey;
-    using ZIduvAROVEvod::OnCellClick;
-    using ZIduvAROVEvod::OnEndLabelEdit;
-    using ZIduvAROVEvod::OnDblClk;
-    using ZIduvAROVEvod::RowImageFor;
     using ZIduvAROVEvod::MayExpand;
-    using ZIduvAROVEvod::MayDeleteByKey;
-    using ZIduvAROVEvod::MakeDragImage;
+    using ZIduvAROVEvod::OnCellClick;
+    using ZIduvAROVEvod::OnDblClk;
+    using ZIduvAROVEvod::OnEndLabelEdit;
+    using ZIduvAROVEvod::RowImageFor;
 
     CTestGrid()
     {
         InitColumns();
         resize(800, 600);
-        SetParentHandler([this](UINT nMsg, WPARAM, LPARAM) {
-            if (nMsg == WM_QUERY_ENDED)
-                ++m_nQueryEnded;
-            return LRESULT(0);
-        });
+        SetParentHandler([this](UINT nMsg, WPARAM, LPARAM) { return LRESULT(m_nQueryEnded += nMsg == WM_QUERY_ENDED); });
     }
     int m_nQueryEnded = 0;
 };
 
-// Settings back to their defaults around each test.
+// Default settings; message boxes recorded as "caption: text".
 class CGridTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         AppSettings.Reset();
-        SetMessageBoxHook([this](HWND, const std::string& text, const std::string& caption, UINT type) {
+        SetMessageBoxHook([this](HWND, const std::string& text, const std::string& caption, UINT nType) {
             m_boxes.push_back(caption + ": " + text);
-            m_boxTypes.push_back(type);
+            m_nBoxType = nType;
             return IDOK;
         });
     }
-    void TearDown() override
-    {
-        SetMessageBoxHook({});
-        AppSettings.Reset();
-    }
+    void TearDown() override { SetMessageBoxHook({}); }
     std::vector<std::string> m_boxes;
-    std::vector<UINT> m_boxTypes;
+    UINT m_nBoxType = 0;  // of the last box
 };
 
 inline CWalkRecord* NewRecord(const std::string& strName, const std::string& strType = "INTEGER",
                               const std::string& strValue = "1", const std::string& strOid = ".1")
 {
-    auto* pRecord = new CWalkRecord;
-    pRecord->m_strName = strName;
-    pRecord->m_strType = strType;
-    pRecord->m_strValue = strValue;
-    pRecord->m_strOid = strOid;
-    return pRecord;
+    return new CWalkRecord{strOid, strName, strType, strValue};
 }
 
-// Delivers a record as the walk would, through the window procedure (the
-// grid takes it over).
+// A record as the walk delivers it, through the window procedure.
 inline void Deliver(ZIduvAROVEvod& grid, const std::string& strName, const std::string& strType = "INTEGER",
                     const std::string& strValue = "1", const std::string& strOid = ".1")
 {
-    SendMessage(grid.WindowHandle(), WM_WALK_RECORD,
-                reinterpret_cast<WPARAM>(NewRecord(strName, strType, strValue, strOid)), 0);
+    SendMessage(grid.WindowHandle(), WM_WALK_RECORD, reinterpret_cast<WPARAM>(NewRecord(strName, strType, strValue, strOid)), 0);
 }
 
-// Runs the event loop until pred holds or nMs pass; the result of pred.
 inline bool WaitUntil(const std::function<bool()>& pred, int nMs = 10000)
 {
     QElapsedTimer timer;
@@ -98,16 +77,14 @@ inline bool WaitUntil(const std::function<bool()>& pred, int nMs = 10000)
     return pred();
 }
 
-// One line per node in pre-order: indent, label, the cells when any is set
-// ("= type|value|oid") and the image ("#n").
+// One line per node in pre-order: indent, label, " = type|value|oid" when a cell
+// is set, " #image".
 inline void DumpNode(ZIduvAROVEvod& grid, CTreeItem* pNode, int nDepth, std::ostringstream& out)
 {
     const CNodeInfo* pInfo = grid.InfoOf(pNode);
-    out << std::string(static_cast<std::size_t>(2 * nDepth), ' ') << pInfo->GetText();
     const std::string strCells = pInfo->GetSubText(0) + "|" + pInfo->GetSubText(1) + "|" + pInfo->GetSubText(2);
-    if (strCells != "||")
-        out << " = " << strCells;
-    out << " #" << pInfo->ImageIndex() << "\n";
+    out << std::string(2 * nDepth, ' ') << pInfo->GetText() << (strCells != "||" ? " = " + strCells : "") << " #"
+        << pInfo->ImageIndex() << "\n";
     for (auto pos = grid.FirstChildPosition(pNode); pos;)
         DumpNode(grid, grid.NextChild(pNode, pos), nDepth + 1, out);
 }
@@ -120,61 +97,50 @@ inline std::string Dump(ZIduvAROVEvod& grid)
     return out.str();
 }
 
-// Shown nodes in pre-order, as the rows must hold them.
-inline void CollectShown(ZIduvAROVEvod& grid, CTreeItem* pNode, std::vector<CTreeItem*>& shown)
+// Links and levels agree; the shown nodes are appended to shown in pre-order.
+inline void CheckSubtree(ZIduvAROVEvod& grid, CTreeItem* pNode, bool bShown, std::vector<CTreeItem*>& shown)
 {
-    shown.push_back(pNode);
-    if (grid.IsCollapsed(pNode))
-        return;
-    for (auto pos = grid.FirstChildPosition(pNode); pos;)
-        CollectShown(grid, grid.NextChild(pNode, pos), shown);
-}
-
-inline void CheckLinks(ZIduvAROVEvod& grid, CTreeItem* pNode)
-{
+    if (bShown)
+        shown.push_back(pNode);
     for (auto pos = grid.FirstChildPosition(pNode); pos;) {
         CTreeItem* pChild = grid.NextChild(pNode, pos);
         ASSERT_EQ(grid.ParentOf(pChild), pNode);
         ASSERT_EQ(grid.LevelOf(pChild), grid.LevelOf(pNode) + 1);
-        CheckLinks(grid, pChild);
+        CheckSubtree(grid, pChild, bShown && !grid.IsCollapsed(pNode), shown);
     }
 }
 
-// The tree-list invariants: rows are the shown nodes in pre-order, each row's
-// node knows its row, parents and levels agree.
+// The tree-list invariants: rows are the shown nodes in pre-order, each knows its row.
 inline void ExpectConsistent(ZIduvAROVEvod& grid)
 {
     std::vector<CTreeItem*> shown;
     for (auto pos = grid.FirstRootPosition(); pos;) {
         CTreeItem* pRoot = grid.NextRoot(pos);
-        ASSERT_EQ(grid.ParentOf(pRoot), nullptr);
         ASSERT_EQ(grid.LevelOf(pRoot), 1);
-        CheckLinks(grid, pRoot);
-        CollectShown(grid, pRoot, shown);
+        CheckSubtree(grid, pRoot, true, shown);
     }
     ASSERT_EQ(grid.GetItemCount(), static_cast<int>(shown.size()));
-    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
-        ASSERT_EQ(grid.NodeAtRow(i), shown[static_cast<std::size_t>(i)]) << "row " << i;
-        ASSERT_EQ(grid.CachedRowOf(shown[static_cast<std::size_t>(i)]), i);
-        ASSERT_EQ(grid.GetItemText(i, 0), grid.InfoOf(shown[static_cast<std::size_t>(i)])->GetText()) << "row " << i;
+    for (int i = 0; i < grid.GetItemCount(); ++i) {
+        ASSERT_EQ(grid.NodeAtRow(i), shown[i]) << "row " << i;
+        ASSERT_EQ(grid.CachedRowOf(shown[i]), i);
+        ASSERT_EQ(grid.GetItemText(i, 0), grid.InfoOf(shown[i])->GetText());
     }
 }
 
-// The node reached from the roots by labels, or null.
+// The node reached from the roots through these labels, or null.
 inline CTreeItem* FindPath(ZIduvAROVEvod& grid, const std::vector<std::string>& path)
 {
     CTreeItem* pNode = nullptr;
     for (const std::string& strLabel : path) {
-        CTreeItem* pFound = nullptr;
         auto pos = pNode ? grid.FirstChildPosition(pNode) : grid.FirstRootPosition();
-        while (pos && !pFound) {
-            CTreeItem* pCand = pNode ? grid.NextChild(pNode, pos) : grid.NextRoot(pos);
+        CTreeItem* pParent = pNode;
+        for (pNode = nullptr; pos && !pNode;) {
+            CTreeItem* pCand = pParent ? grid.NextChild(pParent, pos) : grid.NextRoot(pos);
             if (grid.InfoOf(pCand)->GetText() == strLabel)
-                pFound = pCand;
+                pNode = pCand;
         }
-        if (!pFound)
+        if (!pNode)
             return nullptr;
-        pNode = pFound;
     }
     return pNode;
 }

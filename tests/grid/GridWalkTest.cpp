@@ -81,19 +81,8 @@ TEST_F(GridWalk, FullWalkOfSnmpdIntoTheCleanedTree)
 
     grid.CopyTreeAsText();
     const std::string strText = GetClipboardText();
-    std::size_t nNodes = 0;
-    for (auto pos = grid.FirstRootPosition(); pos;) {
-        CTreeItem* pTop = grid.NextRoot(pos);
-        for (CTreeItem* pCur = pTop;; ++nNodes) {
-            CTreeItem* pNext = grid.NextInTree(pTop, pCur, TRUE, FALSE);
-            if (pNext == pCur)
-                break;
-            pCur = pNext;
-        }
-        ++nNodes;
-    }
-    EXPECT_EQ(static_cast<std::size_t>(std::count(strText.begin(), strText.end(), '\n')), nNodes);
-    const std::string strDescr = agent.Get(".1.3.6.1.2.1.1.1.0");
+    const std::string strDump = Dump(grid);
+    EXPECT_EQ(std::count(strText.begin(), strText.end(), '\n'), std::count(strDump.begin(), strDump.end(), '\n'));
     EXPECT_NE(strText.find("\nsysDescr.0\tOCTETSTRING\t"), std::string::npos);
     EXPECT_NE(strText.find("\t.1.3.6.1.2.1.1.1.0\t\n"), std::string::npos);
     EXPECT_EQ(strText.rfind("system\t\t\t\t\n", 0), 0u);
