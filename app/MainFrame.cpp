@@ -198,13 +198,15 @@ void CMainFrame::AddChildFrame(CChildFrame* pFrame)
 
 CChildFrame* CMainFrame::MDIGetActive() const
 {
-    QMdiSubWindow* pWindow = m_pMdiArea->activeSubWindow();
-    if (!pWindow) {
-        // The area has no active window while the application is inactive.
-        const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
-        pWindow = windows.isEmpty() ? nullptr : windows.last();
-    }
-    return qobject_cast<CChildFrame*>(pWindow);
+    if (auto* pActive = qobject_cast<CChildFrame*>(m_pMdiArea->activeSubWindow()))
+        return pActive;
+    // The area has no active window while the application is inactive, and may
+    // still list a window that is being destroyed (which no longer casts).
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (auto* pFrame = qobject_cast<CChildFrame*>(*it))
+            return pFrame;
+    return nullptr;
 }
 
 void CMainFrame::OnChildrenChanged()

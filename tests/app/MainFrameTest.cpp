@@ -250,6 +250,7 @@ TEST_F(MainFrame, WindowsOfOneDocumentAreNumbered)
     delete Child(0);
     EXPECT_EQ(Child(0)->windowTitle(), "router1");
     EXPECT_EQ(m_app.GetDocTemplate()->GetDocumentCount(), 1u);
+    EXPECT_EQ(m_pFrame->menuBar()->actions().size(), 5) << "the document menu stays while a window is open";
     delete Child(0);
     EXPECT_EQ(m_app.GetDocTemplate()->GetDocumentCount(), 0u);
     EXPECT_FALSE(Enabled(ID_WINDOW_NEW));
