@@ -658,6 +658,14 @@ BOOL CTreeListCtrl::ClickToggle(int x, int y, LVHITTESTINFO& ht)
     GetItemRect(nRow, &rcBounds, LVIR_BOUNDS);
     if (!BoxGeometry(pNode->m_nLevel, rcBounds).PtInRect(CPoint(x, y)))
         return TRUE;
+    return ToggleNode(pNode, nRow, true) ? FALSE : TRUE;
+}
+
+// Expands a collapsed node or collapses an expanded one when the owner's hooks
+// agree, with redraw off; then repaints the row and brings the last row into
+// view. bTopFirst: row 0 is scrolled into view before a collapse.
+bool CTreeListCtrl::ToggleNode(CTreeItem* pNode, int nRow, bool bTopFirst)
+{
     bool bChanged = false;
     int nLast = nRow;
     SetRedraw(FALSE);
@@ -668,18 +676,19 @@ BOOL CTreeListCtrl::ClickToggle(int x, int y, LVHITTESTINFO& ht)
             bChanged = true;
         }
     } else if (MayCollapse(pNode)) {
-        EnsureVisible(0, FALSE);
+        if (bTopFirst)
+            EnsureVisible(0, FALSE);
         CollapseNode(pNode);
         AfterCollapse(pNode);
         nLast = RowOfNode(pNode);
         bChanged = true;
     }
     SetRedraw(TRUE);
-    if (!bChanged)
-        return TRUE;
-    RepaintRow(nRow);
-    EnsureVisible(nLast, FALSE);
-    return FALSE;
+    if (bChanged) {
+        RepaintRow(nRow);
+        EnsureVisible(nLast, FALSE);
+    }
+    return bChanged;
 }
 
 void CTreeListCtrl::SetImageSize(int nWidth, int nHeight)
@@ -748,32 +757,7 @@ void CTreeListCtrl::OnDblClk(NMITEMACTIVATE* pActivate)
     CTreeItem* pNode = NodeAtRow(nRow);
     if (nRow == -1 || !pNode || !pNode->m_children.pFirst)
         return;
-    ToggleByDoubleClick(pNode, nRow);
-}
-
-BOOL CTreeListCtrl::ToggleByDoubleClick(CTreeItem* pNode, int nRow)
-{
-    bool bChanged = false;
-    int nLast = nRow;
-    SetRedraw(FALSE);
-    if (!pNode->m_bCollapsed) {
-        if (MayCollapse(pNode)) {
-            CollapseNode(pNode);
-            AfterCollapse(pNode);
-            nLast = RowOfNode(pNode);
-            bChanged = true;
-        }
-    } else if (MayExpand(pNode, nRow)) {
-        nLast = ExpandNode(pNode, nRow);
-        AfterExpand(pNode, nRow);
-        bChanged = true;
-    }
-    SetRedraw(TRUE);
-    if (bChanged) {
-        RepaintRow(nRow);
-        EnsureVisible(nLast, FALSE);
-    }
-    return bChanged ? TRUE : FALSE;
+    ToggleNode(pNode, nRow, false);
 }
 
 void CTreeListCtrl::OnKeyDown(NMLVKEYDOWN* pKey)
@@ -822,10 +806,9 @@ void CTreeListCtrl::HandleRowKey(WORD wKey)
             nLast = ExpandNode(pNode, nRow);
         RepaintRow(nRow);
         EnsureVisible(nLast, FALSE);
-    } else if (MayCollapseByKey(pNode, nRow)) {
-        CollapseNode(pNode);
-        RepaintRow(nRow);
     } else {
+        if (MayCollapseByKey(pNode, nRow))
+            CollapseNode(pNode);
         RepaintRow(nRow);
     }
 }
@@ -916,19 +899,19 @@ void CTreeListCtrl::StartEditCurrentCell()
     }
 }
 
-BOOL CTreeListCtrl::MoveCurrentColumn(int nDelta)
+// Past either end the column stops there and nothing else happens.
+void CTreeListCtrl::MoveCurrentColumn(int nDelta)
 {
     m_nCurColumn += nDelta;
     const int nLast = ColumnCount() - 1;
     if (m_nCurColumn < 0 || m_nCurColumn > nLast) {
         m_nCurColumn = m_nCurColumn < 0 ? 0 : nLast;
-        return FALSE;
+        return;
     }
     MakeColumnVisible(GetHeaderCtrl()->OrderToIndex(m_nCurColumn));
     const int nRow = SelectedRow();
     if (nRow != -1)
         RepaintRow(nRow);
-    return TRUE;
 }
 
 void CTreeListCtrl::wheelEvent(QWheelEvent* pEvent)

@@ -151,7 +151,10 @@ public:
     CCellEditCtrl* EditCell(int nRow, int nColumn);
     // In-place editor over column 0 of nRow within rc (client coordinates).
     CCellEditCtrl* EditLabelCell(int nRow, const CRect& rc);
-    // Copies every node as a line of tab-separated texts to the clipboard.
+    // Every node as a line of tab-separated texts, as the copy puts it on the
+    // clipboard. O(nodes).
+    std::string TreeAsText();
+    // Copies TreeAsText() to the clipboard (nothing when the tree is empty).
     void CopyTreeAsText();
     int PutTextOnClipboard(const std::string& text);
     // Drop-down editor over sub-item nColumn of nRow offering choices (copied),
@@ -257,9 +260,9 @@ private:
     int FindRowFrom(CTreeItem* pNode);
 
     // Input
-    BOOL ToggleByDoubleClick(CTreeItem* pNode, int nRow);
+    bool ToggleNode(CTreeItem* pNode, int nRow, bool bTopFirst);
     void HandleRowKey(WORD wKey);
-    BOOL MoveCurrentColumn(int nDelta);
+    void MoveCurrentColumn(int nDelta);
     void StartEditCurrentCell();
     void RepaintRow(int nRow);
     void SelectAndFocus(int nRow);

@@ -133,8 +133,9 @@ private:
         const size_t nBefore = AllNodes(m_c).size();
         DragAndDrop(m_c, nFrom, nTo);
         EXPECT_EQ(AllNodes(m_c).size(), nBefore);
-        if (bAllowed)
+        if (bAllowed) {
             EXPECT_EQ(Labels(Children(m_c, pTarget).back()), labels);
+        }
         return bAllowed ? "drop" : "refused drop";
     }
 
