@@ -33,7 +33,7 @@ public:
         if (all.empty() || Chance(10))
             return AddRoot();
         Node* pNode = all[Below(all.size())];
-        switch (Below(14)) {
+        switch (Below(15)) {
         case 0:
         case 1:
         case 2:
@@ -55,6 +55,9 @@ public:
             m_c.InfoOf(pNode)->SetText(m_c.InfoOf(pNode)->GetText() + "'");
             m_c.RefreshRow(pNode);
             return "refresh";
+        case 13:
+            m_c.MoveChildren(pNode, all[Below(all.size())]);  // refused while either shows children
+            return "move children";
         default: return Chance(30) ? (m_c.RemoveAllNodes(), std::string("remove all")) : AddChild(pNode);
         }
     }
