@@ -28,6 +28,17 @@ inline CNodeInfo* Info(const std::string& label, const std::vector<std::string>&
     return pInfo;
 }
 
+// nCount images of cx x cy in one flat colour.
+inline void FillImageList(CImageList& list, int cx, int cy, int nCount, QRgb colour)
+{
+    list.Create(cx, cy, ILC_COLOR24, nCount, 1);
+    QImage strip(cx * nCount, cy, QImage::Format_RGB32);
+    strip.fill(colour);
+    CBitmap bitmap;
+    bitmap.CreateFromImage(strip);
+    list.Add(&bitmap, CLR_NONE);
+}
+
 inline COLORREF Pixel(const QImage& image, int x, int y)
 {
     const QRgb c = image.pixel(x, y);
@@ -42,18 +53,12 @@ public:
         InsertColumn(0, "Tree", LVCFMT_LEFT, 200);
         InsertColumn(1, "Right", LVCFMT_RIGHT, 100);
         InsertColumn(2, "Centre", LVCFMT_CENTER, 100);
-        m_images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1);
-        QImage strip(16, 16, QImage::Format_RGB32);
-        strip.fill(kIconColour);
-        CBitmap bitmap;
-        bitmap.CreateFromImage(strip);
-        m_images.Add(&bitmap, CLR_NONE);
+        FillImageList(m_images, 16, 16, 1, kIconColour);
         SetImageList(&m_images, LVSIL_SMALL);
         SetImageSize(16, 16);
         resize(720, 300);
     }
 
-    using CTreeListCtrl::DrawFocusCell;
     using CTreeListCtrl::FocusCellColor;
     using CTreeListCtrl::MakeDragImage;
     using CTreeListCtrl::OnCellClick;

@@ -76,25 +76,18 @@ TEST(TreeCopy, EveryNodeInPreOrderByteForByte)
     EXPECT_EQ(CGlobalMem::LiveCount(), 0);
 }
 
-TEST(TreeCopy, EmptyTreeCopiesNothing)
+TEST(TreeCopy, EmptyTreeHeldOrFailingClipboardAndTheBlockFreedOnce)
 {
     SBoxes boxes;
-    PutOnClipboard("before");
     CDrawTree tree;
-    tree.CopyTreeAsText();
+    PutOnClipboard("before");
+    tree.CopyTreeAsText();  // an empty tree copies nothing
     EXPECT_EQ(GetClipboardText(), "before");
     EXPECT_TRUE(boxes.texts.empty());
-}
-
-TEST(TreeCopy, HeldOrFailingClipboardShowsTheMessagesAndFreesTheBlockOnce)
-{
-    SBoxes boxes;
-    CDrawTree tree;
     tree.AddRootNode(Info("only", {"a"}));
 
     // Another holder keeps the clipboard open: both messages, contents kept,
     // and the holder's clipboard is neither emptied nor closed.
-    PutOnClipboard("before");
     ASSERT_TRUE(OpenClipboard(nullptr));
     tree.CopyTreeAsText();
     EXPECT_EQ(boxes.texts, (std::vector<std::string>{kOpenFailed, kSetFailed}));
