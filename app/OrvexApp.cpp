@@ -5,6 +5,7 @@
 #include "app/HelpManual.h"
 #include "app/MainFrame.h"
 #include "app/OrvexDoc.h"
+#include "app/OrvexView.h"
 #include "app/Resource.h"
 #include "app/SettingsStore.h"
 #include "app/SkinMultiDocTemplate.h"
@@ -57,6 +58,7 @@ BOOL COrvexApp::InitInstance()
     ShowSplash();
     LoadSettingsAndHome();
     if (!InitOle()) {
+        HideSplash();  // a topmost splash would hide the message that ends start-up
         AfxMessageBox(LoadString(IDP_OLE_INIT_FAILED));
         return FALSE;
     }
@@ -70,11 +72,12 @@ BOOL COrvexApp::InitInstance()
     }
     if (!CreateMainFrame())
         return FALSE;
-    CCommandLineInfo cmdInfo;
+    COrvexCommandLineInfo cmdInfo;
     ParseCommandLine(m_args, cmdInfo);
     if (!ProcessShellCommand(cmdInfo))
         return FALSE;
     m_pMainWnd->show();
+    FillQueryBar(cmdInfo);
     UpdatePrinterSelection(TRUE);
     HideSplash();
     return TRUE;
@@ -154,12 +157,25 @@ BOOL COrvexApp::CreateMainFrame()
     return TRUE;
 }
 
+void COrvexApp::FillQueryBar(const COrvexCommandLineInfo& info)
+{
+    CChildFrame* pChild = m_pMainWnd->MDIGetActive();
+    COrvexView* pView = pChild ? pChild->GetActiveView() : nullptr;
+    if (!pView || (info.m_strHost.empty() && info.m_strCommunity.empty()))
+        return;
+    pView->SetQuery(info.m_strHost, info.m_strCommunity);
+    if (info.m_bGo)
+        pView->OnGo();
+}
+
 BOOL COrvexApp::ProcessShellCommand(const CCommandLineInfo& info)
 {
     switch (info.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
         return m_pDocTemplate->OpenDocumentFile(nullptr) != nullptr;
     case CCommandLineInfo::FileOpen:
+        // Opening can fail with a message, which the topmost splash would cover.
+        HideSplash();
         return m_pDocTemplate->OpenDocumentFile(info.m_strFileName.c_str()) != nullptr;
     case CCommandLineInfo::FileNothing:
         return TRUE;

@@ -199,9 +199,11 @@ TEST_F(AppStartup, SocketFailureHidesSplashThenReportsAndStillSaves)
 TEST_F(AppStartup, OleFailureShowsPrompt100)
 {
     CTraceApp app;
+    m_pApp = &app;
     app.m_bFailOle = true;
     EXPECT_FALSE(app.InitInstance());
     ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_FALSE(m_boxes[0].bSplashVisible);
     EXPECT_EQ(m_boxes[0].strText, LoadString(IDP_OLE_INIT_FAILED));
     EXPECT_FALSE(m_boxes[0].strText.empty());
     EXPECT_EQ(app.GetMainFrame(), nullptr);
@@ -222,9 +224,11 @@ TEST_F(AppStartup, CommandLineOpensANamedDocument)
     EXPECT_EQ(Windows(app)[0]->windowTitle(), "lab-switch.orvex");
 
     CTraceApp missing({dir.filePath("nope").toStdString()});
+    m_pApp = &missing;
     EXPECT_FALSE(missing.InitInstance());
     ASSERT_EQ(m_boxes.size(), 1u);
     EXPECT_EQ(m_boxes[0].strText, "Failed to open document.");
+    EXPECT_FALSE(m_boxes[0].bSplashVisible) << "the message must not be hidden under the splash";
 }
 
 TEST(CommandLine, FlagsReachTheParserAndTheFirstNameWins)
