@@ -11,6 +11,8 @@
 
 CGridHeaderCtrl::CGridHeaderCtrl(QWidget* pParent) : CHeaderCtrl(pParent)
 {
+    // Every pixel is painted from the buffer: no background erase before it.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 CListCtrl* CGridHeaderCtrl::List() const
