@@ -21,7 +21,7 @@ void AppendLine(std::string& text, const CNodeInfo& info)
 
 } // namespace
 
-void CTreeListCtrl::CopyTreeAsText()
+std::string CTreeListCtrl::TreeAsText()
 {
     std::string text;
     // A first guess of the size saves most of the string's regrowth.
@@ -38,6 +38,12 @@ void CTreeListCtrl::CopyTreeAsText()
             pCur = pNext;
         }
     }
+    return text;
+}
+
+void CTreeListCtrl::CopyTreeAsText()
+{
+    const std::string text = TreeAsText();
     if (!text.empty())
         PutTextOnClipboard(text);
 }
