@@ -235,6 +235,13 @@ protected:
     CPen m_penSign{PS_SOLID, 1, RGB(0, 0, 0)};            // the "+" and "-" signs
     CBrush m_brushBox{RGB(255, 255, 255)};                // inside of the +/- box
     std::string m_strShortened;                           // ShortenToFit's result
+    // Deletes the open in-place editors while the control is still whole: an
+    // editor closing later would report to a control half destroyed.
+    struct CEditorCloser
+    {
+        CTreeListCtrl* pList;
+        ~CEditorCloser();
+    } m_editorCloser{this};
     // ===== end of drawing resources
 
 private:

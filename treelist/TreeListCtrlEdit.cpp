@@ -97,3 +97,12 @@ void CTreeListCtrl::OnCellEditDone(CTreeItem* pNode, LVITEM* pItem)
     }
     SetItemText(pItem->iItem, pItem->iSubItem, text);
 }
+
+CTreeListCtrl::CEditorCloser::~CEditorCloser()
+{
+    const QList<QWidget*> children = pList->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* pChild : children) {
+        if (dynamic_cast<CCellEditCtrl*>(pChild) || dynamic_cast<CCellComboCtrl*>(pChild))
+            delete pChild;  // its base part drops the focus without a report
+    }
+}

@@ -125,6 +125,16 @@ TEST(CellEditor, EnterCommitsEscapeCancelsFocusLossCommits)
     EXPECT_EQ(tree.GetItemText(1, 0), "renamed");
 }
 
+TEST(CellEditor, ControlDestroyedWhileEditingTakesItsEditorWithoutAReport)
+{
+    auto* pTree = new CEditTree;
+    pTree->ShowAndFocus();
+    QPointer<CCellEditCtrl> pEdit = pTree->EditCell(0, 1);
+    ASSERT_TRUE(pEdit && pEdit->hasFocus());
+    delete pTree;  // a window closing with the edit open
+    EXPECT_FALSE(pEdit);
+}
+
 TEST(CellEditor, GrowsWithItsTextUpToTheListEdge)
 {
     CEditTree tree;
