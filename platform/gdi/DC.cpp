@@ -471,13 +471,10 @@ QRectF CDC::LogicalDeviceRect() const
 {
     if (!m_pPainter)
         return QRectF();
-    QRectF area = DeviceIndependentRect(m_pPainter->device());
-    const QRegion systemClip = m_pPainter->paintEngine()->systemClip();
-    if (!systemClip.isEmpty()) {
-        const qreal ratio = m_pPainter->device()->devicePixelRatioF();
-        const QRect box = systemClip.boundingRect();
-        area &= QRectF(box.x() / ratio, box.y() / ratio, box.width() / ratio, box.height() / ratio);
-    }
+    // The engine's system clip is not used: for a widget painted into its
+    // window's backing store it lies in window coordinates, offset from the
+    // widget's own, and would hide the cells of the top rows.
+    const QRectF area = DeviceIndependentRect(m_pPainter->device());
     return m_pPainter->worldTransform().inverted().mapRect(area);
 }
 
