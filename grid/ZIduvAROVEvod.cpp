@@ -12,7 +12,6 @@
 #include "treelist/GridHeaderCtrl.h"
 #include "ui/HtmlToolTip.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 #include <algorithm>
 #include <chrono>
@@ -164,10 +163,10 @@ LRESULT ZIduvAROVEvod::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
 
 void ZIduvAROVEvod::OnWalkEnd(BOOL bMayClean)
 {
-    // The end message is sent and may be handed over ahead of records still
-    // queued; placing those first makes the end apply to the complete top node,
-    // which is then finished (and cleaned) exactly once.
-    QCoreApplication::sendPostedEvents(nullptr, WM_WALK_RECORD);
+    // The walk's end message queues behind its records, so the top node is
+    // complete here. Finishing closes the query's building, so the node is
+    // finished and cleaned once even if another end message or a stray record
+    // follows (a record then starts a top node of its own).
     FinishTopNode(bMayClean);
 }
 
