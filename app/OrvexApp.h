@@ -7,7 +7,7 @@
 // Each start-up step that talks to the platform is a virtual member, so that a
 // derived application (tests) can watch the order or make a step fail.
 #include "app/CmdTarget.h"
-#include "app/CommandLineInfo.h"
+#include "app/OrvexCommandLineInfo.h"
 #include <QPointer>
 #include <memory>
 #include <string>
@@ -68,6 +68,8 @@ protected:
     virtual BOOL StartSockets();
     virtual BOOL CreateMainFrame();
     virtual BOOL ProcessShellCommand(const CCommandLineInfo& info);
+    // --host/--community/--go: the query bar of the first window, filled (and run).
+    void FillQueryBar(const COrvexCommandLineInfo& info);
     virtual void UpdatePrinterSelection(BOOL bForceDefaults);
     void HideSplash();
 

@@ -1,29 +1,365 @@
 #include "app/OrvexView.h"
+#include "app/HistoryTable.h"
+#include "app/OrvexDoc.h"
 #include "app/Resource.h"
 #include "app/Settings.h"
+#include "platform/msgbox/MessageBox.h"
+#include "snmp/WalkMessages.h"
+#include "treelist/WideComboBox.h"
+#include "ui/ImageButton.h"
+#include "ui/MenuBarColor.h"
+#include "ui/MyStatic.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
+
+namespace {
+
+constexpr COLORREF kImageKey = RGB(255, 0, 255);
+constexpr int kHoverLighten = 30;
+constexpr int kButtonWidth = 70;
+constexpr int kBoxTop = 5;
+constexpr int kBoxHeight = 20;
+
+// The menu-bar colour darkened by 60: each channel times 195/255.
+QColor GradientBottom()
+{
+    const COLORREF cr = GetMenuBarColor();
+    return QColor(int(GetRValue(cr) * 195 / 255), int(GetGValue(cr) * 195 / 255), int(GetBValue(cr) * 195 / 255));
+}
+
+// The Host box rebuilds its list from the history each time it drops down.
+class CHostComboBox : public CWideComboBox
+{
+public:
+    CHostComboBox(QWidget* pParent, COrvexView* pView) : CWideComboBox(pParent), m_pView(pView) {}
+    void showPopup() override
+    {
+        m_pView->FillHostList();
+        CWideComboBox::showPopup();
+    }
+
+private:
+    COrvexView* m_pView;  // Not owned; the box's parent.
+};
+
+bool IsEnterKey(const QEvent* pEvent)
+{
+    if (pEvent->type() != QEvent::KeyPress)
+        return false;
+    const int nKey = static_cast<const QKeyEvent*>(pEvent)->key();
+    return nKey == Qt::Key_Return || nKey == Qt::Key_Enter;
+}
+
+} // namespace
+
+CQueryBarLayout CQueryBarLayout::Compute(int cx, int cy, QSize szHost, QSize szComm)
+{
+    const int nBar = COrvexView::kBarHeight;
+    CQueryBarLayout layout;
+    layout.rcGrid = QRect(-1, nBar, cx, cy - nBar);
+    const int nAvail = cx - 90;
+    int nHostEnd = (nAvail / 3) * 2;
+    int nCommWidth = nAvail - nHostEnd;
+    if (nCommWidth < 150) {
+        nHostEnd = nAvail / 2;
+        nCommWidth = nAvail - nHostEnd;
+    }
+    const int nPad = (nBar - szHost.height()) / 2;
+    layout.rcHostLabel = QRect(nPad, nPad + 4, szHost.width(), szHost.height());
+    const int nHostX = szHost.width() + 2 * nPad;
+    layout.rcHost = QRect(nHostX, kBoxTop, nHostEnd - nHostX, kBoxHeight);
+    layout.rcCommLabel = QRect(nHostEnd + nPad + 20, nPad + 4, szComm.width(), szComm.height());
+    layout.rcCommunity = QRect(nHostEnd + szComm.width() + 2 * nPad + 10, kBoxTop,
+                               nCommWidth - (szComm.width() + 2 * nPad) - 10, kBoxHeight);
+    layout.rcButton = QRect(cx - kButtonWidth, kBoxTop, kButtonWidth - nPad, kBoxHeight);
+    return layout;
+}
 
 COrvexView::COrvexView(COrvexDoc* pDoc, QWidget* pParent)
-    : QWidget(pParent), m_pDocument(pDoc)
+    : QWidget(pParent), m_themeHelper(this, "BUTTON"), m_wndGrid(this), m_print(this, &m_wndGrid, pDoc),
+      m_pDocument(pDoc)
 {
-    setAutoFillBackground(true);
-    setBackgroundRole(QPalette::Base);
+    m_wndGrid.SetDlgCtrlID(kGridId);
+    m_wndGrid.InitColumns();
+    m_wndGrid.SetParentHandler([this](UINT nMsg, WPARAM, LPARAM) {
+        if (nMsg == WM_QUERY_ENDED)
+            OnQueryEnded();
+        else if (nMsg == WM_TREELIST_PRINTPREVIEW)
+            m_print.OnFilePrintPreview();
+        return LRESULT(0);
+    });
+    CreateQueryBar();
+    FillHostList();
 }
+
+COrvexView::~COrvexView()
+{
+    // The grid stops its threads itself; it must no longer call back into a
+    // half-destroyed view.
+    m_wndGrid.SetParentHandler({});
+}
+
+void COrvexView::CreateQueryBar()
+{
+    m_pHostLabel = new CMyStatic(this, kHostLabelId);
+    m_pHostLabel->SetWindowText("Host");
+    m_pCommLabel = new CMyStatic(this, kCommLabelId);
+    m_pCommLabel->SetWindowText("Community");
+
+    m_pHost = new CHostComboBox(this, this);
+    m_pHost->setEditable(true);
+    // The history decides the entries; Enter must not add what was typed.
+    m_pHost->setInsertPolicy(QComboBox::NoInsert);
+    m_pHost->setDuplicatesEnabled(true);
+    connect(m_pHost, &QComboBox::activated, this, &COrvexView::OnHostSelected);
+
+    m_pCommunity = new QLineEdit(this);
+
+    m_pGo = new CImageButton(this, kGoId);
+    m_pGo->SetWindowText("Go");
+    m_pGo->SetThemeHelper(&m_themeHelper);
+    m_pGo->OffsetColor(CImageButton::ColorBkIn, kHoverLighten);
+    m_pGo->SetBitmaps(IDB_GO, kImageKey);
+    connect(m_pGo, &QAbstractButton::clicked, this, &COrvexView::OnGo);
+
+    m_font = font();
+    for (QWidget* pChild : {static_cast<QWidget*>(m_pHostLabel), static_cast<QWidget*>(m_pCommLabel),
+                            static_cast<QWidget*>(m_pHost), static_cast<QWidget*>(m_pCommunity),
+                            static_cast<QWidget*>(m_pGo)})
+        pChild->setFont(m_font);
+
+    // Tab goes through the windows in their order of creation: grid first.
+    setTabOrder(&m_wndGrid, m_pHost);
+    setTabOrder(m_pHost, m_pCommunity);
+    setTabOrder(m_pCommunity, m_pGo);
+    for (QObject* pTarget : {static_cast<QObject*>(m_pHost), static_cast<QObject*>(m_pHost->lineEdit()),
+                             static_cast<QObject*>(m_pCommunity), static_cast<QObject*>(m_pGo)})
+        pTarget->installEventFilter(this);
+}
+
+std::string COrvexView::Caption() const
+{
+    return m_pGo->GetWindowText();
+}
+
+void COrvexView::SetQuery(const std::string& strHost, const std::string& strCommunity)
+{
+    m_pHost->setEditText(QString::fromLatin1(strHost.c_str(), int(strHost.size())));
+    m_pCommunity->setText(QString::fromLatin1(strCommunity.c_str(), int(strCommunity.size())));
+}
+
+// --- Layout and background ------------------------------------------------------
+
+void COrvexView::resizeEvent(QResizeEvent* pEvent)
+{
+    QWidget::resizeEvent(pEvent);
+    OnSize(width(), height());
+}
+
+void COrvexView::OnSize(int cx, int cy)
+{
+    const QFontMetrics metrics(m_font);
+    const QSize szHost(metrics.horizontalAdvance("Host"), metrics.height());
+    const QSize szComm(metrics.horizontalAdvance("Community"), metrics.height());
+    const CQueryBarLayout layout = CQueryBarLayout::Compute(cx, cy, szHost, szComm);
+    const std::pair<QWidget*, QRect> places[] = {
+        {&m_wndGrid, layout.rcGrid},          {m_pHostLabel, layout.rcHostLabel},
+        {m_pHost, layout.rcHost},             {m_pCommLabel, layout.rcCommLabel},
+        {m_pCommunity, layout.rcCommunity},   {m_pGo, layout.rcButton},
+    };
+    for (const auto& [pWindow, rc] : places) {
+        pWindow->setGeometry(rc);
+        pWindow->show();
+        pWindow->lower();
+    }
+}
+
+void COrvexView::paintEvent(QPaintEvent* pEvent)
+{
+    QPainter painter(this);
+    painter.fillRect(pEvent->rect(), palette().color(QPalette::Button));
+    const int nGridTop = m_wndGrid.geometry().top();
+    QLinearGradient gradient(0, 0, 0, nGridTop);
+    gradient.setColorAt(0, Qt::white);
+    gradient.setColorAt(1, GradientBottom());
+    painter.fillRect(QRect(0, 0, width(), nGridTop), gradient);
+}
+
+// --- Host history ------------------------------------------------------------------
+
+void COrvexView::FillHostList()
+{
+    const QString strKeep = m_pHost->currentText();
+    m_pHost->clear();
+    for (int nRow = 0; nRow < g_history.Count(); ++nRow) {
+        const std::string& strHost = g_history.Cell(0, nRow);
+        m_pHost->addItem(QString::fromLatin1(strHost.c_str(), int(strHost.size())));
+    }
+    const int nFound = m_pHost->findText(strKeep, Qt::MatchFixedString);
+    m_pHost->setCurrentIndex(nFound);
+    if (nFound < 0)
+        m_pHost->setEditText(QString());
+}
+
+void COrvexView::OnHostSelected(int nIndex)
+{
+    if (nIndex < 0)
+        return;
+    const std::string& strCommunity = g_history.Cell(1, nIndex);
+    m_pCommunity->setText(QString::fromLatin1(strCommunity.c_str(), int(strCommunity.size())));
+}
+
+// --- The query ---------------------------------------------------------------------
+
+void COrvexView::OnGo()
+{
+    if (Caption() == "Go") {
+        const QByteArray host = m_pHost->currentText().toLatin1();
+        const QByteArray community = m_pCommunity->text().toLatin1();
+        if (host.isEmpty() || community.isEmpty()) {
+            AfxMessageBox(kRequiredText, MB_OK | MB_ICONERROR);
+            return;
+        }
+        StartQuery(host.toStdString(), community.toStdString());
+    } else {
+        StopQuery();
+    }
+}
+
+void COrvexView::StartQuery(const std::string& strHost, const std::string& strCommunity)
+{
+    SetButtonState(TRUE);
+    g_history.AddEntry({strHost, strCommunity});
+    m_wndGrid.m_strHost = strHost;
+    m_wndGrid.m_strCommunity = strCommunity;
+    // Whatever the previous query left (its walk, its cleanings, its queued
+    // messages) ends here; a grid is never fed by two walks, and no node is
+    // freed while a cleaning still reads it.
+    if (!m_wndGrid.StopAndWait(kStopWaitMs)) {
+        AfxMessageBox(kNotStoppedText, MB_OK | MB_ICONERROR);
+        StopQuery();  // stopping: the timer enables the button once all has ended
+        return;
+    }
+    m_wndGrid.ResetForQuery();
+    if (m_pDocument)
+        m_pDocument->SetTitle(strHost);
+    if (!m_wndGrid.StartWalk())
+        SetButtonState(FALSE);
+}
+
+void COrvexView::StopQuery()
+{
+    m_wndGrid.m_bRun = 0;
+    SetButtonState(FALSE);
+    m_pGo->EnableWindow(FALSE);
+    m_stopTimer.start(kStopTimerMs, this);
+}
+
+void COrvexView::SetButtonState(BOOL bRunning)
+{
+    m_pGo->SetWindowText(bRunning ? "Stop" : "Go");
+    m_pGo->SetBitmaps(bRunning ? IDB_STOP : IDB_GO, kImageKey);
+}
+
+void COrvexView::OnQueryEnded()
+{
+    SetButtonState(FALSE);
+    emit QueryEnded();
+}
+
+void COrvexView::timerEvent(QTimerEvent* pEvent)
+{
+    if (pEvent->timerId() != m_stopTimer.timerId()) {
+        QWidget::timerEvent(pEvent);
+        return;
+    }
+    if (!m_wndGrid.m_bWalking.load() && m_wndGrid.m_nCleaners.load() == 0) {
+        m_stopTimer.stop();
+        m_pGo->EnableWindow(TRUE);
+    }
+}
+
+// --- Keyboard ------------------------------------------------------------------------
+
+bool COrvexView::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (IsEnterKey(pEvent)) {
+        OnGo();
+        return true;
+    }
+    return QWidget::eventFilter(pWatched, pEvent);
+}
+
+void COrvexView::keyPressEvent(QKeyEvent* pEvent)
+{
+    if (IsEnterKey(pEvent))
+        OnGo();
+    else
+        QWidget::keyPressEvent(pEvent);
+}
+
+// --- Commands ------------------------------------------------------------------------
 
 BOOL COrvexView::OnCommand(UINT nID)
 {
-    if (nID != ID_SETTINGS)
+    switch (nID) {
+    case ID_SETTINGS: {
+        Settings dlg;  // no parent, as the settings dialog has always been opened
+        dlg.DoModal();
+        return TRUE;
+    }
+    case ID_COPY_TREE:
+    case ID_EXPAND_ALL:
+    case ID_COLLAPSE_ALL:
+    case ID_EXPAND_NODE:
+    case ID_COLLAPSE_NODE:
+        OnEditCommand(nID);
+        return TRUE;
+    case ID_FILE_PRINT: m_print.OnFilePrint(); return TRUE;
+    case ID_FILE_PRINT_DIRECT: m_print.OnFilePrintDirect(); return TRUE;
+    case ID_FILE_PRINT_PREVIEW: m_print.OnFilePrintPreview(); return TRUE;
+    default:
         return FALSE;
-    OnSettings();
-    return TRUE;
+    }
+}
+
+void COrvexView::OnEditCommand(UINT nID)
+{
+    switch (nID) {
+    case ID_COPY_TREE: m_wndGrid.CopyTreeAsText(); break;
+    case ID_EXPAND_ALL: m_wndGrid.ExpandCollapseAll(TRUE); break;
+    case ID_COLLAPSE_ALL: m_wndGrid.ExpandCollapseAll(FALSE); break;
+    case ID_EXPAND_NODE: m_wndGrid.ExpandSelected(); break;
+    case ID_COLLAPSE_NODE: m_wndGrid.CollapseSelected(); break;
+    default: break;
+    }
 }
 
 BOOL COrvexView::OnUpdateCommand(CCmdUI& cmdUI)
 {
-    return cmdUI.m_nID == ID_SETTINGS;
-}
-
-void COrvexView::OnSettings()
-{
-    Settings dlg;  // no parent, as the settings dialog has always been opened
-    dlg.DoModal();
+    switch (cmdUI.m_nID) {
+    case ID_SETTINGS:
+    case ID_COPY_TREE:
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_DIRECT:
+    case ID_FILE_PRINT_PREVIEW:
+        return TRUE;
+    case ID_EXPAND_ALL:
+    case ID_COLLAPSE_ALL:
+        cmdUI.Enable(m_wndGrid.HasRoots());
+        return TRUE;
+    case ID_EXPAND_NODE:
+        cmdUI.Enable(m_wndGrid.CanExpandSelected());
+        return TRUE;
+    case ID_COLLAPSE_NODE:
+        cmdUI.Enable(m_wndGrid.CanCollapseSelected());
+        return TRUE;
+    default:
+        return FALSE;
+    }
 }

@@ -1,25 +1,109 @@
 #pragma once
-// The view of a document window. For now an empty area that carries the
-// view's commands; the query bar and the grid take it over.
+// The only view of a document window: the query bar (Host box, Community box,
+// Go/Stop button) over the OID tree grid, which it owns. The button's caption
+// is the view's state: "Go" = idle or stopping, "Stop" = a query runs.
+//
+// UI thread only. The view writes the grid's m_bRun and reads m_bWalking and
+// m_nCleaners, each a whole value shared with the grid's threads.
 #include "app/CmdTarget.h"
+#include "app/OrvexViewPrint.h"
+#include "grid/ZIduvAROVEvod.h"
+#include "ui/ThemeHelper.h"
+
+#include <QBasicTimer>
+#include <QFont>
+#include <QRect>
 #include <QWidget>
+#include <string>
 
 class COrvexDoc;
+class CImageButton;
+class CMyStatic;
+class CWideComboBox;
+class QLineEdit;
+
+// Where the query bar puts its windows for a client of cx × cy, given the text
+// extents of the two labels. Pure arithmetic; see COrvexView::OnSize.
+struct CQueryBarLayout
+{
+    QRect rcGrid, rcHostLabel, rcHost, rcCommLabel, rcCommunity, rcButton;
+    static CQueryBarLayout Compute(int cx, int cy, QSize szHost, QSize szComm);
+};
 
 class COrvexView : public QWidget, public CCmdTarget
 {
     Q_OBJECT
 public:
-    // pDoc: the view's document (Not owned; outlives the view).
+    static constexpr int kBarHeight = 28;
+    static constexpr int kStopTimerMs = 250;
+    // The longest OnGo waits for the previous query's threads to end.
+    static constexpr int kStopWaitMs = 2000;
+    static constexpr int kGridId = 256, kHostLabelId = 1236, kCommLabelId = 1237, kHostId = 1238,
+                         kCommunityId = 1239, kGoId = 1240;
+    static constexpr const char* kRequiredText = "Host and Community are required.";
+    static constexpr const char* kNotStoppedText = "Could not stop the thread!";
+
+    // pDoc: the view's document (Not owned; outlives the view). Creates the
+    // query bar and the grid and fills the Host list from the history.
     explicit COrvexView(COrvexDoc* pDoc, QWidget* pParent = nullptr);
+    ~COrvexView() override;
 
     COrvexDoc* GetDocument() const { return m_pDocument; }
 
     BOOL OnCommand(UINT nID) override;
     BOOL OnUpdateCommand(CCmdUI& cmdUI) override;
 
-private:
-    void OnSettings();
+    // Go: checks host and community, records them in the history, stops what
+    // the previous query left running (at most kStopWaitMs) and starts a walk.
+    // Stop: asks the walk to end and disables the button until nothing runs.
+    void OnGo();
+    // Rebuilds the Host list from the history, keeping the current text when it
+    // is one of the entries (compared without regard to case). O(history).
+    void FillHostList();
+    // Puts host and community into the bar as if typed.
+    void SetQuery(const std::string& strHost, const std::string& strCommunity);
+    // The button's caption ("Go" or "Stop").
+    std::string Caption() const;
 
-    COrvexDoc* m_pDocument;  // Not owned.
+    ZIduvAROVEvod& Grid() { return m_wndGrid; }
+    CWideComboBox& HostBox() { return *m_pHost; }
+    QLineEdit& CommunityBox() { return *m_pCommunity; }
+    CImageButton& GoButton() { return *m_pGo; }
+    CMyStatic& HostLabel() { return *m_pHostLabel; }
+    CMyStatic& CommunityLabel() { return *m_pCommLabel; }
+
+signals:
+    // The grid reported the end of the query (WM_QUERY_ENDED).
+    void QueryEnded();
+
+protected:
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
+    void timerEvent(QTimerEvent* pEvent) override;
+    // Enter in the view or a query-bar control runs OnGo, even while the button
+    // is disabled.
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+
+private:
+    void CreateQueryBar();
+    void OnSize(int cx, int cy);
+    void OnQueryEnded();
+    void OnHostSelected(int nIndex);
+    void StartQuery(const std::string& strHost, const std::string& strCommunity);
+    void StopQuery();
+    void SetButtonState(BOOL bRunning);
+    void OnEditCommand(UINT nID);
+
+    CThemeHelper m_themeHelper;
+    ZIduvAROVEvod m_wndGrid;
+    CWideComboBox* m_pHost;       // Owned by the view as its child.
+    QLineEdit* m_pCommunity;      // Owned by the view as its child.
+    CImageButton* m_pGo;          // Owned by the view as its child.
+    CMyStatic* m_pHostLabel;      // Owned by the view as its child.
+    CMyStatic* m_pCommLabel;      // Owned by the view as its child.
+    QFont m_font;
+    QBasicTimer m_stopTimer;
+    COrvexViewPrint m_print;      // printing and preview of the grid
+    COrvexDoc* m_pDocument;       // Not owned.
 };

@@ -1,9 +1,45 @@
 #include "app/OrvexApp.h"
+#include "app/ScreenshotCommand.h"
+#include "app/WalkCommand.h"
 #include <QApplication>
+#include <cstdio>
+
+namespace {
+
+const char kHelp[] =
+    "usage: orvex [FILE]\n"
+    "       orvex --host HOST --community COMMUNITY [--go]\n"
+    "       orvex --walk [--base OID] [--timeout S] [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY\n"
+    "\n"
+    "  FILE                  open a document window titled after FILE\n"
+    "  --host, --community   fill the query bar of the first window\n"
+    "  --go                  and start the query\n"
+    "  --walk                walk one agent without a window; print the tree as\n"
+    "                        the Copy Tree command copies it; errors on stderr;\n"
+    "                        exit 0 done, 1 an error text arrived, 2 usage\n";
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (!args.empty() && args[0] == "--walk") {
+        // No display is needed: the query runs in windows nobody sees.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication qapp(argc, argv);
+        return RunWalkCommand({args.begin() + 1, args.end()}, stdout, stderr);
+    }
     QApplication qapp(argc, argv);
+    if (args.size() >= 2 && args[0] == "--screenshot") {
+        COrvexApp app(std::vector<std::string>(args.begin() + 2, args.end()));
+        const int nExit = app.InitInstance() ? RunScreenshot(app, args[1]) : 1;
+        app.ExitInstance();
+        return nExit;
+    }
     COrvexApp app;
     return app.Run();
 }

@@ -4,6 +4,7 @@
 #include "platform/res/Resources.h"
 #include "ui/ThemeHelper.h"
 #include <QPainter>
+#include <QStyleOption>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
@@ -119,8 +120,11 @@ void CImageButton::DrawContent(QPainter& painter, bool bHover, bool bThemed) con
     const int nShift = isDown() ? 1 : 0;
     int x = (width() - nImageWidth - nTextWidth) / 2 + nShift;
     if (!m_pixImage.isNull()) {
+        // The style reads the palette from the option: without one it crashes.
+        QStyleOption option;
+        option.initFrom(this);
         const QPixmap pix = isEnabled() ? m_pixImage
-                                        : style()->generatedIconPixmap(QIcon::Disabled, m_pixImage, nullptr);
+                                        : style()->generatedIconPixmap(QIcon::Disabled, m_pixImage, &option);
         painter.drawPixmap(x, (height() - pix.height()) / 2 + nShift, pix);
         x += nImageWidth;
     }

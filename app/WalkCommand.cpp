@@ -1,0 +1,161 @@
+#include "app/WalkCommand.h"
+#include "app/HistoryTable.h"
+#include "app/OrvexDoc.h"
+#include "app/OrvexView.h"
+#include "app/SettingsStore.h"
+#include "platform/msgbox/MessageBox.h"
+#include "snmp/AppSettings.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <charconv>
+
+namespace {
+
+constexpr int kPollMs = 5;
+
+std::optional<int> ReadCount(const std::string& strText)
+{
+    int nValue = 0;
+    const char* pszEnd = strText.data() + strText.size();
+    const auto result = std::from_chars(strText.data(), pszEnd, nValue);
+    if (strText.empty() || result.ec != std::errc() || result.ptr != pszEnd || nValue < 0)
+        return std::nullopt;
+    return nValue;
+}
+
+bool HasStatus(ZIduvAROVEvod& grid)
+{
+    CTreeListCtrl::POSITION pos = grid.FirstRootPosition();
+    while (pos) {
+        const std::string& strLabel = grid.InfoOf(grid.NextRoot(pos))->GetText();
+        if (strLabel.find(ZIduvAROVEvod::kQuerying) != std::string::npos ||
+            strLabel.find(ZIduvAROVEvod::kCleaning) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// The query has ended once no thread runs and no top node is still marked as
+// being queried or cleaned (the walk's end message arrives after its thread has
+// let go of the grid), or once an error text ended it.
+bool QueryEnded(ZIduvAROVEvod& grid, bool bError)
+{
+    return !grid.m_bWalking.load() && grid.m_nCleaners.load() == 0 && (bError || !HasStatus(grid));
+}
+
+// Puts back, when it goes, the settings the options may override.
+class CSettingsRestore
+{
+public:
+    CSettingsRestore()
+        : m_strBase(AppSettings.Base()), m_nTimeout(AppSettings.Timeout), m_nRetries(AppSettings.Retries),
+          m_nVersion(AppSettings.Version)
+    {
+    }
+    ~CSettingsRestore()
+    {
+        AppSettings.SetBase(m_strBase);
+        AppSettings.Timeout = m_nTimeout;
+        AppSettings.Retries = m_nRetries;
+        AppSettings.Version = m_nVersion;
+    }
+
+private:
+    std::string m_strBase;
+    std::int32_t m_nTimeout, m_nRetries;
+    DWORD m_nVersion;
+};
+
+} // namespace
+
+std::optional<CWalkCommand> CWalkCommand::Parse(const std::vector<std::string>& args)
+{
+    CWalkCommand command;
+    std::size_t i = 0;
+    for (; i + 1 < args.size() && args[i].rfind("--", 0) == 0; i += 2) {
+        const std::string& strOption = args[i];
+        const std::string& strValue = args[i + 1];
+        if (strOption == "--base")
+            command.m_strBase = strValue;
+        else if (strOption == "--timeout" && (command.m_nTimeout = ReadCount(strValue)))
+            continue;
+        else if (strOption == "--retries" && (command.m_nRetries = ReadCount(strValue)))
+            continue;
+        else if (strOption == "--version" && (strValue == "1" || strValue == "2c"))
+            command.m_nVersion = strValue == "1" ? 1u : 2u;
+        else
+            return std::nullopt;
+    }
+    if (args.size() - i != 2 || args[i].rfind("--", 0) == 0)
+        return std::nullopt;
+    command.m_strHost = args[i];
+    command.m_strCommunity = args[i + 1];
+    return command;
+}
+
+void CWalkCommand::ApplyToSettings() const
+{
+    if (m_strBase)
+        AppSettings.SetBase(*m_strBase);
+    if (m_nTimeout)
+        AppSettings.Timeout = *m_nTimeout;
+    if (m_nRetries)
+        AppSettings.Retries = *m_nRetries;
+    if (m_nVersion)
+        AppSettings.Version = *m_nVersion;
+}
+
+int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const
+{
+    LoadSettings();
+    const CSettingsRestore restore;
+    ApplyToSettings();
+    g_history.Init("Host", 2, 30);  // the view records the query; it is never saved
+    bool bError = false;
+    SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
+        std::fputs(text.c_str(), pErr);
+        if (text.empty() || text.back() != '\n')
+            std::fputc('\n', pErr);
+        bError = true;
+        return IDOK;
+    });
+    int nExit = kExitDone;
+    {
+        COrvexDoc doc;
+        COrvexView view(&doc);
+        view.resize(800, 600);
+        view.SetQuery(m_strHost, m_strCommunity);
+        view.OnGo();
+        if (view.Caption() == "Stop") {
+            QEventLoop loop;
+            QTimer poll;
+            QObject::connect(&poll, &QTimer::timeout, [&] {
+                if (QueryEnded(view.Grid(), bError))
+                    loop.quit();
+            });
+            poll.start(kPollMs);
+            loop.exec();
+            // An error text posted before the walk let go is delivered now.
+            QCoreApplication::processEvents();
+        }
+        const std::string text = view.Grid().TreeAsText();
+        std::fwrite(text.data(), 1, text.size(), pOut);
+        std::fflush(pOut);
+        nExit = bError ? kExitError : kExitDone;
+    }
+    SetMessageBoxHook({});
+    g_history.Release();
+    return nExit;
+}
+
+int RunWalkCommand(const std::vector<std::string>& args, std::FILE* pOut, std::FILE* pErr)
+{
+    const std::optional<CWalkCommand> command = CWalkCommand::Parse(args);
+    if (!command) {
+        std::fputs(CWalkCommand::kUsage, pErr);
+        return CWalkCommand::kExitUsage;
+    }
+    return command->Run(pOut, pErr);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// "orvex --walk": one query run without a display, through the same view,
+// grid, walk and cleaning as in the application. The tree goes to standard
+// output in the text the grid copies to the clipboard; error texts go to
+// standard error. Settings are read from the registry as usual; the options
+// override them for this run only, and nothing is written back.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CWalkCommand
+{
+public:
+    static constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
+    static constexpr const char* kUsage =
+        "usage: orvex --walk [--base OID] [--timeout S] [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY\n";
+
+    // Reads the arguments that follow "--walk"; nothing when they are not valid.
+    static std::optional<CWalkCommand> Parse(const std::vector<std::string>& args);
+
+    // Runs the query on the UI thread's event loop (a QApplication must exist)
+    // until the walk and every cleaning have ended. Returns kExitDone, or
+    // kExitError when an error text arrived. Blocks for the whole query.
+    int Run(std::FILE* pOut, std::FILE* pErr) const;
+
+    std::optional<std::string> m_strBase;
+    std::optional<int> m_nTimeout, m_nRetries;
+    std::optional<unsigned> m_nVersion;
+    std::string m_strHost, m_strCommunity;
+
+private:
+    void ApplyToSettings() const;
+};
+
+// The whole of "orvex --walk ARGS": usage on pErr and kExitUsage for bad
+// arguments, else Parse(...)->Run.
+int RunWalkCommand(const std::vector<std::string>& args, std::FILE* pOut, std::FILE* pErr);

@@ -1,0 +1,132 @@
+#include "app/HistoryTable.h"
+#include "app/OrvexCommandLineInfo.h"
+#include "app/OrvexDoc.h"
+#include "app/OrvexView.h"
+#include "app/WalkCommand.h"
+#include "platform/msgbox/MessageBox.h"
+#include "snmp/AppSettings.h"
+#include "support/SnmpdEnvironment.h"
+#include "support/TempXdg.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+#include <cstdio>
+
+namespace {
+
+[[maybe_unused]] auto* const g_pEnv = ::testing::AddGlobalTestEnvironment(new CSnmpdEnvironment);
+
+// A table whose values do not change between two walks.
+constexpr const char* kStaticTable = ".1.3.6.1.2.1.1.9";
+
+std::string ReadAll(std::FILE* pFile)
+{
+    std::rewind(pFile);
+    std::string text;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pFile)) > 0;)
+        text.append(buffer, n);
+    return text;
+}
+
+struct CWalkResult
+{
+    int nExit;
+    std::string strOut, strErr;
+};
+
+CWalkResult Walk(const std::vector<std::string>& args)
+{
+    std::FILE* pOut = std::tmpfile();
+    std::FILE* pErr = std::tmpfile();
+    CWalkResult result{RunWalkCommand(args, pOut, pErr), ReadAll(pOut), ReadAll(pErr)};
+    std::fclose(pOut);
+    std::fclose(pErr);
+    return result;
+}
+
+class WalkCommand : public testing::Test
+{
+protected:
+    void SetUp() override { AppSettings.Reset(); }
+    void TearDown() override { AppSettings.Reset(); }
+    CTempXdg m_xdg;
+};
+
+TEST_F(WalkCommand, PrintsWhatTheViewsCopyHoldsAfterTheSameQuery)
+{
+    const std::string strAgent = CSnmpdEnvironment::Agent().Address();
+    const CWalkResult walk = Walk({"--base", kStaticTable, "--timeout", "3", strAgent, "public"});
+    EXPECT_EQ(walk.nExit, CWalkCommand::kExitDone) << walk.strErr;
+    EXPECT_EQ(walk.strErr, "");
+    EXPECT_NE(walk.strOut.find("sysORID"), std::string::npos);
+    // The options held for that run only.
+    EXPECT_EQ(AppSettings.Timeout.load(), 16);
+
+    AppSettings.SetBase(kStaticTable);
+    g_history.Init("Host", 2, 30);
+    COrvexDoc doc;
+    COrvexView view(&doc);
+    view.resize(800, 600);
+    view.SetQuery(strAgent, "public");
+    view.OnGo();
+    QElapsedTimer timer;
+    timer.start();
+    while (view.Caption() != "Go" && timer.elapsed() < 15000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(view.Grid().TreeAsText(), walk.strOut);
+    g_history.Release();
+}
+
+TEST_F(WalkCommand, ErrorsAndUsage)
+{
+    const CWalkResult bad = Walk({"--timeout", "1", "--retries", "0", "nosuchhost.invalid", "public"});
+    EXPECT_EQ(bad.nExit, CWalkCommand::kExitError);
+    EXPECT_NE(bad.strErr, "");
+    EXPECT_EQ(bad.strErr.back(), '\n');
+    EXPECT_EQ(bad.strOut, "");
+
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"127.0.0.1"},
+        {"127.0.0.1", "public", "extra"},
+        {"--timeout", "-1", "127.0.0.1", "public"},
+        {"--timeout", "2x", "127.0.0.1", "public"},
+        {"--version", "3", "127.0.0.1", "public"},
+        {"--colour", "red", "127.0.0.1", "public"},
+        {"--base", ".1.3", "127.0.0.1"},
+    };
+    for (const auto& args : wrong) {
+        const CWalkResult usage = Walk(args);
+        EXPECT_EQ(usage.nExit, CWalkCommand::kExitUsage) << testing::PrintToString(args);
+        EXPECT_EQ(usage.strErr, CWalkCommand::kUsage);
+    }
+    const std::optional<CWalkCommand> parsed =
+        CWalkCommand::Parse({"--version", "2c", "--retries", "0", "h:1161", "c"});
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->m_nVersion.value_or(0), 2u);
+    EXPECT_EQ(parsed->m_nRetries.value_or(-1), 0);
+    EXPECT_FALSE(parsed->m_nTimeout);
+    EXPECT_EQ(parsed->m_strHost, "h:1161");
+}
+
+TEST(OrvexCommandLine, HostCommunityGoAndTheStandardLine)
+{
+    COrvexCommandLineInfo info;
+    ParseCommandLine({"--host", "10.1.1.1:1161", "--community", "-secret", "--go"}, info);
+    EXPECT_EQ(info.m_strHost, "10.1.1.1:1161");
+    EXPECT_EQ(info.m_strCommunity, "");  // a value that looks like a flag is none
+    EXPECT_TRUE(info.m_bGo);
+    EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileNew);
+
+    COrvexCommandLineInfo withFile;
+    ParseCommandLine({"--community", "public", "notes.txt", "--host"}, withFile);
+    EXPECT_EQ(withFile.m_strCommunity, "public");
+    EXPECT_EQ(withFile.m_strHost, "");
+    EXPECT_FALSE(withFile.m_bGo);
+    EXPECT_EQ(withFile.m_nShellCommand, CCommandLineInfo::FileOpen);
+    EXPECT_EQ(withFile.m_strFileName, "notes.txt");
+}
+
+} // namespace
