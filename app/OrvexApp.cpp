@@ -58,6 +58,7 @@ BOOL COrvexApp::InitInstance()
     ShowSplash();
     LoadSettingsAndHome();
     if (!InitOle()) {
+        HideSplash();  // a topmost splash would hide the message that ends start-up
         AfxMessageBox(LoadString(IDP_OLE_INIT_FAILED));
         return FALSE;
     }
@@ -173,6 +174,8 @@ BOOL COrvexApp::ProcessShellCommand(const CCommandLineInfo& info)
     case CCommandLineInfo::FileNew:
         return m_pDocTemplate->OpenDocumentFile(nullptr) != nullptr;
     case CCommandLineInfo::FileOpen:
+        // Opening can fail with a message, which the topmost splash would cover.
+        HideSplash();
         return m_pDocTemplate->OpenDocumentFile(info.m_strFileName.c_str()) != nullptr;
     case CCommandLineInfo::FileNothing:
         return TRUE;
