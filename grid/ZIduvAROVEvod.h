@@ -186,7 +186,7 @@ private:
     struct CPrintPage;
     void PrintHeader(CDC* pDC, const CPrintPage& page);
     void PrintRow(CDC* pDC, const CPrintPage& page, CTreeItem* pNode, int nRow, int nLine);
-    void PrintRowImage(CDC* pDC, CImageList& images, int nImage, const CRect& rcImage);
+    void PrintRowImage(CDC* pDC, const CPrintPage& page, CImageList& images, int nImage, const CRect& rcImage);
 
     CImageList m_imageList;
     std::unique_ptr<CMsgWindow> m_pMsgWnd;  // Owned; the current handle

@@ -6,6 +6,8 @@
 #include "platform/gdi/Font.h"
 
 #include <algorithm>
+#include <map>
+#include <memory>
 
 namespace {
 
@@ -37,10 +39,19 @@ int TextHeight(CDC* pDC)
 // What every row of one page is drawn with.
 struct ZIduvAROVEvod::CPrintPage
 {
+    // A row icon drawn on white, kept while its page is drawn: every row with
+    // that icon is stretched from the same bitmap, which the device stores once.
+    struct CIcon
+    {
+        CBitmap bitmap;
+        CDC dc;  // holds bitmap, drawn once
+    };
+
     CRect rcDraw;
     int cy = 0;            // height of "A"
     int nLineHeight = 0;   // cy + 3
     float fScale = 0.0f;   // page width / screen width of all columns
+    mutable std::map<int, std::unique_ptr<CIcon>> icons;  // by image number; null: cannot be made
 
     int ColumnWidth(const CListCtrl& list, int nColumn) const
     {
@@ -150,7 +161,7 @@ void ZIduvAROVEvod::PrintRow(CDC* pDC, const CPrintPage& page, CTreeItem* pNode,
     const int x = page.rcDraw.left + (nDepth + 1) * (page.cy - 1) + 6;
     if (pImages && m_nImageHeight > 1) {
         const CRect rcImage(x - H, top + 2, x - 2, top + 2 + (H - 2) * (page.cy - 1) / m_nImageHeight);
-        PrintRowImage(pDC, *pImages, RowImageFor(pNode), rcImage);
+        PrintRowImage(pDC, page, *pImages, RowImageFor(pNode), rcImage);
     }
 
     pDC->MoveTo(x, bottom);
@@ -175,19 +186,27 @@ void ZIduvAROVEvod::PrintRow(CDC* pDC, const CPrintPage& page, CTreeItem* pNode,
 
 // The icon is drawn on white at the screen's size, then stretched onto the page;
 // a bitmap that cannot be made leaves the row without its icon.
-void ZIduvAROVEvod::PrintRowImage(CDC* pDC, CImageList& images, int nImage, const CRect& rcImage)
+void ZIduvAROVEvod::PrintRowImage(CDC* pDC, const CPrintPage& page, CImageList& images, int nImage,
+                                  const CRect& rcImage)
 {
+    if (nImage < 0 || nImage >= images.GetImageCount())
+        return;
     const int nBitmapHeight = m_nImageHeight - 1;
-    CBitmap bitmap;
-    if (nImage < 0 || nImage >= images.GetImageCount() ||
-        !bitmap.CreateCompatibleBitmap(pDC, kIconWidth, nBitmapHeight))
-        return;
-    CDC dcImage;
-    dcImage.CreateCompatibleDC(pDC);
-    if (!dcImage.SelectObject(&bitmap))
-        return;
-    dcImage.FillSolidRect(CRect(0, 0, kIconWidth, nBitmapHeight), kWhite);
-    images.DrawEx(&dcImage, nImage, CPoint(0, 0), CSize(kIconWidth, kIconHeight), kWhite, CLR_DEFAULT, ILD_NORMAL);
-    pDC->StretchBlt(rcImage.left, rcImage.top, rcImage.Width(), rcImage.Height(), &dcImage, 0, 0, kIconWidth,
-                    nBitmapHeight, SRCCOPY);
+    auto [it, bNew] = page.icons.try_emplace(nImage);
+    if (bNew) {
+        auto pIcon = std::make_unique<CPrintPage::CIcon>();
+        pIcon->dc.CreateCompatibleDC(pDC);
+        if (pIcon->bitmap.CreateCompatibleBitmap(pDC, kIconWidth, nBitmapHeight) &&
+            pIcon->dc.SelectObject(&pIcon->bitmap)) {
+            pIcon->dc.FillSolidRect(CRect(0, 0, kIconWidth, nBitmapHeight), kWhite);
+            images.DrawEx(&pIcon->dc, nImage, CPoint(0, 0), CSize(kIconWidth, kIconHeight), kWhite, CLR_DEFAULT,
+                          ILD_NORMAL);
+            // Drawing ends here: a bitmap still drawn on is stored anew at every use.
+            pIcon->dc.Detach();
+            it->second = std::move(pIcon);
+        }
+    }
+    if (it->second)
+        pDC->StretchBlt(rcImage.left, rcImage.top, rcImage.Width(), rcImage.Height(), &it->second->dc, 0, 0,
+                        kIconWidth, nBitmapHeight, SRCCOPY);
 }

@@ -273,6 +273,14 @@ TEST_F(CPrintTest, ColumnsFillThePageAndInferredCellsKeepTheirColour)
         EXPECT_NEAR(cells[i].second - cells[i].first + 1, 2 * (int(anWidths[i] * (1000.0f / 900.0f)) - 2), 2);
     EXPECT_NEAR(cells[3].second, page.width() - 1, 2 * 5) << "the columns fill the page";
 
+    // The leaf icon of row 1 is on paper (the image list's green leaf).
+    const QRect rcRow1(0, 4 * LineHeight(), cells[0].second, 2 * LineHeight());
+    bool bIcon = false;
+    for (int y = rcRow1.top(); y <= rcRow1.bottom(); ++y)
+        for (int x = rcRow1.left(); x <= rcRow1.right(); ++x)
+            bIcon = bIcon || (qGreen(rgb(x, y)) > qRed(rgb(x, y)) + 40 && qGreen(rgb(x, y)) > qBlue(rgb(x, y)) + 40);
+    EXPECT_TRUE(bIcon);
+
     // Type and Value of the inferred rows on the colour; every other cell white.
     for (int nRow = 0; nRow < 15; ++nRow)
         for (int nColumn : {1, 2})
