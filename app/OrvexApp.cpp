@@ -12,6 +12,7 @@
 #include "platform/crash/CrashReporter.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/net/Sockets.h"
+#include "platform/print/PrintView.h"
 #include "ui/SplashWnd.h"
 #include <QApplication>
 #include <QFileDialog>
@@ -42,6 +43,8 @@ COrvexApp::COrvexApp(std::vector<std::string> args)
     InitAppResources();
     QApplication::setApplicationName(QString::fromLatin1(LoadString(AFX_IDS_APP_TITLE).c_str()));
     QApplication::setApplicationVersion(ORVEX_VERSION);
+    // Print jobs start from the printer Print Setup chose.
+    CPrintView::SetPrinterSelection([this] { return GetPrinter(); });
 }
 
 COrvexApp::~COrvexApp()
@@ -49,6 +52,7 @@ COrvexApp::~COrvexApp()
     // Windows before the template: they point at its documents.
     m_pMainWnd.reset();
     m_pDocTemplate.reset();
+    CPrintView::SetPrinterSelection({});
 }
 
 BOOL COrvexApp::InitInstance()

@@ -1,11 +1,16 @@
 // Printing and preview of the grid through the real print loop into PDF files,
 // read back with poppler's tools: page counts, the rows on each page, pixels.
+#include "app/OrvexApp.h"
+#include "app/OrvexDoc.h"
+#include "app/OrvexView.h"
 #include "app/OrvexViewPrint.h"
+#include "app/Resource.h"
 #include "grid/ZIduvAROVEvod.h"
 #include "platform/gdi/Font.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -17,6 +22,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -127,6 +134,11 @@ protected:
     // A node with the cells type, value and OID (none when strValue is empty).
     CTreeItem* Add(CTreeItem* pParent, const std::string& strLabel, const std::string& strValue = "1")
     {
+        return Add(m_grid, pParent, strLabel, strValue);
+    }
+    static CTreeItem* Add(ZIduvAROVEvod& grid, CTreeItem* pParent, const std::string& strLabel,
+                          const std::string& strValue)
+    {
         auto* pInfo = new CNodeInfo;  // the grid takes it
         pInfo->SetText(strLabel);
         const bool bNumber = strValue.find_first_not_of("0123456789") == std::string::npos;
@@ -134,7 +146,7 @@ protected:
         for (const std::string& strCell : {strType, strValue, std::string(".1.3.6.1")})
             if (!strValue.empty())
                 pInfo->SetSubText(pInfo->GetSubTextCount(), strCell);
-        return pParent ? m_grid.AddChildNode(pParent, pInfo, TRUE) : m_grid.AddRootNode(pInfo);
+        return pParent ? grid.AddChildNode(pParent, pInfo, TRUE) : grid.AddRootNode(pInfo);
     }
     // Labels "row00", "row01", ... in row order: nRoots roots of nChildren each.
     std::vector<CTreeItem*> AddTable(int nRoots, int nChildren)
@@ -324,4 +336,35 @@ TEST_F(CPrintTest, DevicesAndTheirFailures)
     m_print.OnFilePrint();
     ASSERT_EQ(m_boxes.size(), 1u);
     EXPECT_NE(m_boxes[0].first.find("missing/grid.pdf"), std::string::npos);
+}
+
+TEST_F(CPrintTest, ViewCommandsAndF10OpenTheDialogsOnTheApplicationsPrinter)
+{
+    COrvexApp app{std::vector<std::string>{}};  // Print Setup's printer is the jobs' printer
+    app.GetPrinter()->setOutputFileName(Pdf());
+    COrvexDoc doc;
+    COrvexView view(&doc);
+    for (int nRow = 0; nRow < 3; ++nRow)
+        Add(view.Grid(), nullptr, Label(nRow), "1");
+    // Answers the next modal dialog: a preview by its page count, a print dialog by accepting it.
+    int nPreviewPages = -1;
+    const auto answer = [&] {
+        QTimer::singleShot(100, [&] {
+            auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(pDialog, nullptr);
+            if (auto* pPreview = pDialog->findChild<QPrintPreviewWidget*>()) {
+                nPreviewPages = pPreview->pageCount();
+                pDialog->reject();
+            } else {
+                pDialog->accept();
+            }
+        });
+    };
+    answer();
+    EXPECT_TRUE(view.OnCommand(ID_FILE_PRINT));
+    EXPECT_EQ(PrintedRows(Pdf()), Range(0, 3));
+    answer();
+    QTest::keyClick(&view.Grid(), Qt::Key_F10);
+    EXPECT_EQ(nPreviewPages, 1);
+    EXPECT_TRUE(m_boxes.empty());
 }
