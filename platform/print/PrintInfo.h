@@ -9,10 +9,9 @@
 
 struct CPrintInfo
 {
-    // Pages are numbered from 1; a max page below the min page means no pages.
-    void SetMinPage(UINT nPage) { m_nMinPage = nPage; }
+    // Pages are numbered from 1; a max page of 0 means no pages.
     void SetMaxPage(UINT nPage) { m_nMaxPage = nPage; }
-    UINT GetMinPage() const { return m_nMinPage; }
+    UINT GetMinPage() const { return 1; }
     UINT GetMaxPage() const { return m_nMaxPage; }
 
     // Uses pPrinter (Not owned; outlives the job) as the job's printer.
@@ -35,7 +34,6 @@ struct CPrintInfo
     QPrinter* m_pPrinter = nullptr;    // the job's device; null until one is made
 
 private:
-    UINT m_nMinPage = 1;
     UINT m_nMaxPage = 0xFFFF;
     std::unique_ptr<QPrinter> m_pOwnPrinter;  // Owned when the job made its own printer.
 };
