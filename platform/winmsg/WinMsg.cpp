@@ -4,13 +4,22 @@
 #include <QObject>
 #include <QPointer>
 #include <QThread>
+#include <QTimer>
 #include <cassert>
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
 
 namespace {
+
+// After the creating thread has emptied a window's queue it looks again this
+// much later instead of being woken by every single post. A worker posting a
+// stream of messages then costs a wake-up per pause, not one per message: each
+// wake-up of the creating thread would otherwise preempt the worker on a busy
+// machine. Sends always wake it at once.
+constexpr int kPauseMs = 2;
 
 // What a blocked sender waits for; guarded by the window's mutex.
 struct CSendSlot
@@ -19,12 +28,43 @@ struct CSendSlot
     LRESULT lResult = 0;
 };
 
-class CMsgEvent;
+struct CWindowState;
 
-// Shared by the CMsgWindow, the handle registry, queued events and waiting
-// senders; whichever lets go last frees it. Owns no QObject, so it may be
-// freed on any thread and from inside Qt's own event clean-up.
-struct CWindowState
+// One queued message. Destroyed undelivered (window retired, program ending),
+// it frees its payload and releases a waiting sender.
+class CQueuedMsg
+{
+public:
+    CQueuedMsg(CWindowState& window, UINT message, WPARAM wParam, LPARAM lParam, PayloadFree pfnFree,
+               std::shared_ptr<CSendSlot> pSlot)
+        : m_window(window), m_message(message), m_wParam(wParam), m_lParam(lParam), m_pfnFree(pfnFree),
+          m_pSlot(std::move(pSlot))
+    {
+    }
+    ~CQueuedMsg();
+    CQueuedMsg(const CQueuedMsg&) = delete;
+    CQueuedMsg& operator=(const CQueuedMsg&) = delete;
+
+    // Runs the handler; the payload is the handler's from now on.
+    void Deliver();
+    // The payload stays with the caller (a refused post).
+    void DisownPayload() { m_pfnFree = nullptr; }
+
+private:
+    void Complete(LRESULT lResult);
+
+    CWindowState& m_window;  // Not owned; outlives its queue.
+    const UINT m_message;
+    const WPARAM m_wParam;
+    const LPARAM m_lParam;
+    PayloadFree m_pfnFree;
+    std::shared_ptr<CSendSlot> m_pSlot;  // set for sent messages
+};
+
+// Shared by the CMsgWindow, the handle registry, wake-up events, the pause timer
+// and waiting senders; whichever lets go last frees it. Owns no QObject, so it
+// may be freed on any thread and from inside Qt's own event clean-up.
+struct CWindowState : std::enable_shared_from_this<CWindowState>
 {
     using Handler = CMsgWindow::Handler;
 
@@ -34,8 +74,17 @@ struct CWindowState
     {
     }
 
-    // On the receiver's thread: runs the handler unless the window was retired.
-    void Deliver(CMsgEvent& event);
+    // Any thread: queues msg unless the window is retired (msg then stays with the caller).
+    bool Enqueue(std::unique_ptr<CQueuedMsg>& pMsg, bool bSend);
+    // Creating thread: hands queued messages to the handler, one at a time and
+    // in order, until the queue is empty. Re-entrant: a handler running a nested
+    // event loop lets the messages behind it through.
+    void Drain();
+    void OnWake();
+    void OnPauseOver();
+    // Marks the window retired and hands back what was still queued.
+    std::deque<std::unique_ptr<CQueuedMsg>> Retire();
+    bool IsRetired();
 
     const std::uintptr_t m_nId;
     const QPointer<QObject> m_pOwner;
@@ -46,85 +95,140 @@ struct CWindowState
 
     std::mutex m_mutex;
     std::condition_variable m_cvSent;  // a sent message handled, or the window retired
-    bool m_bRetired = false;           // guarded by m_mutex
+    // Guarded by m_mutex:
+    bool m_bRetired = false;
+    std::deque<std::unique_ptr<CQueuedMsg>> m_queue;
+    bool m_bWakePosted = false;  // a wake-up event is on its way
+    bool m_bPausing = false;     // the pause timer will look at the queue
 
     std::shared_ptr<CWindowState> m_pSelf;  // the CMsgWindow's reference, dropped by its destructor
 };
 
-} // namespace
+constexpr QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::User);
 
-struct CMsgWindow::Impl : CWindowState
-{
-    using CWindowState::CWindowState;
-};
-
-namespace {
-
-// One queued message. An event destroyed without delivery (window retired,
-// application gone) frees its payload and releases a waiting sender.
-class CMsgEvent : public QEvent
+class CWakeEvent : public QEvent
 {
 public:
-    CMsgEvent(std::shared_ptr<CWindowState> pWindow, UINT message, WPARAM wParam, LPARAM lParam,
-              PayloadFree pfnFree, std::shared_ptr<CSendSlot> pSlot)
-        : QEvent(static_cast<QEvent::Type>(message)), m_pWindow(std::move(pWindow)), m_wParam(wParam),
-          m_lParam(lParam), m_pfnFree(pfnFree), m_pSlot(std::move(pSlot))
-    {
-    }
-
-    ~CMsgEvent() override
-    {
-        if (!m_bDelivered && m_pfnFree)
-            m_pfnFree(static_cast<UINT>(type()), m_wParam, m_lParam);
-        if (m_pSlot)
-            Complete(0);
-    }
-
-    // The payload is no longer the event's to free: the handler or the sender has it.
-    void DisownPayload() { m_bDelivered = true; }
-
-    // Releases the sender, if any, with the result (only the first call counts).
-    void Complete(LRESULT lResult)
-    {
-        if (!m_pSlot)
-            return;
-        {
-            std::lock_guard<std::mutex> lock(m_pWindow->m_mutex);
-            if (!m_pSlot->bDone) {
-                m_pSlot->bDone = true;
-                m_pSlot->lResult = lResult;
-            }
-        }
-        m_pWindow->m_cvSent.notify_all();
-        m_pSlot.reset();
-    }
-
-    CWindowState& Window() const { return *m_pWindow; }
-    WPARAM WParam() const { return m_wParam; }
-    LPARAM LParam() const { return m_lParam; }
-
-private:
-    std::shared_ptr<CWindowState> m_pWindow;
-    WPARAM m_wParam;
-    LPARAM m_lParam;
-    PayloadFree m_pfnFree;
-    std::shared_ptr<CSendSlot> m_pSlot;  // set for sent messages
-    bool m_bDelivered = false;
+    explicit CWakeEvent(std::shared_ptr<CWindowState> pWindow) : QEvent(kWakeEvent), m_pWindow(std::move(pWindow)) {}
+    const std::shared_ptr<CWindowState> m_pWindow;
 };
 
-// Lives on the creating thread and hands our events to their window.
+// Lives on the creating thread and drains its window's queue when woken.
 class CMsgReceiver : public QObject
 {
 public:
     bool event(QEvent* pEvent) override
     {
-        if (auto* pMsg = dynamic_cast<CMsgEvent*>(pEvent)) {
-            pMsg->Window().Deliver(*pMsg);
-            return true;
-        }
-        return QObject::event(pEvent);
+        if (pEvent->type() != kWakeEvent)
+            return QObject::event(pEvent);
+        // The event keeps the window state alive while its handlers run.
+        static_cast<CWakeEvent*>(pEvent)->m_pWindow->OnWake();
+        return true;
     }
 };
+
+CQueuedMsg::~CQueuedMsg()
+{
+    if (m_pfnFree)
+        m_pfnFree(m_message, m_wParam, m_lParam);
+    Complete(0);
+}
+
+void CQueuedMsg::Deliver()
+{
+    m_pfnFree = nullptr;
+    ++m_window.m_nDispatching;
+    const LRESULT lResult = m_window.m_handler(m_message, m_wParam, m_lParam);
+    --m_window.m_nDispatching;
+    Complete(lResult);
+}
+
+void CQueuedMsg::Complete(LRESULT lResult)
+{
+    if (!m_pSlot)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(m_window.m_mutex);
+        m_pSlot->bDone = true;
+        m_pSlot->lResult = lResult;
+    }
+    m_window.m_cvSent.notify_all();
+    m_pSlot.reset();
+}
+
+bool CWindowState::Enqueue(std::unique_ptr<CQueuedMsg>& pMsg, bool bSend)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_bRetired)
+        return false;
+    m_queue.push_back(std::move(pMsg));
+    if (!m_bWakePosted && (bSend || !m_bPausing)) {
+        m_bWakePosted = true;
+        QCoreApplication::postEvent(m_pReceiver, new CWakeEvent(shared_from_this()));
+    }
+    return true;
+}
+
+void CWindowState::OnWake()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bWakePosted = false;  // from now on a post (also from a nested loop) wakes us again
+    }
+    Drain();
+}
+
+void CWindowState::OnPauseOver()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bPausing = false;
+    }
+    Drain();
+}
+
+void CWindowState::Drain()
+{
+    bool bDelivered = false;
+    for (;;) {
+        std::unique_ptr<CQueuedMsg> pMsg;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_bRetired)
+                return;
+            if (m_queue.empty()) {
+                // Only a window that just had work pauses; an idle one waits to be woken.
+                if (!bDelivered || m_bPausing)
+                    return;
+                m_bPausing = true;
+                break;
+            }
+            pMsg = std::move(m_queue.front());
+            m_queue.pop_front();
+        }
+        pMsg->Deliver();
+        bDelivered = true;
+    }
+    QTimer::singleShot(kPauseMs, m_pReceiver, [pSelf = shared_from_this()] { pSelf->OnPauseOver(); });
+}
+
+std::deque<std::unique_ptr<CQueuedMsg>> CWindowState::Retire()
+{
+    std::deque<std::unique_ptr<CQueuedMsg>> queued;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bRetired = true;
+        queued.swap(m_queue);
+    }
+    m_cvSent.notify_all();
+    return queued;
+}
+
+bool CWindowState::IsRetired()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_bRetired;
+}
 
 // Handles are ids counted up from 1 and never reused, so a stale handle can
 // only ever find nothing.
@@ -165,36 +269,12 @@ CHandleRegistry& Registry()
     return registry;
 }
 
-bool IsRetired(CWindowState& window)
-{
-    std::lock_guard<std::mutex> lock(window.m_mutex);
-    return window.m_bRetired;
-}
-
-// Queues the event unless the window is retired; the check and the post are
-// one step, so nothing reaches a receiver after Retire has swept its queue.
-// A refused event stays with the caller, to be destroyed outside the lock.
-bool Enqueue(const std::shared_ptr<CWindowState>& pWindow, std::unique_ptr<CMsgEvent>& pEvent)
-{
-    std::lock_guard<std::mutex> lock(pWindow->m_mutex);
-    if (pWindow->m_bRetired)
-        return false;
-    QCoreApplication::postEvent(pWindow->m_pReceiver, pEvent.release());
-    return true;
-}
-
 } // namespace
 
-void CWindowState::Deliver(CMsgEvent& event)
+struct CMsgWindow::Impl : CWindowState
 {
-    if (IsRetired(*this))
-        return;  // the event's destructor frees the payload
-    event.DisownPayload();
-    ++m_nDispatching;
-    const LRESULT lResult = m_handler(static_cast<UINT>(event.type()), event.WParam(), event.LParam());
-    --m_nDispatching;
-    event.Complete(lResult);
-}
+    using CWindowState::CWindowState;
+};
 
 CMsgWindow::CMsgWindow(QObject* owner, Handler handler)
 {
@@ -222,22 +302,18 @@ HWND CMsgWindow::Handle() const
 
 void CMsgWindow::Retire()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_pImpl->m_mutex);
-        if (m_pImpl->m_bRetired)
-            return;
-        m_pImpl->m_bRetired = true;
-    }
-    m_pImpl->m_cvSent.notify_all();
+    if (m_pImpl->IsRetired())
+        return;
     Registry().Remove(m_pImpl->m_nId);
-    // Deletes the queued events, whose destructors free the payloads.
-    QCoreApplication::removePostedEvents(m_pImpl->m_pReceiver);
+    // Destroying the queued messages frees their payloads and releases senders.
+    m_pImpl->Retire().clear();
+    QCoreApplication::removePostedEvents(m_pImpl->m_pReceiver, kWakeEvent);
 }
 
 BOOL IsWindow(HWND hWnd)
 {
     std::shared_ptr<CWindowState> pWindow = Registry().Find(hWnd);
-    return pWindow && !IsRetired(*pWindow);
+    return pWindow && !pWindow->IsRetired();
 }
 
 BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, PayloadFree freePayload)
@@ -246,10 +322,10 @@ BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, PayloadF
     std::shared_ptr<CWindowState> pWindow = Registry().Find(hWnd);
     if (!pWindow)
         return FALSE;
-    auto pEvent = std::make_unique<CMsgEvent>(pWindow, message, wParam, lParam, freePayload, nullptr);
-    if (Enqueue(pWindow, pEvent))
+    auto pMsg = std::make_unique<CQueuedMsg>(*pWindow, message, wParam, lParam, freePayload, nullptr);
+    if (pWindow->Enqueue(pMsg, false))
         return TRUE;
-    pEvent->DisownPayload();  // refused: the payload stays the caller's
+    pMsg->DisownPayload();  // refused: the payload stays the caller's
     return FALSE;
 }
 
@@ -257,7 +333,7 @@ LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     assert(message > QEvent::User && message <= QEvent::MaxUser);
     std::shared_ptr<CWindowState> pWindow = Registry().Find(hWnd);
-    if (!pWindow || IsRetired(*pWindow))
+    if (!pWindow || pWindow->IsRetired())
         return 0;
     if (QThread::currentThread() == pWindow->m_pThread) {
         ++pWindow->m_nDispatching;
@@ -266,8 +342,8 @@ LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return lResult;
     }
     auto pSlot = std::make_shared<CSendSlot>();
-    auto pEvent = std::make_unique<CMsgEvent>(pWindow, message, wParam, lParam, nullptr, pSlot);
-    if (!Enqueue(pWindow, pEvent))
+    auto pMsg = std::make_unique<CQueuedMsg>(*pWindow, message, wParam, lParam, nullptr, pSlot);
+    if (!pWindow->Enqueue(pMsg, true))
         return 0;
     std::unique_lock<std::mutex> lock(pWindow->m_mutex);
     pWindow->m_cvSent.wait(lock, [&] { return pSlot->bDone || pWindow->m_bRetired; });
@@ -277,7 +353,7 @@ LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 QObject* OwnerOf(HWND hWnd)
 {
     std::shared_ptr<CWindowState> pWindow = Registry().Find(hWnd);
-    if (!pWindow || IsRetired(*pWindow))
+    if (!pWindow || pWindow->IsRetired())
         return nullptr;
     return pWindow->m_pOwner.data();
 }

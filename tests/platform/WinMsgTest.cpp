@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -175,6 +176,29 @@ TEST(WinMsg, HandlesDieForGoodAndAreNeverReused)
     EXPECT_FALSE(PostMessage(hFirst, WM_TEST_A, 0, 0));
     EXPECT_EQ(SendMessage(hFirst, WM_TEST_A, 1, 1), 0);
     EXPECT_FALSE(IsWindow(nullptr));
+}
+
+// Like a modal message box opened by a handler: its own event loop keeps
+// handling the messages queued behind the one that opened it.
+TEST(WinMsg, NestedLoopInAHandlerLetsLaterMessagesThrough)
+{
+    std::vector<std::string> order;
+    CMsgWindow window(nullptr, [&](UINT, WPARAM wParam, LPARAM) {
+        order.push_back("begin " + std::to_string(wParam));
+        if (wParam == 1)
+            PumpUntil([&] { return order.size() == 3; });
+        order.push_back("end " + std::to_string(wParam));
+        return LRESULT{0};
+    });
+    const HWND hWnd = window.Handle();
+    std::thread worker([hWnd] {
+        PostMessage(hWnd, WM_TEST_A, 1, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        PostMessage(hWnd, WM_TEST_A, 2, 0);
+    });
+    ASSERT_TRUE(PumpUntil([&] { return order.size() == 4; }));
+    worker.join();
+    EXPECT_EQ(order, (std::vector<std::string>{"begin 1", "begin 2", "end 2", "end 1"}));
 }
 
 TEST(WinMsg, HandlerMayDestroyItsOwnWindow)
