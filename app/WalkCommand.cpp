@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kPollMs = 5;
+constexpr int kPollMs = 2;
 
 std::optional<int> ReadCount(const std::string& strText)
 {
