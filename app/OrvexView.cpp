@@ -24,6 +24,8 @@ constexpr int kHoverLighten = 30;
 constexpr int kButtonWidth = 70;
 constexpr int kBoxTop = 5;
 constexpr int kBoxHeight = 20;
+// The least room between the "Community" label and its box.
+constexpr int kLabelGap = 4;
 
 // The menu-bar colour darkened by 60: each channel times 195/255.
 QColor GradientBottom()
@@ -76,6 +78,11 @@ CQueryBarLayout CQueryBarLayout::Compute(int cx, int cy, QSize szHost, QSize szC
     layout.rcCommLabel = QRect(nHostEnd + nPad + 20, nPad + 4, szComm.width(), szComm.height());
     layout.rcCommunity = QRect(nHostEnd + szComm.width() + 2 * nPad + 10, kBoxTop,
                                nCommWidth - (szComm.width() + 2 * nPad) - 10, kBoxHeight);
+    // With labels taller than 8 pixels the box would start inside the label and
+    // cover its last letters; the label moves left into the space after the Host box.
+    const int nOverlap = layout.rcCommLabel.right() + 1 + kLabelGap - layout.rcCommunity.left();
+    if (nOverlap > 0)
+        layout.rcCommLabel.translate(-nOverlap, 0);
     layout.rcButton = QRect(cx - kButtonWidth, kBoxTop, kButtonWidth - nPad, kBoxHeight);
     return layout;
 }

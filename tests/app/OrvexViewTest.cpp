@@ -98,11 +98,12 @@ TEST_F(OrvexView, QueryBarLayoutAt400Pixels)
     EXPECT_EQ(layout.rcGrid, QRect(-1, 28, 400, 272));
     EXPECT_EQ(layout.rcHostLabel, QRect(7, 11, 24, 14));
     EXPECT_EQ(layout.rcHost, QRect(38, 5, 155 - 38, 20));
-    EXPECT_EQ(layout.rcCommLabel, QRect(155 + 7 + 20, 11, 60, 14));
+    // The label leaves 4 pixels before its box instead of running into it.
+    EXPECT_EQ(layout.rcCommLabel, QRect(239 - 4 - 60, 11, 60, 14));
     EXPECT_EQ(layout.rcCommunity, QRect(155 + 60 + 14 + 10, 5, 155 - 74 - 10, 20));
     EXPECT_EQ(layout.rcButton, QRect(330, 5, 63, 20));
     // Wide enough for the two-thirds split.
-    EXPECT_EQ(CQueryBarLayout::Compute(800, 300, QSize(24, 14), QSize(60, 14)).rcCommLabel.left(), 473 + 7 + 20 - 1);
+    EXPECT_EQ(CQueryBarLayout::Compute(800, 300, QSize(24, 14), QSize(60, 14)).rcCommunity.left(), 472 + 60 + 14 + 10);
 
     m_pView->resize(400, 300);
     QCoreApplication::processEvents();
