@@ -50,7 +50,7 @@ int RunScreenshot(COrvexApp& app, const std::string& strFile)
         std::fputs("orvex: no document window to take a picture of\n", stderr);
         return 1;
     }
-    pFrame->resize(1100, 720);
+    pFrame->resize(860, 660);
     pView->OnGo();
     QElapsedTimer timer;
     timer.start();
