@@ -5,11 +5,13 @@
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "snmp/WalkMessages.h"
+#include "tests/treelist/TreeConsistency.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
 #include <sstream>
 
@@ -79,52 +81,22 @@ inline bool WaitUntil(const std::function<bool()>& pred, int nMs = 10000)
 
 // One line per node in pre-order: indent, label, " = type|value|oid" when a cell
 // is set, " #image".
-inline void DumpNode(ZIduvAROVEvod& grid, CTreeItem* pNode, int nDepth, std::ostringstream& out)
-{
-    const CNodeInfo* pInfo = grid.InfoOf(pNode);
-    const std::string strCells = pInfo->GetSubText(0) + "|" + pInfo->GetSubText(1) + "|" + pInfo->GetSubText(2);
-    out << std::string(2 * nDepth, ' ') << pInfo->GetText() << (strCells != "||" ? " = " + strCells : "") << " #"
-        << pInfo->ImageIndex() << "\n";
-    for (auto pos = grid.FirstChildPosition(pNode); pos;)
-        DumpNode(grid, grid.NextChild(pNode, pos), nDepth + 1, out);
-}
-
 inline std::string Dump(ZIduvAROVEvod& grid)
 {
     std::ostringstream out;
-    for (auto pos = grid.FirstRootPosition(); pos;)
-        DumpNode(grid, grid.NextRoot(pos), 0, out);
+    for (CTreeItem* pNode : treetest::AllNodes(grid)) {
+        const CNodeInfo* pInfo = grid.InfoOf(pNode);
+        const std::string strCells = pInfo->GetSubText(0) + "|" + pInfo->GetSubText(1) + "|" + pInfo->GetSubText(2);
+        out << std::string(2 * (grid.LevelOf(pNode) - 1), ' ') << pInfo->GetText()
+            << (strCells != "||" ? " = " + strCells : "") << " #" << pInfo->ImageIndex() << "\n";
+    }
     return out.str();
 }
 
-// Links and levels agree; the shown nodes are appended to shown in pre-order.
-inline void CheckSubtree(ZIduvAROVEvod& grid, CTreeItem* pNode, bool bShown, std::vector<CTreeItem*>& shown)
-{
-    if (bShown)
-        shown.push_back(pNode);
-    for (auto pos = grid.FirstChildPosition(pNode); pos;) {
-        CTreeItem* pChild = grid.NextChild(pNode, pos);
-        ASSERT_EQ(grid.ParentOf(pChild), pNode);
-        ASSERT_EQ(grid.LevelOf(pChild), grid.LevelOf(pNode) + 1);
-        CheckSubtree(grid, pChild, bShown && !grid.IsCollapsed(pNode), shown);
-    }
-}
-
-// The tree-list invariants: rows are the shown nodes in pre-order, each knows its row.
+// Tree and rows agree (the tree-list control's own consistency check).
 inline void ExpectConsistent(ZIduvAROVEvod& grid)
 {
-    std::vector<CTreeItem*> shown;
-    for (auto pos = grid.FirstRootPosition(); pos;) {
-        CTreeItem* pRoot = grid.NextRoot(pos);
-        ASSERT_EQ(grid.LevelOf(pRoot), 1);
-        CheckSubtree(grid, pRoot, true, shown);
-    }
-    ASSERT_EQ(grid.GetItemCount(), static_cast<int>(shown.size()));
-    for (int i = 0; i < grid.GetItemCount(); ++i) {
-        ASSERT_EQ(grid.NodeAtRow(i), shown[i]) << "row " << i;
-        ASSERT_EQ(grid.CachedRowOf(shown[i]), i);
-        ASSERT_EQ(grid.GetItemText(i, 0), grid.InfoOf(shown[i])->GetText());
-    }
+    EXPECT_EQ(treetest::Check(grid), "");
 }
 
 // The node reached from the roots through these labels, or null.
@@ -132,15 +104,12 @@ inline CTreeItem* FindPath(ZIduvAROVEvod& grid, const std::vector<std::string>& 
 {
     CTreeItem* pNode = nullptr;
     for (const std::string& strLabel : path) {
-        auto pos = pNode ? grid.FirstChildPosition(pNode) : grid.FirstRootPosition();
-        CTreeItem* pParent = pNode;
-        for (pNode = nullptr; pos && !pNode;) {
-            CTreeItem* pCand = pParent ? grid.NextChild(pParent, pos) : grid.NextRoot(pos);
-            if (grid.InfoOf(pCand)->GetText() == strLabel)
-                pNode = pCand;
-        }
-        if (!pNode)
+        const std::vector<CTreeItem*> children = treetest::Children(grid, pNode);
+        const auto it = std::find_if(children.begin(), children.end(),
+                                     [&](CTreeItem* p) { return grid.InfoOf(p)->GetText() == strLabel; });
+        if (it == children.end())
             return nullptr;
+        pNode = *it;
     }
     return pNode;
 }

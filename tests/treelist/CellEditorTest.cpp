@@ -1,7 +1,7 @@
 // In-place cell editors: placement, alignment, growth, the end-of-edit report
 // for Enter, Escape and focus loss, keys kept from the frame's shortcuts, and
 // the drop-down editor with its widening list.
-#include "DrawTree.h"
+#include "TreeTestUtil.h"
 #include "treelist/CellComboCtrl.h"
 #include "treelist/CellEditCtrl.h"
 #include "treelist/WindowStyles.h"
@@ -9,10 +9,9 @@
 #include <QAction>
 #include <QPointer>
 #include <QVBoxLayout>
-#include <gtest/gtest.h>
 #include <optional>
 
-using namespace drawtest;
+using namespace treetest;
 
 namespace {
 
@@ -24,13 +23,14 @@ struct SReport
     LPARAM lParam;
 };
 
-class CEditTree : public CDrawTree
+class CEditTree : public CTestTree
 {
 public:
     std::vector<SReport> reports;
 
     CEditTree()
     {
+        bEditOnClick = true;
         AddRootNode(Info("r0", {"alpha", "beta"}));
         AddRootNode(Info("r1", {"gamma", ""}));
     }
@@ -46,7 +46,7 @@ protected:
         const LVITEM& item = pInfo->item;
         reports.push_back({item.pszText ? std::optional<std::string>(item.pszText) : std::nullopt, item.iItem,
                            item.iSubItem, static_cast<UINT>(pInfo->hdr.idFrom), item.mask, item.lParam});
-        return CDrawTree::OnEndLabelEdit(pInfo);
+        return CTestTree::OnEndLabelEdit(pInfo);
     }
 };
 
@@ -63,7 +63,7 @@ void Settle()
 TEST(CellEditor, EnterCommitsEscapeCancelsFocusLossCommits)
 {
     CEditTree tree;
-    tree.ShowAndFocus();
+    Show(tree, 720, 300);
     EXPECT_EQ(tree.EditCell(7, 1), nullptr);
 
     QPointer<CCellEditCtrl> pEdit = tree.EditCell(0, 1);
@@ -128,7 +128,7 @@ TEST(CellEditor, EnterCommitsEscapeCancelsFocusLossCommits)
 TEST(CellEditor, ControlDestroyedWhileEditingTakesItsEditorWithoutAReport)
 {
     auto* pTree = new CEditTree;
-    pTree->ShowAndFocus();
+    Show(*pTree, 720, 300);
     QPointer<CCellEditCtrl> pEdit = pTree->EditCell(0, 1);
     ASSERT_TRUE(pEdit && pEdit->hasFocus());
     delete pTree;  // a window closing with the edit open
@@ -139,7 +139,7 @@ TEST(CellEditor, GrowsWithItsTextUpToTheListEdge)
 {
     CEditTree tree;
     tree.SetColumnWidth(1, 40);
-    tree.ShowAndFocus();
+    Show(tree, 720, 300);
     QPointer<CCellEditCtrl> pEdit = tree.EditCell(0, 1);
     ASSERT_TRUE(pEdit);
     EXPECT_EQ(pEdit->width(), 40);
@@ -198,7 +198,7 @@ TEST(CellEditor, EditingKeysNeverReachTheFrameShortcuts)
 TEST(CellEditor, DropDownEditorReportsTheChoiceAndWidensItsList)
 {
     CEditTree tree;
-    tree.ShowAndFocus();
+    Show(tree, 720, 300);
     const CStringList choices = {"beta", "Alpha", "delta", "gamma", "epsilon"};
 
     QPointer<CCellComboCtrl> pCombo = tree.EditComboCell(0, 1, choices);

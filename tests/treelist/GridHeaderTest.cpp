@@ -1,6 +1,6 @@
 // The grid header: its off-screen painting, its menu opened by a right click,
 // and the two messages the menu sends; the off-screen DC it paints through.
-#include "DrawTree.h"
+#include "TreeTestUtil.h"
 #include "platform/clipboard/Clipboard.h"
 #include "treelist/GridHeaderCtrl.h"
 #include "treelist/MemDC.h"
@@ -8,9 +8,8 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
 
-using namespace drawtest;
+using namespace treetest;
 
 TEST(MemDC, DrawsOffScreenAndCopiesOnceUnlessPrinting)
 {
@@ -49,7 +48,7 @@ TEST(MemDC, DrawsOffScreenAndCopiesOnceUnlessPrinting)
 
 TEST(GridHeader, PaintsItsSectionsOnButtonFaceAndItsMenuSendsBothMessages)
 {
-    CDrawTree tree;
+    CTestTree tree;
     auto* pHeader = new CGridHeaderCtrl;
     tree.SetHeaderCtrl(pHeader);  // owned by the list
     tree.AddRootNode(Info("node", {"a", "b"}));
@@ -58,7 +57,7 @@ TEST(GridHeader, PaintsItsSectionsOnButtonFaceAndItsMenuSendsBothMessages)
         parentMessages.push_back(nMsg);
         return 0;
     });
-    tree.ShowAndFocus();
+    Show(tree, 720, 300);
 
     const QImage header = pHeader->grab().toImage();
     const COLORREF face = GetSysColor(COLOR_BTNFACE, pHeader);

@@ -1,14 +1,12 @@
 // The tree as text on the clipboard: the exact bytes, hidden nodes included,
 // nothing for an empty tree, both messages when the clipboard is held or
 // fails, and the text block owned exactly once.
-#include "DrawTree.h"
+#include "TreeTestUtil.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/msgbox/MessageBox.h"
 #include <cstring>
-#include <gtest/gtest.h>
 
-using namespace drawtest;
-using Node = CTreeListCtrl::CTreeItem;
+using namespace treetest;
 
 namespace {
 
@@ -45,15 +43,10 @@ const char* const kSetFailed = "Connot set clipboard data";
 TEST(TreeCopy, EveryNodeInPreOrderByteForByte)
 {
     SBoxes boxes;
-    CDrawTree tree;
+    CTestTree tree;
     Node* pSystem = tree.AddRootNode(Info("system", {"", "", ""}));
     tree.AddChildNode(pSystem, Info("sysDescr.0", {"OCTETSTRING", "Linux box", ".1.3.6.1.2.1.1.1.0"}), FALSE);
     tree.AddChildNode(pSystem, Info("sysUpTime.0", {"TIMETICKS", "1:02:03", ".1.3.6.1.2.1.1.3.0"}), FALSE);
-    tree.CopyTreeAsText();
-    EXPECT_EQ(GetClipboardText(), "system\t\t\t\t\n"
-                                  "sysDescr.0\tOCTETSTRING\tLinux box\t.1.3.6.1.2.1.1.1.0\t\n"
-                                  "sysUpTime.0\tTIMETICKS\t1:02:03\t.1.3.6.1.2.1.1.3.0\t\n");
-
     // Collapsed parts, deeper levels, a second root with its status, a TAB in a
     // value, 8-bit bytes, a node without cells.
     Node* pIf = tree.AddRootNode(Info("interfaces (Querying...)", {"", "", ""}));
@@ -62,15 +55,19 @@ TEST(TreeCopy, EveryNodeInPreOrderByteForByte)
     tree.AddChildNode(pEntry, Info("ifDescr.1", {"OCTETSTRING", "eth\t0 caf\xE9", ".1.3.6.1.2.1.2.2.1.2.1"}), FALSE);
     tree.AddChildNode(pIf, Info("ifNumber.0", {"INTEGER", "1", ".1.3.6.1.2.1.2.1.0"}), FALSE);
     tree.ExpandNode(pSystem, 0);
-    tree.SendCtrlMessage(WM_TREELIST_COPYTEXT, 0, 0);
-    EXPECT_EQ(GetClipboardText(), "system\t\t\t\t\n"
-                                  "sysDescr.0\tOCTETSTRING\tLinux box\t.1.3.6.1.2.1.1.1.0\t\n"
-                                  "sysUpTime.0\tTIMETICKS\t1:02:03\t.1.3.6.1.2.1.1.3.0\t\n"
-                                  "interfaces (Querying...)\t\t\t\t\n"
-                                  "ifTable\t\t\t\t\n"
-                                  "ifEntry\t\n"
-                                  "ifDescr.1\tOCTETSTRING\teth\t0 caf\xE9\t.1.3.6.1.2.1.2.2.1.2.1\t\n"
-                                  "ifNumber.0\tINTEGER\t1\t.1.3.6.1.2.1.2.1.0\t\n");
+    tree.SendCtrlMessage(WM_TREELIST_COPYTEXT, 0, 0);  // the header menu's way
+    const std::string strExpected = "system\t\t\t\t\n"
+                                    "sysDescr.0\tOCTETSTRING\tLinux box\t.1.3.6.1.2.1.1.1.0\t\n"
+                                    "sysUpTime.0\tTIMETICKS\t1:02:03\t.1.3.6.1.2.1.1.3.0\t\n"
+                                    "interfaces (Querying...)\t\t\t\t\n"
+                                    "ifTable\t\t\t\t\n"
+                                    "ifEntry\t\n"
+                                    "ifDescr.1\tOCTETSTRING\teth\t0 caf\xE9\t.1.3.6.1.2.1.2.2.1.2.1\t\n"
+                                    "ifNumber.0\tINTEGER\t1\t.1.3.6.1.2.1.2.1.0\t\n";
+    EXPECT_EQ(GetClipboardText(), strExpected);
+    PutOnClipboard("other");
+    tree.CopyTreeAsText();
+    EXPECT_EQ(GetClipboardText(), strExpected);
     EXPECT_EQ(tree.GetItemCount(), 4);  // copying shows nothing new
     EXPECT_TRUE(boxes.texts.empty());
     EXPECT_EQ(CGlobalMem::LiveCount(), 0);
@@ -79,7 +76,7 @@ TEST(TreeCopy, EveryNodeInPreOrderByteForByte)
 TEST(TreeCopy, EmptyTreeHeldOrFailingClipboardAndTheBlockFreedOnce)
 {
     SBoxes boxes;
-    CDrawTree tree;
+    CTestTree tree;
     PutOnClipboard("before");
     tree.CopyTreeAsText();  // an empty tree copies nothing
     EXPECT_EQ(GetClipboardText(), "before");

@@ -1,13 +1,11 @@
 // Drawing of tree-list rows, checked on the pixels of rendered rows: branch
 // lines and +/- boxes, clipping of deep nodes, shortened texts with their
 // tooltip bits and alignment, the focus cell, cell colours, the drag image.
-#include "DrawTree.h"
+#include "TreeTestUtil.h"
 #include "platform/gdi/SysMetrics.h"
 #include <QScrollBar>
-#include <gtest/gtest.h>
 
-using namespace drawtest;
-using Node = CTreeListCtrl::CTreeItem;
+using namespace treetest;
 
 namespace {
 
@@ -16,7 +14,7 @@ struct SRowGeometry
     int top, bottom, yc;
 };
 
-SRowGeometry Geometry(CDrawTree& tree, int nRow)
+SRowGeometry Geometry(CTestTree& tree, int nRow)
 {
     CRect rc;
     tree.GetItemRect(nRow, &rc, LVIR_BOUNDS);
@@ -42,7 +40,7 @@ std::pair<int, int> Ink(const QImage& image, const SRowGeometry& g, int x0, int 
 
 TEST(TreeDraw, BoxGeometryFor16PixelImages)
 {
-    CDrawTree tree;
+    CTestTree tree;
     EXPECT_EQ(tree.BoxGeometry(1, CRect(0, 20, 500, 40)), CRect(3, 25, 14, 36));
     EXPECT_EQ(tree.BoxGeometry(3, CRect(0, 20, 500, 40)), CRect(35, 25, 46, 36));
     EXPECT_EQ(tree.BoxGeometry(2, CRect(-10, 0, 500, 19)), CRect(9, 4, 20, 15));  // scrolled, odd height
@@ -50,7 +48,7 @@ TEST(TreeDraw, BoxGeometryFor16PixelImages)
 
 TEST(TreeDraw, LastChildGetsACornerEarlierChildrenATeeAndBoxesShowTheirState)
 {
-    CDrawTree tree;
+    CTestTree tree;
     Node* pRoot = tree.AddRootNode(Info("R"));
     Node* pA = tree.AddChildNode(pRoot, Info("A"), FALSE);
     tree.AddChildNode(pA, Info("A1"), FALSE);
@@ -100,7 +98,7 @@ TEST(TreeDraw, LastChildGetsACornerEarlierChildrenATeeAndBoxesShowTheirState)
 
 TEST(TreeDraw, DeepNodesAreClippedAtColumnZero)
 {
-    CDrawTree tree;
+    CTestTree tree;
     tree.SetColumnWidth(0, 60);
     Node* pNode = tree.AddRootNode(Info("root"));
     tree.ExpandNode(pNode, 0);
@@ -155,7 +153,7 @@ TEST(TreeDraw, DeepNodesAreClippedAtColumnZero)
 
 TEST(TreeDraw, StateImagesSitRightOfTheIconAndImageListsAreTakenFresh)
 {
-    CDrawTree tree;
+    CTestTree tree;
     CImageList states;
     FillImageList(states, 12, 16, 2, qRgb(255, 0, 0));
     tree.SetImageList(&states, LVSIL_STATE);
@@ -182,7 +180,7 @@ TEST(TreeDraw, StateImagesSitRightOfTheIconAndImageListsAreTakenFresh)
 
 TEST(TreeDraw, ShortenedTextsEndInDotsSetTheTipBitAndLoseTheirAlignment)
 {
-    CDrawTree tree;
+    CTestTree tree;
     QImage scratch(10, 10, QImage::Format_RGB32);
     QPainter painter(&scratch);
     {
@@ -246,7 +244,7 @@ TEST(TreeDraw, ShortenedTextsEndInDotsSetTheTipBitAndLoseTheirAlignment)
 
 TEST(TreeDraw, FocusCellAndCellColours)
 {
-    CDrawTree tree;
+    CTestTree tree;
     tree.AddRootNode(Info("row", {"", "x"}));
     CNodeInfo* pSwatch = Info("swatch", {"", ""});
     pSwatch->SetCellColor(0, RGB(0, 0, 255));
@@ -288,7 +286,7 @@ TEST(TreeDraw, FocusCellAndCellColours)
 
 TEST(TreeDraw, CheckBoxCellsShowTheirStateAndTheDragImageShowsTheRow)
 {
-    CDrawTree tree;
+    CTestTree tree;
     for (const char* state : {"Enabled", "Disabled"}) {
         CNodeInfo* pInfo = Info(state, {"", state});
         pInfo->SetCellControlType(1, CNodeInfo::ctCheckBox);

@@ -1,12 +1,9 @@
 // The tree behind the tree-list control: which rows each structural operation
 // leaves, the row numbers, traversal, node infos.
-#include "TreeBuilder.h"
 #include "TreeConsistency.h"
-
-#include <gtest/gtest.h>
+#include "TreeTestUtil.h"
 
 using namespace treetest;
-using Strings = std::vector<std::string>;
 
 namespace {
 
@@ -90,10 +87,8 @@ TEST(TreeModel, RowNumbersAndTraversal)
     EXPECT_EQ(s.c.RowOfNode(s.b1), 7);
     EXPECT_EQ(s.c.RowOfNode(s.C), 8);
 
-    // Pre-order successors within a subtree; the last node answers itself.
-    EXPECT_EQ(s.c.NextInTree(s.A, s.A, TRUE, FALSE), s.a1);
-    EXPECT_EQ(s.c.NextInTree(s.A, s.a1x0, TRUE, FALSE), s.a1y);
-    EXPECT_EQ(s.c.NextInTree(s.A, s.a1y, TRUE, FALSE), s.a2);
+    // Pre-order successors within a subtree (the whole walk is below); the
+    // last node answers itself.
     EXPECT_EQ(s.c.NextInTree(s.A, s.a2, TRUE, FALSE), s.a2);
     EXPECT_EQ(s.c.NextInTree(s.A, s.a2, FALSE, FALSE), nullptr);
     EXPECT_EQ(s.c.NextInTree(s.a1, s.a1y, TRUE, FALSE), s.a1y);  // never leaves the subtree
@@ -172,22 +167,14 @@ TEST(TreeModel, RemovingNodesAndTheSelectionLeft)
     EXPECT_EQ(RowLabels(s.c), (Strings{"B"}));
     EXPECT_EQ(s.c.SelectedRow(), 0);
     EXPECT_EQ(Check(s.c), "");
-}
 
-TEST(TreeModel, RemoveAllNodesEmptiesEverything)
-{
-    Sample s;
-    int last = 0;
-    s.c.ExpandSubtree(s.A, last);
-    s.c.SetItemState(3, LVIS_SELECTED, LVIS_SELECTED);
+    // Everything at once: the owner hears that every row went.
     s.c.RemoveAllNodes();
-    EXPECT_EQ(s.c.GetItemCount(), 0);
-    EXPECT_EQ(s.c.RootCount(), 0);
+    EXPECT_EQ(s.c.GetItemCount() + s.c.RootCount(), 0);
     EXPECT_EQ(s.c.FirstRootPosition(), nullptr);
     EXPECT_EQ(s.c.SelectedRow(), -1);
-    EXPECT_EQ(s.c.nDeleteAll, 1);  // the owner hears that every row went
-    Node* again = Root(s.c, "again");
-    EXPECT_EQ(s.c.RowOfNode(again), 0);
+    EXPECT_EQ(s.c.nDeleteAll, 1);
+    EXPECT_EQ(s.c.RowOfNode(Root(s.c, "again")), 0);
 }
 
 TEST(TreeModel, RevealNodeExpandsThePathAndSelects)
@@ -241,6 +228,24 @@ TEST(TreeModel, AddingChildrenShownOrHidden)
     EXPECT_EQ(RowLabels(s.c), (Strings{"A", "a1", "a2", "a3", "a4", "B", "C", "c1"}));
     EXPECT_EQ(s.c.RowOfNode(a4), 4);
     EXPECT_EQ(Check(s.c), "");
+
+    // Rows follow their infos when refreshed; a node without a row refreshes
+    // nothing; a replaced info is freed (leak checks catch it).
+    CNodeInfo* pInfo = Info("top", {"x", "y"});
+    pInfo->SetChecked(TRUE);
+    Node* top = s.c.AddRootNode(pInfo);
+    Node* plain = s.c.AddRootNode(nullptr);  // gets an empty info
+    const int nTop = s.c.RowOfNode(top);
+    EXPECT_EQ(s.c.GetItemText(nTop, 2), "y");
+    EXPECT_TRUE(s.c.GetCheck(nTop));
+    EXPECT_FALSE(s.c.GetCheck(nTop + 1));
+    pInfo->SetText("renamed");
+    pInfo->SetSubText(1, "z");
+    s.c.RefreshRow(top);
+    EXPECT_EQ(s.c.GetItemText(nTop, 0) + s.c.GetItemText(nTop, 2), "renamedz");
+    s.c.RefreshRow(b2);
+    s.c.SetInfoOf(plain, Info("replaced"));
+    EXPECT_EQ(s.c.InfoOf(plain)->GetText(), "replaced");
 }
 
 TEST(TreeModel, CopySubtree)
@@ -278,50 +283,11 @@ TEST(TreeModel, CopySubtree)
     EXPECT_EQ(Check(s.c), "");
 }
 
-// The whole-subtree expansion must leave what expanding node by node in
-// pre-order leaves: same rows, same last row.
-TEST(TreeModel, ExpandSubtreeMatchesNodeByNodeExpansion)
-{
-    auto build = [](CTreeListCtrl& c) {
-        for (int r = 0; r < 3; ++r) {
-            Node* root = Root(c, "r" + std::to_string(r));
-            for (int i = 0; i < 3; ++i) {
-                Node* k = Child(c, root, "k" + std::to_string(i));
-                for (int j = 0; j < i; ++j)
-                    Child(c, Child(c, k, "g" + std::to_string(j)), "leaf");
-            }
-        }
-        // Mixed start: r1 and its second child expanded.
-        Node* r1 = c.RootAt(1);
-        c.ExpandNode(r1, c.RowOfNode(r1));
-        Node* k1 = Children(c, r1)[1];
-        c.ExpandNode(k1, c.RowOfNode(k1));
-    };
-    std::function<void(CTreeListCtrl&, Node*, int&)> nodeByNode = [&](CTreeListCtrl& c, Node* n, int& last) {
-        if (c.HasChildren(n))
-            last = c.ExpandNode(n, c.RowOfNode(n));
-        for (Node* k : Children(c, n))
-            nodeByNode(c, k, last);
-    };
-    for (int r = 0; r < 3; ++r) {
-        CTestTree whole, stepwise;
-        build(whole);
-        build(stepwise);
-        int lastWhole = -5, lastStep = -5;
-        whole.ExpandSubtree(whole.RootAt(r), lastWhole);
-        nodeByNode(stepwise, stepwise.RootAt(r), lastStep);
-        EXPECT_EQ(RowLabels(whole), RowLabels(stepwise)) << "root " << r;
-        EXPECT_EQ(lastWhole, lastStep) << "root " << r;
-        EXPECT_EQ(Check(whole), "");
-    }
-}
-
 TEST(NodeInfo, CopyFromTakesCellAttributesOnlyBelowTheCellCount)
 {
     CNodeInfo src;
     src.SetText("label");
     src.SetSubText(2, "third");  // grows with empty gaps
-    EXPECT_EQ(src.GetSubText(0), "");
     CStringList choices{"one", "two"};
     src.SetCellControlType(1, CNodeInfo::ctComboBox);
     src.SetChoices(1, &choices);
@@ -348,21 +314,3 @@ TEST(NodeInfo, CopyFromTakesCellAttributesOnlyBelowTheCellCount)
     EXPECT_TRUE(dst.IsChecked() && dst.ImageIndex() == 2 && dst.TipMask() == 0x5u);
 }
 
-TEST(TreeModel, RowsFollowTheInfos)
-{
-    CTestTree c;
-    CNodeInfo* pInfo = Info("top", {"x", "y"});
-    pInfo->SetChecked(TRUE);
-    Node* top = c.AddRootNode(pInfo);
-    Node* plain = c.AddRootNode(nullptr);  // gets an empty info
-    EXPECT_EQ(c.GetItemText(0, 2), "y");
-    EXPECT_TRUE(c.GetCheck(0));
-    EXPECT_FALSE(c.GetCheck(1));
-    pInfo->SetText("renamed");
-    pInfo->SetSubText(1, "z");
-    c.RefreshRow(top);
-    EXPECT_EQ(c.GetItemText(0, 0) + c.GetItemText(0, 2), "renamedz");
-    c.RefreshRow(Child(c, top, "hidden"));  // no row: nothing to refresh, nothing breaks
-    c.SetInfoOf(plain, Info("replaced"));   // the old info is freed (leak checks catch it)
-    EXPECT_EQ(c.InfoOf(plain)->GetText(), "replaced");
-}

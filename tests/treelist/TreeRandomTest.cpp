@@ -2,10 +2,9 @@
 // control's own input (keys, box clicks, drags), with the rows checked
 // against a plain recomputation after each step (or every few steps, so that
 // lazily kept row numbers pile up between checks).
-#include "TreeBuilder.h"
 #include "TreeConsistency.h"
+#include "TreeTestUtil.h"
 
-#include <gtest/gtest.h>
 #include <random>
 
 using namespace treetest;
@@ -157,30 +156,22 @@ private:
     int m_nNext = 0;
 };
 
-void RunSequence(unsigned seed, int nSteps, int nCheckEvery)
-{
-    CRandomTree c;
-    Show(c, 500, 320);
-    CSequence sequence(c, seed);
-    for (int step = 1; step <= nSteps; ++step) {
-        const std::string op = sequence.Step();
-        if (step % nCheckEvery == 0 || step == nSteps) {
-            const std::string err = Check(c);
-            ASSERT_EQ(err, "") << "seed " << seed << ", step " << step << " (" << op << ")";
-        }
-    }
-}
-
 }  // namespace
 
-TEST(TreeRandom, CheckedAfterEveryStep)
+// Checked after every step, and only every few steps so that lazily kept row
+// numbers pile up between checks.
+TEST(TreeRandom, RowsMatchAPlainRecomputation)
 {
-    for (unsigned seed : {1u, 2u, 3u})
-        RunSequence(seed, 700, 1);
-}
-
-TEST(TreeRandom, CheckedEveryFewSteps)
-{
-    for (unsigned seed : {11u, 12u})
-        RunSequence(seed, 1500, 7);
+    for (const auto& [seed, nSteps, nCheckEvery] : {std::tuple{1u, 700, 1}, {2u, 700, 1}, {3u, 700, 1},
+                                                   {11u, 1500, 7}, {12u, 1500, 7}}) {
+        CRandomTree c;
+        Show(c, 500, 320);
+        CSequence sequence(c, seed);
+        for (int step = 1; step <= nSteps; ++step) {
+            const std::string op = sequence.Step();
+            if (step % nCheckEvery == 0 || step == nSteps) {
+                ASSERT_EQ(Check(c), "") << "seed " << seed << ", step " << step << " (" << op << ")";
+            }
+        }
+    }
 }

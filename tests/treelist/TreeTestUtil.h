@@ -1,11 +1,15 @@
 #pragma once
-// Small helpers to build trees in tests and read back what the rows show.
+// Shared by the tree-list tests: a three-column control with flat-coloured
+// images and hooks the tests switch, trees built from labels, rows read back
+// or rendered into images, and the mouse driven as the window system does.
 #include "platform/gdi/Bitmap.h"
+#include "platform/gdi/DC.h"
 #include "platform/gdi/ImageList.h"
 #include "treelist/TreeListCtrl.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -14,59 +18,104 @@
 
 namespace treetest {
 
-inline CNodeInfo* Info(const std::string& label, const std::vector<std::string>& cells = {})
+using Node = CTreeListCtrl::CTreeItem;
+using Strings = std::vector<std::string>;
+
+constexpr QRgb kIconColour = 0xFF206020;
+constexpr COLORREF kLineColour = RGB(192, 192, 192);
+
+inline CNodeInfo* Info(const std::string& label, const Strings& cells = {})
 {
-    auto* pInfo = new CNodeInfo;
+    auto* pInfo = new CNodeInfo;  // handed to the control with its node
     pInfo->SetText(label);
     for (size_t i = 0; i < cells.size(); ++i)
         pInfo->SetSubText(static_cast<int>(i), cells[i]);
     return pInfo;
 }
 
-inline CTreeListCtrl::CTreeItem* Root(CTreeListCtrl& c, const std::string& label)
-{
-    return c.AddRootNode(Info(label));
-}
+inline Node* Root(CTreeListCtrl& c, const std::string& label) { return c.AddRootNode(Info(label)); }
 
-inline CTreeListCtrl::CTreeItem* Child(CTreeListCtrl& c, CTreeListCtrl::CTreeItem* parent, const std::string& label,
-                                       BOOL bShowNow = FALSE)
+inline Node* Child(CTreeListCtrl& c, Node* parent, const std::string& label, BOOL bShowNow = FALSE)
 {
     return c.AddChildNode(parent, Info(label), bShowNow);
 }
 
 // The labels of the rows, top to bottom.
-inline std::vector<std::string> RowLabels(const CTreeListCtrl& c)
+inline Strings RowLabels(const CTreeListCtrl& c)
 {
-    std::vector<std::string> out;
+    Strings out;
     for (int i = 0; i < c.GetItemCount(); ++i)
         out.push_back(c.GetItemText(i, 0));
     return out;
 }
 
-// A test control: three columns, 16-pixel images, editors and drag images
-// without the drawing side's pictures.
+// nCount images of cx x cy in one flat colour.
+inline void FillImageList(CImageList& list, int cx, int cy, int nCount, QRgb colour)
+{
+    list.Create(cx, cy, ILC_COLOR24, nCount, 1);
+    QImage strip(cx * nCount, cy, QImage::Format_RGB32);
+    strip.fill(colour);
+    CBitmap bitmap;
+    bitmap.CreateFromImage(strip);
+    list.Add(&bitmap, CLR_NONE);
+}
+
+inline COLORREF Pixel(const QImage& image, int x, int y)
+{
+    const QRgb c = image.pixel(x, y);
+    return RGB(unsigned(qRed(c)), unsigned(qGreen(c)), unsigned(qBlue(c)));
+}
+
+// Columns "Tree" (200), "Right" (100, right-aligned) and "Centre" (100,
+// centred); 16 x 16 images of kIconColour.
 class CTestTree : public CTreeListCtrl
 {
 public:
     CTestTree()
     {
         InsertColumn(0, "Tree", LVCFMT_LEFT, 200);
-        InsertColumn(1, "A", LVCFMT_LEFT, 100);
-        InsertColumn(2, "B", LVCFMT_LEFT, 100);
-        m_images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 1);
-        QImage strip(48, 16, QImage::Format_RGB32);
-        strip.fill(Qt::darkGreen);
-        CBitmap bitmap;
-        bitmap.CreateFromImage(strip);
-        m_images.Add(&bitmap, CLR_NONE);
+        InsertColumn(1, "Right", LVCFMT_RIGHT, 100);
+        InsertColumn(2, "Centre", LVCFMT_CENTER, 100);
+        FillImageList(m_images, 16, 16, 1, kIconColour);
         SetImageList(&m_images, LVSIL_SMALL);
         SetImageSize(16, 16);
+        resize(720, 300);
     }
+    using CTreeListCtrl::FocusCellColor;
     using CTreeListCtrl::SelectedRow;
+    using CTreeListCtrl::ShortenToFit;
 
     int nDeleteAll = 0;
-    bool bCopyInfos = false;
-    bool bAllowDrag = true;
+    bool bCopyInfos = false;    // else the base clone: empty infos
+    bool bAllowDrag = true;     // else no drag image, so no drag
+    bool bEditOnClick = false;  // else cell clicks open no editor
+
+    QWidget* OnCellClick(UINT nFlags, CPoint pt, LVHITTESTINFO* pHit, BOOL bWide) override
+    {
+        return bEditOnClick ? CTreeListCtrl::OnCellClick(nFlags, pt, pHit, bWide) : nullptr;
+    }
+    CImageList* MakeDragImage(int nRow) override { return bAllowDrag ? CTreeListCtrl::MakeDragImage(nRow) : nullptr; }
+
+    // The row as DrawItem paints it, in client coordinates, on a magenta ground.
+    QImage RenderRow(int nRow, bool bSelected)
+    {
+        QImage image(viewport()->size(), QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        QPainter painter(&image);
+        {
+            CDC dc(&painter);
+            DRAWITEMSTRUCT draw;
+            draw.itemID = static_cast<UINT>(nRow);
+            draw.itemState = bSelected ? ODS_SELECTED : 0;
+            draw.hwndItem = this;
+            draw.pDC = &dc;
+            draw.pPainter = &painter;
+            GetItemRect(nRow, &draw.rcItem, LVIR_BOUNDS);
+            DrawItem(&draw);
+        }
+        painter.end();
+        return image;
+    }
 
 protected:
     void OnDeleteAllItems() override { ++nDeleteAll; }
@@ -78,8 +127,6 @@ protected:
         pCopy->CopyFrom(*pInfo);
         return pCopy;
     }
-    QWidget* OnCellClick(UINT, CPoint, LVHITTESTINFO*, BOOL) override { return nullptr; }
-    CImageList* MakeDragImage(int) override;
 
 private:
     CImageList m_images;
@@ -87,6 +134,7 @@ private:
 
 // --- Driving a shown control with the mouse and keyboard -----------------
 
+// Resized, shown, active and focused.
 inline void Show(CTreeListCtrl& c, int nWidth = 420, int nHeight = 260)
 {
     c.resize(nWidth, nHeight);
@@ -102,8 +150,7 @@ inline QPoint BoxCentre(CTreeListCtrl& c, int nRow)
 {
     CRect bounds;
     c.GetItemRect(nRow, &bounds, LVIR_BOUNDS);
-    const CRect box = c.BoxGeometry(c.LevelOf(c.NodeAtRow(nRow)), bounds);
-    return box.CenterPoint().ToQPoint();
+    return c.BoxGeometry(c.LevelOf(c.NodeAtRow(nRow)), bounds).CenterPoint().ToQPoint();
 }
 
 inline QPoint CellPoint(CTreeListCtrl& c, int nRow, int nColumn)
@@ -146,20 +193,6 @@ inline void DragAndDrop(CTreeListCtrl& c, int nFrom, int nTo)
 {
     StartDrag(c, nFrom, nTo);
     QTest::mouseRelease(c.viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(c, nTo, 1));
-}
-
-inline CImageList* CTestTree::MakeDragImage(int)
-{
-    if (!bAllowDrag)
-        return nullptr;
-    auto* pImages = new CImageList;  // the caller deletes it
-    pImages->Create(16, 16, ILC_COLOR24, 1, 1);
-    QImage image(16, 16, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    CBitmap bitmap;
-    bitmap.CreateFromImage(image);
-    pImages->Add(&bitmap, CLR_NONE);
-    return pImages;
 }
 
 }  // namespace treetest
