@@ -1,4 +1,3 @@
-#include "platform/gdi/SysMetrics.h"
 #include "ui/SplashWnd.h"
 #include <QApplication>
 #include <QGuiApplication>
@@ -56,16 +55,11 @@ TEST(SplashRegion, RunsAndShape)
     const QImage holed = Picture({{5, 1}, {6, 1}, {19, 2}, {0, 3}});
     const QRegion region = CSplashWnd::RegionFromBitmap(holed, kMagenta);
     EXPECT_EQ(CSplashWnd::OpaqueRuns(holed, kMagenta).size(), 7u);
-    EXPECT_FALSE(region.contains(QPoint(5, 1)));
-    EXPECT_FALSE(region.contains(QPoint(6, 1)));
-    EXPECT_TRUE(region.contains(QPoint(7, 1)));
-    EXPECT_TRUE(region.contains(QPoint(4, 1)));
-    EXPECT_FALSE(region.contains(QPoint(19, 2)));
-    EXPECT_TRUE(region.contains(QPoint(18, 2)));
-    EXPECT_TRUE(region.contains(QPoint(19, 1)));
-    EXPECT_FALSE(region.contains(QPoint(0, 3)));
-    EXPECT_TRUE(region.contains(QPoint(1, 3)));
-    EXPECT_FALSE(region.contains(QPoint(20, 0)));
+    for (const auto& [pt, bInside] : {std::pair{QPoint(5, 1), false}, {QPoint(6, 1), false}, {QPoint(4, 1), true},
+                                      {QPoint(7, 1), true}, {QPoint(19, 2), false}, {QPoint(18, 2), true},
+                                      {QPoint(19, 1), true}, {QPoint(0, 3), false}, {QPoint(1, 3), true},
+                                      {QPoint(20, 0), false}})
+        EXPECT_EQ(region.contains(pt), bInside) << pt.x() << "," << pt.y();
 
     // A row that is all transparent contributes nothing.
     QImage blank = Picture();
@@ -112,34 +106,22 @@ TEST(SplashWindow, Placement)
 {
     QTemporaryDir dir;
     const QString strFile = SaveTemp(dir, Picture());
-    const QRect rcScreen = QGuiApplication::primaryScreen()->availableGeometry();
-
-    CSplashWnd screen;
-    screen.Create(nullptr, nullptr, 0, CSplashWnd::SplashCentreScreen);
-    screen.SetBitmap(strFile.toLocal8Bit().constData(), -1, -1, -1);
-    EXPECT_EQ(screen.Position(), QPoint(rcScreen.x() + (rcScreen.width() - 20) / 2,
-                                        rcScreen.y() + (rcScreen.height() - 6) / 2));
-
+    const auto placed = [&](QWidget* pParent, DWORD nStyle) {
+        CSplashWnd splash;
+        splash.Create(pParent, nullptr, 0, nStyle);
+        splash.SetBitmap(strFile.toLocal8Bit().constData(), -1, -1, -1);
+        return splash.Position();
+    };
+    const auto centred = [](const QRect& rc) {
+        return QPoint(rc.x() + (rc.width() - 20) / 2, rc.y() + (rc.height() - 6) / 2);
+    };
+    const QPoint ptScreen = centred(QGuiApplication::primaryScreen()->availableGeometry());
+    EXPECT_EQ(placed(nullptr, CSplashWnd::SplashCentreScreen), ptScreen);
     QWidget parent;
     parent.setGeometry(100, 80, 300, 200);
-    CSplashWnd onParent;
-    onParent.Create(&parent, nullptr, 0, CSplashWnd::SplashCentreParent);
-    onParent.SetBitmap(strFile.toLocal8Bit().constData(), -1, -1, -1);
-    const QRect rcParent = parent.frameGeometry();
-    EXPECT_EQ(onParent.Position(), QPoint(rcParent.x() + (rcParent.width() - 20) / 2,
-                                          rcParent.y() + (rcParent.height() - 6) / 2));
-
-    // Centred on the parent without a parent: on the screen instead.
-    CSplashWnd orphan;
-    orphan.Create(nullptr, nullptr, 0, CSplashWnd::SplashCentreParent);
-    orphan.SetBitmap(strFile.toLocal8Bit().constData(), -1, -1, -1);
-    EXPECT_EQ(orphan.Position(), screen.Position());
-
-    // Neither bit: the position stays where it was.
-    CSplashWnd still;
-    still.Create(nullptr, nullptr, 0, 0);
-    still.SetBitmap(strFile.toLocal8Bit().constData(), -1, -1, -1);
-    EXPECT_EQ(still.Position(), QPoint(0, 0));
+    EXPECT_EQ(placed(&parent, CSplashWnd::SplashCentreParent), centred(parent.frameGeometry()));
+    EXPECT_EQ(placed(nullptr, CSplashWnd::SplashCentreParent), ptScreen) << "no parent: the screen instead";
+    EXPECT_EQ(placed(nullptr, 0), QPoint(0, 0)) << "neither bit: the position stays";
 }
 
 TEST(SplashWindow, PaintsTheTextInItsRectangle)
@@ -189,15 +171,12 @@ TEST(SplashWindow, TimeoutAndInputHideIt)
     // With bit 32 a key press or a click hides it at once, and is consumed.
     QWidget other;
     other.show();
-    QPointer<CSplashWnd> byKey = make(0, CSplashWnd::SplashHideOnInput);
-    QTest::keyClick(&other, Qt::Key_A);
-    DeleteLater();
-    EXPECT_TRUE(byKey.isNull());
-
-    QPointer<CSplashWnd> byClick = make(0, CSplashWnd::SplashHideOnInput);
-    QTest::mouseClick(&other, Qt::RightButton);
-    DeleteLater();
-    EXPECT_TRUE(byClick.isNull());
+    for (const bool bKey : {true, false}) {
+        QPointer<CSplashWnd> pSplash = make(0, CSplashWnd::SplashHideOnInput);
+        bKey ? QTest::keyClick(&other, Qt::Key_A) : QTest::mouseClick(&other, Qt::RightButton);
+        DeleteLater();
+        EXPECT_TRUE(pSplash.isNull()) << (bKey ? "key" : "click");
+    }
 
     // Without it, input passes by and the splash stays.
     QPointer<CSplashWnd> stays = make(0, 0);
