@@ -1,6 +1,7 @@
 #include "app/AppResources.h"
 #include "app/ChildFrame.h"
 #include "app/CommandLineInfo.h"
+#include "app/OrvexCommandLineInfo.h"
 #include "app/HistoryTable.h"
 #include "app/MainFrame.h"
 #include "app/OrvexApp.h"
@@ -181,32 +182,32 @@ TEST_F(AppStartup, ExitWritesSettingsOnlyThen)
     EXPECT_EQ(StoredDword("CacheSize-Host"), std::optional<DWORD>(1));
 }
 
-TEST_F(AppStartup, SocketFailureHidesSplashThenReportsAndStillSaves)
+// A failing start-up step hides the splash before its message; after a
+// sockets failure the run still ends through ExitInstance, which saves.
+TEST_F(AppStartup, FailedStepsReportAfterTheSplash)
 {
+    CTraceApp ole;
+    m_pApp = &ole;
+    ole.m_bFailOle = true;
+    EXPECT_FALSE(ole.InitInstance());
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].strText, LoadString(IDP_OLE_INIT_FAILED));
+    EXPECT_FALSE(m_boxes[0].strText.empty());
+    EXPECT_EQ(ole.GetMainFrame(), nullptr);
+
     CTraceApp app;
     m_pApp = &app;
     app.m_bFailSockets = true;
+    ASSERT_FALSE(StoredDword("Timeout").has_value());
     EXPECT_EQ(app.Run(), 1);
-    ASSERT_EQ(m_boxes.size(), 1u);
-    EXPECT_EQ(m_boxes[0].strText, "Failed to init Winsock!");
-    EXPECT_EQ(m_boxes[0].nType, MB_OK | MB_ICONERROR);
-    EXPECT_FALSE(m_boxes[0].bSplashVisible);
+    ASSERT_EQ(m_boxes.size(), 2u);
+    EXPECT_EQ(m_boxes[1].strText, "Failed to init Winsock!");
+    EXPECT_EQ(m_boxes[1].nType, MB_OK | MB_ICONERROR);
     EXPECT_EQ(app.GetMainFrame(), nullptr);
     EXPECT_EQ(app.m_steps.back(), "sockets");
-    EXPECT_EQ(StoredDword("Timeout"), std::optional<DWORD>(16));  // ExitInstance ran
-}
-
-TEST_F(AppStartup, OleFailureShowsPrompt100)
-{
-    CTraceApp app;
-    m_pApp = &app;
-    app.m_bFailOle = true;
-    EXPECT_FALSE(app.InitInstance());
-    ASSERT_EQ(m_boxes.size(), 1u);
-    EXPECT_FALSE(m_boxes[0].bSplashVisible);
-    EXPECT_EQ(m_boxes[0].strText, LoadString(IDP_OLE_INIT_FAILED));
-    EXPECT_FALSE(m_boxes[0].strText.empty());
-    EXPECT_EQ(app.GetMainFrame(), nullptr);
+    EXPECT_EQ(StoredDword("Timeout"), std::optional<DWORD>(16));
+    for (const CShownBox& box : m_boxes)
+        EXPECT_FALSE(box.bSplashVisible) << box.strText;
 }
 
 TEST_F(AppStartup, CommandLineOpensANamedDocument)
@@ -231,7 +232,7 @@ TEST_F(AppStartup, CommandLineOpensANamedDocument)
     EXPECT_FALSE(m_boxes[0].bSplashVisible) << "the message must not be hidden under the splash";
 }
 
-TEST(CommandLine, FlagsReachTheParserAndTheFirstNameWins)
+TEST(CommandLine, FlagsReachTheParserTheFirstNameWinsAndOurOptionsTakeValues)
 {
     struct CRecordingInfo : CCommandLineInfo
     {
@@ -251,7 +252,17 @@ TEST(CommandLine, FlagsReachTheParserAndTheFirstNameWins)
     EXPECT_EQ(info.m_strFileName, "/tmp/a");  // a leading slash is a path here
     EXPECT_TRUE(info.bSawLast);
 
-    CCommandLineInfo none;
-    ParseCommandLine({}, none);
-    EXPECT_EQ(none.m_nShellCommand, CCommandLineInfo::FileNew);
+    COrvexCommandLineInfo orvex;
+    ParseCommandLine({"--host", "10.1.1.1:1161", "--community", "-secret", "--go"}, orvex);
+    EXPECT_EQ(orvex.m_strHost, "10.1.1.1:1161");
+    EXPECT_EQ(orvex.m_strCommunity, "");  // a value that looks like a flag is none
+    EXPECT_TRUE(orvex.m_bGo);
+    EXPECT_EQ(orvex.m_nShellCommand, CCommandLineInfo::FileNew);
+
+    COrvexCommandLineInfo withFile;
+    ParseCommandLine({"--community", "public", "notes.txt", "--host"}, withFile);
+    EXPECT_EQ(withFile.m_strCommunity, "public");
+    EXPECT_EQ(withFile.m_strHost, "");
+    EXPECT_FALSE(withFile.m_bGo);
+    EXPECT_EQ(withFile.m_strFileName, "notes.txt");
 }

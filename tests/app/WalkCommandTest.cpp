@@ -1,5 +1,4 @@
 #include "app/HistoryTable.h"
-#include "app/OrvexCommandLineInfo.h"
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
 #include "app/WalkCommand.h"
@@ -109,24 +108,6 @@ TEST_F(WalkCommand, ErrorsAndUsage)
     EXPECT_EQ(parsed->m_nRetries.value_or(-1), 0);
     EXPECT_FALSE(parsed->m_nTimeout);
     EXPECT_EQ(parsed->m_strHost, "h:1161");
-}
-
-TEST(OrvexCommandLine, HostCommunityGoAndTheStandardLine)
-{
-    COrvexCommandLineInfo info;
-    ParseCommandLine({"--host", "10.1.1.1:1161", "--community", "-secret", "--go"}, info);
-    EXPECT_EQ(info.m_strHost, "10.1.1.1:1161");
-    EXPECT_EQ(info.m_strCommunity, "");  // a value that looks like a flag is none
-    EXPECT_TRUE(info.m_bGo);
-    EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileNew);
-
-    COrvexCommandLineInfo withFile;
-    ParseCommandLine({"--community", "public", "notes.txt", "--host"}, withFile);
-    EXPECT_EQ(withFile.m_strCommunity, "public");
-    EXPECT_EQ(withFile.m_strHost, "");
-    EXPECT_FALSE(withFile.m_bGo);
-    EXPECT_EQ(withFile.m_nShellCommand, CCommandLineInfo::FileOpen);
-    EXPECT_EQ(withFile.m_strFileName, "notes.txt");
 }
 
 } // namespace
