@@ -91,6 +91,7 @@ TEST_F(GridBuild, EndMessagesRelabelOnceAndQueriesStartOver)
         Deliver(m_grid, "ip.ipForwarding.0", "INTEGER", "2");
         SendMessage(m_grid.WindowHandle(), nQuery ? WM_WALK_DONE : WM_WALK_STOPPED, 0, 0);
         SendMessage(m_grid.WindowHandle(), WM_WALK_DONE, 0, 0);  // no top node any more
+        // Cleaning is off: the raw shape stays, and no leaf icon (2) appears.
         EXPECT_EQ(Dump(m_grid), "ip #0\n  ipForwarding #1\n    0 = INTEGER|2|.1 #1\n");
     }
     EXPECT_EQ(m_grid.m_nQueryEnded, 0);  // stopped, or ended with Cleaning off: nothing

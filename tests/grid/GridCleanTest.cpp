@@ -71,14 +71,6 @@ TEST_F(GridClean, FoldsSingleChildChainsAndMarksLeaves)
               "  b.0 = INTEGER|1|.1 #2\n");
     ExpectConsistent(grid);
     EXPECT_EQ(grid.m_nQueryEnded, 3);  // one per cleaning that ended after the walk
-
-    // With Cleaning off the raw shape stays and no leaf icon appears.
-    AppSettings.Cleaning = 0;
-    CTestGrid raw;
-    Deliver(raw, "system.sysDescr.0");
-    EndWalk(raw);
-    EXPECT_EQ(Dump(raw), "system #0\n  sysDescr #1\n    0 = INTEGER|1|.1 #1\n");
-    EXPECT_EQ(raw.m_nQueryEnded, 0);
 }
 
 TEST_F(GridClean, AChainAtTheTopKeepsItsStatusAndStaleUpdatesAreRefused)
