@@ -1,6 +1,9 @@
-// The manager interface against a real agent on the loopback network.
+// The manager interface against a real agent on the loopback network, and
+// against answers no sound agent sends: the layer must neither crash nor
+// report an unusable answer as a good one.
 #include "platform/snmpmgr/SnmpMgr.h"
 #include "platform/syserr/SysError.h"
+#include "support/FakeAgent.h"
 #include "support/SnmpdEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +21,8 @@ static auto* const g_pAgentEnv = ::testing::AddGlobalTestEnvironment(new CSnmpdE
 
 namespace
 {
+using CAnswer = CFakeAgent::CAnswer;
+
 struct SessionCloser
 {
     void operator()(SnmpMgrSession* p) const { SnmpMgrClose(p); }
@@ -46,6 +51,7 @@ struct CBindingList
     explicit CBindingList(const char* pszOid) : CBindingList({pszOid}) {}
     ~CBindingList() { SnmpUtilVarBindListFree(&list); }
     SnmpVarBind& Binding(UINT i = 0) { return list.list[i]; }
+    const AsnAny& Value(UINT i = 0) const { return list.list[i].value; }
     std::string Name(UINT i = 0) const
     {
         std::string s;
@@ -91,95 +97,76 @@ CSnmpdFixture& Agent()
     return CSnmpdEnvironment::Agent();
 }
 
+// One GET-NEXT of `bindings` against a fake agent that answers with `answer`.
+CReply AskFake(const CAnswer& answer, CBindingList& bindings)
+{
+    CFakeAgent agent([answer](const CFakeAgent::CRequest&, std::size_t) { return answer; });
+    Session session = Open(agent.Address(), "public", SNMP_VERSION_V1, 300, 0);
+    EXPECT_TRUE(session);
+    return session ? Request(session.get(), SNMP_PDU_GETNEXT, bindings) : CReply{};
+}
+
+CAnswer Reply(std::vector<CFakeAgent::CVar> vars, long nStatus = 0, long nIndex = 0)
+{
+    CAnswer answer;
+    answer.vars = std::move(vars);
+    answer.nErrorStatus = nStatus;
+    answer.nErrorIndex = nIndex;
+    return answer;
+}
+
 }  // namespace
 
-TEST(SnmpMgrAgent, GetNextOfSysDescrInBothVersions)
+TEST(SnmpMgrAgent, ReadsWritesAndEndsOfTheMibInBothVersions)
 {
-    const std::string strExpected = Agent().Get(".1.3.6.1.2.1.1.1.0");
+    const std::string strDescr = Agent().Get(".1.3.6.1.2.1.1.1.0");
     for (const int nVersion : {SNMP_VERSION_V1, SNMP_VERSION_V2C})
     {
-        Session session = Open(Agent().Address(), "public", nVersion);
-        ASSERT_TRUE(session) << "version " << nVersion;
-        CBindingList bindings(".1.3.6.1.2.1.1.1");
-        const CReply reply = Request(session.get(), SNMP_PDU_GETNEXT, bindings);
+        SCOPED_TRACE("version " + std::to_string(nVersion));
+        Session reader = Open(Agent().Address(), "public", nVersion);
+        ASSERT_TRUE(reader);
+        CBindingList descr(".1.3.6.1.2.1.1.1");
+        CReply reply = Request(reader.get(), SNMP_PDU_GETNEXT, descr);
         ASSERT_NE(reply.nResult, 0) << "last error " << reply.dwError;
         EXPECT_EQ(reply.nStatus, 0);
         EXPECT_EQ(reply.nIndex, 0);
-        ASSERT_EQ(bindings.list.len, 1u);
-        EXPECT_EQ(bindings.Name(), ".1.3.6.1.2.1.1.1.0");
-        ASSERT_EQ(bindings.Binding().value.asnType, ASN_OCTETSTRING);
-        EXPECT_EQ("\"" + bindings.Bytes() + "\"", strExpected);
-    }
-}
+        ASSERT_EQ(descr.list.len, 1u);
+        EXPECT_EQ(descr.Name(), ".1.3.6.1.2.1.1.1.0");
+        ASSERT_EQ(descr.Value().asnType, ASN_OCTETSTRING);
+        EXPECT_EQ("\"" + descr.Bytes() + "\"", strDescr);
 
-TEST(SnmpMgrAgent, SetWritesAndReadsBack)
-{
-    for (const int nVersion : {SNMP_VERSION_V1, SNMP_VERSION_V2C})
-    {
         const std::string strContact = "desk " + std::to_string(nVersion);
-        {
-            Session writer = Open(Agent().Address(), "private", nVersion);
-            ASSERT_TRUE(writer);
-            CBindingList contact(".1.3.6.1.2.1.1.4.0");
-            SetOctets(contact.Binding(), strContact);
-            CReply reply = Request(writer.get(), SNMP_PDU_SET, contact);
-            ASSERT_NE(reply.nResult, 0) << reply.dwError;
-            EXPECT_EQ(reply.nStatus, 0);
-            EXPECT_EQ(contact.Bytes(), strContact);  // the answer echoes the value
-
-            CBindingList traps("snmp.snmpEnableAuthenTraps.0");
-            traps.Binding().value.asnType = ASN_INTEGER;
-            traps.Binding().value.asnValue.number = nVersion == SNMP_VERSION_V1 ? 1 : 2;
-            reply = Request(writer.get(), SNMP_PDU_SET, traps);
-            ASSERT_NE(reply.nResult, 0);
-            EXPECT_EQ(reply.nStatus, 0);
-        }
-        Session reader = Open(Agent().Address(), "public", nVersion);
+        Session writer = Open(Agent().Address(), "private", nVersion);
+        CBindingList written(".1.3.6.1.2.1.1.4.0");
+        SetOctets(written.Binding(), strContact);
+        reply = Request(writer.get(), SNMP_PDU_SET, written);
+        ASSERT_NE(reply.nResult, 0) << reply.dwError;
+        EXPECT_EQ(reply.nStatus, 0);
+        EXPECT_EQ(written.Bytes(), strContact);  // the answer echoes the value
         CBindingList contact(".1.3.6.1.2.1.1.4.0");
         ASSERT_NE(Request(reader.get(), SNMP_PDU_GET, contact).nResult, 0);
         EXPECT_EQ(contact.Bytes(), strContact);
-        EXPECT_EQ(Agent().Get(".1.3.6.1.2.1.1.4.0"), "\"" + strContact + "\"");
-        EXPECT_EQ(Agent().Get(".1.3.6.1.2.1.11.30.0"), nVersion == SNMP_VERSION_V1 ? "1" : "2");
+
+        // Past the end of the MIB: v1 says noSuchName at index 1 and the binding
+        // stays as sent; v2c answers with an exception value instead.
+        CBindingList pastEnd(".2.99");
+        reply = Request(reader.get(), SNMP_PDU_GETNEXT, pastEnd);
+        ASSERT_NE(reply.nResult, 0);
+        if (nVersion == SNMP_VERSION_V1)
+        {
+            EXPECT_EQ(reply.nStatus, 2);
+            EXPECT_EQ(reply.nIndex, 1);
+            EXPECT_EQ(pastEnd.Name(), ".2.99");
+        }
+        else
+        {
+            EXPECT_EQ(reply.nStatus, 0);
+            EXPECT_EQ(pastEnd.Value().asnType, SNMP_EXCEPTION_ENDOFMIBVIEW);
+            CBindingList missing(".1.3.6.1.2.1.1.99.0");
+            ASSERT_NE(Request(reader.get(), SNMP_PDU_GET, missing).nResult, 0);
+            EXPECT_EQ(missing.Value().asnType, SNMP_EXCEPTION_NOSUCHOBJECT);
+        }
     }
-}
-
-TEST(SnmpMgrAgent, AgentErrorsComeBackAsStatusAndIndex)
-{
-    // v1: past the end of the MIB is noSuchName at index 1; the binding stays as sent.
-    Session v1 = Open(Agent().Address(), "public", SNMP_VERSION_V1);
-    CBindingList pastEnd(".2.99");
-    CReply reply = Request(v1.get(), SNMP_PDU_GETNEXT, pastEnd);
-    ASSERT_NE(reply.nResult, 0);
-    EXPECT_EQ(reply.nStatus, 2);
-    EXPECT_EQ(reply.nIndex, 1);
-    EXPECT_EQ(pastEnd.Name(), ".2.99");
-
-    // v2c reports the end as an exception value instead.
-    Session v2 = Open(Agent().Address(), "public", SNMP_VERSION_V2C);
-    CBindingList pastEnd2(".2.99");
-    reply = Request(v2.get(), SNMP_PDU_GETNEXT, pastEnd2);
-    ASSERT_NE(reply.nResult, 0);
-    EXPECT_EQ(reply.nStatus, 0);
-    EXPECT_EQ(pastEnd2.Binding().value.asnType, SNMP_EXCEPTION_ENDOFMIBVIEW);
-
-    CBindingList missing(".1.3.6.1.2.1.1.99.0");
-    ASSERT_NE(Request(v2.get(), SNMP_PDU_GET, missing).nResult, 0);
-    EXPECT_EQ(missing.Binding().value.asnType, SNMP_EXCEPTION_NOSUCHOBJECT);
-
-    // A wrong type for a writable object, and a write with the read-only community.
-    Session writer = Open(Agent().Address(), "private", SNMP_VERSION_V2C);
-    CBindingList wrongType(".1.3.6.1.2.1.1.4.0");
-    wrongType.Binding().value.asnType = ASN_INTEGER;
-    reply = Request(writer.get(), SNMP_PDU_SET, wrongType);
-    ASSERT_NE(reply.nResult, 0);
-    EXPECT_EQ(reply.nStatus, 7);  // wrongType
-    EXPECT_EQ(reply.nIndex, 1);
-    CBindingList readOnly(".1.3.6.1.2.1.1.5.0");
-    SetOctets(readOnly.Binding(), "intruder");
-    reply = Request(v1.get(), SNMP_PDU_SET, readOnly);
-    ASSERT_NE(reply.nResult, 0);
-    EXPECT_NE(reply.nStatus, 0);
-    EXPECT_NE(Agent().Get(".1.3.6.1.2.1.1.5.0"), "\"intruder\"");
 }
 
 TEST(SnmpMgrAgent, SeveralBindingsInOneRequestKeepTheirOrderAndTypes)
@@ -191,14 +178,14 @@ TEST(SnmpMgrAgent, SeveralBindingsInOneRequestKeepTheirOrderAndTypes)
     const CReply reply = Request(session.get(), SNMP_PDU_GET, bindings);
     ASSERT_NE(reply.nResult, 0) << reply.dwError;
     ASSERT_EQ(bindings.list.len, 5u);
-    ASSERT_EQ(bindings.Binding(0).value.asnType, ASN_OBJECTIDENTIFIER);
-    const AsnObjectIdentifier& object = bindings.Binding(0).value.asnValue.object;
+    ASSERT_EQ(bindings.Value(0).asnType, ASN_OBJECTIDENTIFIER);
+    const AsnObjectIdentifier& object = bindings.Value(0).asnValue.object;
     ASSERT_GE(object.idLength, 7u);
     EXPECT_EQ(object.ids[6], 8072u);  // the agent's enterprise
-    EXPECT_EQ(bindings.Binding(1).value.asnType, ASN_TIMETICKS);
-    ASSERT_EQ(bindings.Binding(2).value.asnType, ASN_IPADDRESS);
+    EXPECT_EQ(bindings.Value(1).asnType, ASN_TIMETICKS);
+    ASSERT_EQ(bindings.Value(2).asnType, ASN_IPADDRESS);
     EXPECT_EQ(bindings.Bytes(2), std::string("\x7f\x00\x00\x01", 4));
-    EXPECT_EQ(bindings.Binding(3).value.asnType, ASN_COUNTER32);
+    EXPECT_EQ(bindings.Value(3).asnType, ASN_COUNTER32);
     EXPECT_EQ(bindings.Name(4), ".1.3.6.1.2.1.1.5.0");
     EXPECT_EQ("\"" + bindings.Bytes(4) + "\"", Agent().Get(".1.3.6.1.2.1.1.5.0"));
 }
@@ -296,7 +283,7 @@ TEST(SnmpMgrSession, RequestsThatCannotBeMadeFailWithoutSending)
     CBindingList stale(".1.3.6.1.2.1.1.4.0");
     stale.Binding().value.asnType = SNMP_EXCEPTION_ENDOFMIBVIEW;
     EXPECT_NE(SnmpMgrRequest(session.get(), SNMP_PDU_GET, &stale.list, nullptr, nullptr), 0);
-    EXPECT_EQ(stale.Binding().value.asnType, ASN_OCTETSTRING);
+    EXPECT_EQ(stale.Value().asnType, ASN_OCTETSTRING);
 }
 
 TEST(SnmpMgrSession, ThreadsWorkOnSeparateSessionsAtOnce)
@@ -322,4 +309,76 @@ TEST(SnmpMgrSession, ThreadsWorkOnSeparateSessionsAtOnce)
     for (auto& thread : threads)
         thread.join();
     EXPECT_EQ(nGood.load(), kThreads * kRequests);
+}
+
+TEST(SnmpMgrGarbage, BrokenOrIncompleteAnswersAreFailures)
+{
+    CAnswer garbled;
+    garbled.eKind = CAnswer::Kind::Garbled;
+    CBindingList first("system.sysDescr");
+    CReply reply = AskFake(garbled, first);
+    EXPECT_EQ(reply.nResult, 0);
+    EXPECT_EQ(reply.dwError, SNMP_MGMTAPI_TIMEOUT);  // a packet that does not decode is no answer
+
+    // "Success" with no binding, or with more bindings than asked, answers nothing usable.
+    for (const auto& vars : {std::vector<CFakeAgent::CVar>{},
+                             {CFakeAgent::Number(".1.3.6.1.2.1.1.1.0", 0x02, 1),
+                              CFakeAgent::Number(".1.3.6.1.2.1.1.2.0", 0x02, 2)}})
+    {
+        CBindingList bindings("system.sysDescr");
+        reply = AskFake(Reply(vars), bindings);
+        EXPECT_EQ(reply.nResult, 0);
+        EXPECT_EQ(reply.dwError, SNMP_MGMTAPI_SELECT_FDERRORS);
+        EXPECT_EQ(bindings.list.len, 1u);
+    }
+
+    // An error answer may leave the bindings out (tooBig does): the status
+    // comes back and the binding stays as it was sent.
+    CBindingList bindings("system.sysDescr");
+    reply = AskFake(Reply({}, 1, 0), bindings);
+    ASSERT_NE(reply.nResult, 0);
+    EXPECT_EQ(reply.nStatus, 1);
+    ASSERT_EQ(bindings.list.len, 1u);
+    EXPECT_EQ(bindings.Name(), ".1.3.6.1.2.1.1.1");
+    EXPECT_EQ(bindings.Value().asnType, ASN_NULL);
+}
+
+TEST(SnmpMgrGarbage, UnusualValueTypesArriveIntact)
+{
+    const std::string strName = ".1.3.6.1.2.1.1.1.0";
+    // Plain bytes, and a float, a double and an unsigned 64-bit number wrapped in Opaque.
+    for (const std::string& strOpaque :
+         {std::string("\x04\x02xy", 4), std::string("\x9f\x78\x04\x3f\x80\0\0", 7),
+          std::string("\x9f\x79\x08\x40\x09\x21\xfb\x54\x44\x2d\x18", 11),
+          std::string("\x9f\x7b\x05\x01\0\0\0\0", 8)})
+    {
+        CBindingList bindings("system.sysDescr");
+        ASSERT_NE(AskFake(Reply({CFakeAgent::Bytes(strName, 0x44, strOpaque)}), bindings).nResult, 0);
+        EXPECT_EQ(bindings.Value().asnType, ASN_OPAQUE);
+        EXPECT_EQ(bindings.Bytes(), strOpaque);
+    }
+
+    CBindingList unsigned32("system.sysDescr");
+    ASSERT_NE(AskFake(Reply({CFakeAgent::Number(strName, 0x47, 4000000000LL)}), unsigned32).nResult, 0);
+    EXPECT_EQ(unsigned32.Value().asnType, ASN_UNSIGNED32);
+    EXPECT_EQ(unsigned32.Value().asnValue.unsigned32, 4000000000u);
+
+    CBindingList counter64("system.sysDescr");
+    ASSERT_NE(AskFake(Reply({CFakeAgent::Number(strName, 0x46, 0x123456789ALL)}), counter64).nResult, 0);
+    ASSERT_EQ(counter64.Value().asnType, ASN_COUNTER64);
+    EXPECT_EQ(counter64.Value().asnValue.counter64.HighPart, 0x12u);
+    EXPECT_EQ(counter64.Value().asnValue.counter64.LowPart, 0x3456789Au);
+
+    // An empty string still has a stream, so readers never meet null.
+    CBindingList empty("system.sysDescr");
+    ASSERT_NE(AskFake(Reply({CFakeAgent::Bytes(strName, 0x04, "")}), empty).nResult, 0);
+    ASSERT_EQ(empty.Value().asnType, ASN_OCTETSTRING);
+    EXPECT_EQ(empty.Value().asnValue.string.length, 0u);
+    EXPECT_NE(empty.Value().asnValue.string.stream, nullptr);
+
+    // A tag the interface does not know keeps its tag and carries nothing.
+    CBindingList unknown("system.sysDescr");
+    ASSERT_NE(AskFake(Reply({CFakeAgent::Bytes(strName, 0x45, "nsap")}), unknown).nResult, 0);
+    EXPECT_EQ(unknown.Value().asnType, 0x45);
+    EXPECT_EQ(unknown.Value().asnValue.string.stream, nullptr);
 }

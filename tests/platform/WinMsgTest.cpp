@@ -1,6 +1,6 @@
 #include "platform/winmsg/WinMsg.h"
+#include "support/PumpUntil.h"
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QObject>
 #include <atomic>
 #include <chrono>
@@ -15,16 +15,6 @@ namespace {
 
 constexpr UINT WM_TEST_A = 5101;
 constexpr UINT WM_TEST_B = 9991;
-
-// Runs the event loop until pred holds or 5 s pass.
-template <class Pred> bool PumpUntil(Pred pred)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!pred() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return pred();
-}
 
 struct Arrival
 {
@@ -72,7 +62,7 @@ LPARAM AsParam(std::atomic<int>& counter)
 
 } // namespace
 
-TEST(WinMsg, PostsAndSendsFromAWorkerArriveInQueueOrder)
+TEST(WinMsg, PostsAndSendsArriveInQueueOrderExceptOwnThreadSends)
 {
     CRecorder recorder;
     const HWND hWnd = recorder.Handle();
@@ -92,23 +82,21 @@ TEST(WinMsg, PostsAndSendsFromAWorkerArriveInQueueOrder)
     EXPECT_EQ(arrivals[100].message, WM_TEST_B);  // behind the earlier posts
     EXPECT_EQ(arrivals[101].wParam, 101u);
     EXPECT_EQ(lSent, 1007);                      // the handler's result reaches the sender
+
+    // A send on the window's own thread runs at once, ahead of queued posts.
+    ASSERT_TRUE(PostMessage(hWnd, WM_TEST_A, 102, 0));
+    EXPECT_EQ(SendMessage(hWnd, WM_TEST_B, 3, 1), 7);
+    EXPECT_EQ(recorder.Arrivals().back().message, WM_TEST_B);
+    ASSERT_TRUE(PumpUntil([&] { return recorder.Arrivals().size() == 104; }));
+    EXPECT_EQ(recorder.Arrivals().back().wParam, 102u);
 }
 
-TEST(WinMsg, SendOnTheOwnThreadRunsAtOnceAheadOfQueuedPosts)
+TEST(WinMsg, RetiredHandlesReleaseBlockedSendersAndAreNeverReused)
 {
-    CRecorder recorder;
-    ASSERT_TRUE(PostMessage(recorder.Handle(), WM_TEST_A, 1, 0));
-    EXPECT_EQ(SendMessage(recorder.Handle(), WM_TEST_B, 3, 1), 7);
-    ASSERT_EQ(recorder.Arrivals().size(), 1u);
-    EXPECT_EQ(recorder.Arrivals()[0].message, WM_TEST_B);
-    ASSERT_TRUE(PumpUntil([&] { return recorder.Arrivals().size() == 2; }));
-    EXPECT_EQ(recorder.Arrivals()[1].wParam, 1u);
-}
-
-TEST(WinMsg, RetiringReleasesBlockedSendersAndLaterOnesReturnAtOnce)
-{
-    CRecorder recorder;
-    const HWND hWnd = recorder.Handle();
+    auto pRecorder = std::make_unique<CRecorder>();
+    const HWND hWnd = pRecorder->Handle();
+    EXPECT_TRUE(IsWindow(hWnd));
+    EXPECT_EQ(OwnerOf(hWnd), &pRecorder->m_owner);
     std::atomic<bool> bReturned{false};
     LRESULT lResult = -1;
     std::thread worker([&] {
@@ -119,16 +107,23 @@ TEST(WinMsg, RetiringReleasesBlockedSendersAndLaterOnesReturnAtOnce)
     // worker, it retires the handle and joins; the send must not hold it up.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(bReturned);
-    recorder.Window().Retire();
+    pRecorder->Window().Retire();
     worker.join();
-    EXPECT_TRUE(bReturned);
     EXPECT_EQ(lResult, 0);
+    EXPECT_FALSE(IsWindow(hWnd));
+    EXPECT_EQ(OwnerOf(hWnd), nullptr);
 
     std::thread late([&] { lResult = SendMessage(hWnd, WM_TEST_B, 1, 1); });
     late.join();
     EXPECT_EQ(lResult, 0);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(recorder.Arrivals().empty());  // the queued send was dropped, not handled
+    EXPECT_TRUE(pRecorder->Arrivals().empty());  // the queued send was dropped, not handled
+    pRecorder.reset();  // retiring twice (here in the destructor) is harmless
+
+    CRecorder second;
+    EXPECT_NE(second.Handle(), hWnd);
+    EXPECT_FALSE(PostMessage(hWnd, WM_TEST_A, 0, 0));
+    EXPECT_FALSE(IsWindow(nullptr));
 }
 
 TEST(WinMsg, PayloadsAreFreedExactlyWhenNeverDelivered)
@@ -158,24 +153,6 @@ TEST(WinMsg, PayloadsAreFreedExactlyWhenNeverDelivered)
             ASSERT_TRUE(PostMessage(recorder.Handle(), WM_TEST_A, 4, AsParam(nFreed), FreeCounter));
     }
     EXPECT_EQ(nFreed, 5);
-}
-
-TEST(WinMsg, HandlesDieForGoodAndAreNeverReused)
-{
-    auto pFirst = std::make_unique<CRecorder>();
-    const HWND hFirst = pFirst->Handle();
-    EXPECT_TRUE(IsWindow(hFirst));
-    EXPECT_EQ(OwnerOf(hFirst), &pFirst->m_owner);
-    pFirst->Window().Retire();
-    EXPECT_FALSE(IsWindow(hFirst));
-    EXPECT_EQ(OwnerOf(hFirst), nullptr);
-    pFirst.reset();  // retiring twice (here in the destructor) is harmless
-
-    CRecorder second;
-    EXPECT_NE(second.Handle(), hFirst);
-    EXPECT_FALSE(PostMessage(hFirst, WM_TEST_A, 0, 0));
-    EXPECT_EQ(SendMessage(hFirst, WM_TEST_A, 1, 1), 0);
-    EXPECT_FALSE(IsWindow(nullptr));
 }
 
 // Like a modal message box opened by a handler: its own event loop keeps

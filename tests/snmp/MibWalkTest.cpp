@@ -3,9 +3,9 @@
 #include "snmp/WalkMessages.h"
 #include "snmp/WalkTarget.h"
 #include "support/FakeAgent.h"
+#include "support/PumpUntil.h"
 #include "support/SnmpdEnvironment.h"
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -20,15 +20,6 @@ using Answer = CFakeAgent::CAnswer;
 using Request = CFakeAgent::CRequest;
 using Strings = std::vector<std::string>;
 using Messages = std::vector<UINT>;
-
-template <class Pred> bool PumpUntil(Pred pred)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!pred() && timer.elapsed() < 20000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return pred();
-}
 
 // The smallest owner a walk can have: the target fields and a window that
 // records what arrives, in arrival order.
@@ -62,7 +53,7 @@ public:
             MibWalkThread(*this, CWalkStart{m_strHost, m_strCommunity, m_hWalkWnd});
             bEnded = true;
         });
-        ASSERT_TRUE(PumpUntil([&] { return bEnded.load(); }));
+        ASSERT_TRUE(PumpUntil([&] { return bEnded.load(); }, 20000));
         walk.join();
         QCoreApplication::processEvents();
         EXPECT_EQ(m_bWalking, 0);
@@ -167,6 +158,8 @@ TEST_F(MibWalk, EndSignals)
          {"Error: OID not increasing, .1.3.6.1.2.1.1.3.0\n"}},
         {"name going back", 1, [](Answer& a) { a.vars = {CFakeAgent::Number(".1.3.6.1.2.1.1.1.5", 0x02, 1)}; },
          {"Error: OID not increasing, .1.3.6.1.2.1.1.1.5\n"}},
+        {"prefix of the name", 1, [](Answer& a) { a.vars = {CFakeAgent::Number(".1.3.6.1.2.1.1.3", 0x02, 1)}; },
+         {"Error: OID not increasing, .1.3.6.1.2.1.1.3\n"}},
         {"endOfMibView", 2, [](Answer& a) { a.vars = {CFakeAgent::Tag(".1.3.6.1.2.1.1.3.0", 0x82)}; }, {}},
         {"no answer", 1, [](Answer& a) { a.eKind = Answer::Kind::Silent; }, kTimedOut},
         {"garbled answer", 1, [](Answer& a) { a.eKind = Answer::Kind::Garbled; }, kTimedOut},
@@ -276,13 +269,14 @@ TEST_F(MibWalk, FailuresBeforeTheSessionOpensPostTheirTextOnly)
     EXPECT_EQ(agent.RequestCount(), 0u);
 }
 
-TEST_F(MibWalk, DetachedStartByNameWithPortReportsToTheWindow)
+TEST_F(MibWalk, DetachedStartByNameWithPortAndAbsurdTimeoutReportsToTheWindow)
 {
+    AppSettings.Timeout = 3000000;  // seconds: must not overflow into a wait shorter than the answer's delay
     CFakeAgent agent(SystemScript(0, [](Answer& a) { a.nDelayMs = 200; }));
     CWalkHarness harness("localhost:" + std::to_string(agent.Port()));
     ASSERT_TRUE(StartMibWalkThread(harness));
     EXPECT_EQ(harness.m_bWalking, 1);  // already, before the thread has run
-    ASSERT_TRUE(PumpUntil([&] { return !harness.m_signals.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !harness.m_signals.empty(); }, 20000));
     EXPECT_EQ(harness.m_bWalking, 0);
     EXPECT_EQ(harness.Oids(), kSystemOids);
     EXPECT_EQ(harness.m_signals, Messages{WM_WALK_DONE});

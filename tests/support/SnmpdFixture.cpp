@@ -2,31 +2,45 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <arpa/inet.h>
-#include <chrono>
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
-#include <spawn.h>
-#include <sstream>
 #include <sys/socket.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace
 {
-constexpr const char* kSnmpd = "/usr/sbin/snmpd";
+const QString kSnmpd = QStringLiteral("/usr/sbin/snmpd");
 constexpr int kStartAttempts = 5;
-constexpr auto kAnswerTimeout = std::chrono::seconds(10);
-constexpr auto kStopTimeout = std::chrono::seconds(5);
+constexpr int kAnswerTimeoutMs = 10000;
+constexpr int kStopTimeoutMs = 5000;
 
+// Keeps the agent and the tools off the system's and the user's net-snmp files.
+QProcessEnvironment ChildEnvironment(const std::string& strDir)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& strKey : env.keys())
+        if (strKey.startsWith("SNMP") || strKey.startsWith("MIB"))
+            env.remove(strKey);
+    const QString strPersist = QString::fromStdString(strDir + "/persist");
+    env.insert("SNMP_PERSISTENT_DIR", strPersist);
+    env.insert("SNMPCONFPATH", strPersist);
+    env.insert("MIBDIRS", QString::fromStdString(strDir + "/mibs"));
+    env.insert("MIBS", "");
+    return env;
+}
+
+QStringList Arguments(const std::vector<std::string>& args)
+{
+    QStringList list;
+    for (const std::string& arg : args)
+        list << QString::fromStdString(arg);
+    return list;
+}
 }  // namespace
 
 // snmpd may still lose the port to another process; Start() retries then.
@@ -47,75 +61,13 @@ int CSnmpdFixture::FreeUdpPort()
     return nPort;
 }
 
-namespace
+CSnmpdFixture::CSnmpdFixture() : m_dir(QDir::tempPath() + "/orvex-snmpd-XXXXXX")
 {
-
-std::vector<char*> CStrings(std::vector<std::string>& strings)
-{
-    std::vector<char*> result;
-    for (auto& s : strings)
-        result.push_back(s.data());
-    result.push_back(nullptr);
-    return result;
-}
-
-// Starts argv[0] (a path, or a name found on PATH) with the environment env;
-// its stdout and stderr go to fdOut (or /dev/null when fdOut < 0).
-pid_t Spawn(std::vector<std::string> argv, std::vector<std::string> env, int fdOut)
-{
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    if (fdOut >= 0)
-    {
-        posix_spawn_file_actions_adddup2(&actions, fdOut, 1);
-        posix_spawn_file_actions_adddup2(&actions, fdOut, 2);
-    }
-    else
-    {
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    }
-    auto cArgv = CStrings(argv);
-    auto cEnv = CStrings(env);
-    pid_t pid = -1;
-    if (const int nError = posix_spawnp(&pid, cArgv[0], &actions, nullptr, cArgv.data(), cEnv.data()))
-    {
-        errno = nError;
-        pid = -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-std::string ReadFile(const std::string& strPath)
-{
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-bool Exited(pid_t pid)
-{
-    int nStatus = 0;
-    const pid_t result = waitpid(pid, &nStatus, WNOHANG);
-    return result == pid || (result < 0 && errno == ECHILD);
-}
-}  // namespace
-
-CSnmpdFixture::CSnmpdFixture(const std::string& strExtraConfig)
-{
-    std::string strTemplate = (std::filesystem::temp_directory_path() / "orvex-snmpd-XXXXXX").string();
-    if (!mkdtemp(strTemplate.data()))
+    m_strDir = m_dir.path().toStdString();
+    if (!m_dir.isValid() || !QDir(m_dir.path()).mkpath("persist") || !QDir(m_dir.path()).mkpath("mibs"))
         m_strError = "cannot create a temporary folder for snmpd";
     else
-    {
-        m_strDir = strTemplate;
-        std::filesystem::create_directory(m_strDir + "/persist");
-        std::filesystem::create_directory(m_strDir + "/mibs");
-        Start(strExtraConfig);
-    }
+        Start();
     if (!IsRunning())
         ADD_FAILURE() << "snmpd test agent: " << m_strError;
 }
@@ -123,11 +75,6 @@ CSnmpdFixture::CSnmpdFixture(const std::string& strExtraConfig)
 CSnmpdFixture::~CSnmpdFixture()
 {
     Stop();
-    if (!m_strDir.empty())
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_strDir, ec);
-    }
 }
 
 std::string CSnmpdFixture::Address() const
@@ -137,20 +84,21 @@ std::string CSnmpdFixture::Address() const
 
 std::string CSnmpdFixture::LogText() const
 {
-    return ReadFile(m_strDir + "/snmpd.log");
+    QFile log(QString::fromStdString(m_strDir + "/snmpd.log"));
+    return log.open(QIODevice::ReadOnly) ? log.readAll().toStdString() : std::string();
 }
 
-bool CSnmpdFixture::Start(const std::string& strExtraConfig)
+bool CSnmpdFixture::Start()
 {
-    if (access(kSnmpd, X_OK) != 0)
+    if (!QFileInfo(kSnmpd).isExecutable())
     {
-        m_strError = std::string(kSnmpd) + " is not installed (Debian package snmpd; run scripts/setup)";
+        m_strError = kSnmpd.toStdString() + " is not installed (Debian package snmpd; run scripts/setup)";
         return false;
     }
     for (int i = 0; i < kStartAttempts; ++i)
     {
         bool bPortTaken = false;
-        if (StartOnce(strExtraConfig, &bPortTaken))
+        if (StartOnce(&bPortTaken))
             return true;
         if (!bPortTaken)
             return false;
@@ -159,7 +107,7 @@ bool CSnmpdFixture::Start(const std::string& strExtraConfig)
     return false;
 }
 
-bool CSnmpdFixture::StartOnce(const std::string& strExtraConfig, bool* pbPortTaken)
+bool CSnmpdFixture::StartOnce(bool* pbPortTaken)
 {
     m_nPort = FreeUdpPort();
     if (m_nPort == 0)
@@ -169,115 +117,75 @@ bool CSnmpdFixture::StartOnce(const std::string& strExtraConfig, bool* pbPortTak
     }
     const std::string strConf = m_strDir + "/snmpd.conf";
     const std::string strLog = m_strDir + "/snmpd.log";
-    {
-        std::ofstream conf(strConf, std::ios::trunc);
-        conf << "agentaddress udp:127.0.0.1:" << m_nPort << "\n"
-             << "rocommunity " << kReadCommunity << " 127.0.0.1\n"
-             << "rwcommunity " << kWriteCommunity << " 127.0.0.1\n"
-             << "[snmp] persistentDir " << m_strDir << "/persist\n"
-             << strExtraConfig << "\n";
-    }
-    std::filesystem::remove(strLog);
+    std::ofstream(strConf, std::ios::trunc) << "agentaddress udp:127.0.0.1:" << m_nPort << "\n"
+                                            << "rocommunity " << kReadCommunity << " 127.0.0.1\n"
+                                            << "rwcommunity " << kWriteCommunity << " 127.0.0.1\n"
+                                            << "[snmp] persistentDir " << m_strDir << "/persist\n";
+    QFile::remove(QString::fromStdString(strLog));
+
+    auto pAgent = std::make_unique<QProcess>();
+    pAgent->setProcessEnvironment(ChildEnvironment(m_strDir));
+    pAgent->setStandardInputFile(QProcess::nullDevice());
+    pAgent->setStandardOutputFile(QProcess::nullDevice());
+    pAgent->setStandardErrorFile(QProcess::nullDevice());
     // -I -smux: the SMUX listener would fight over TCP port 199 between agents.
-    m_pid = Spawn({kSnmpd, "-f", "-Lf", strLog, "-C", "-c", strConf, "-p", m_strDir + "/snmpd.pid",
-                   "-I", "-smux"},
-                  ChildEnvironment(), -1);
-    if (m_pid <= 0)
+    pAgent->start(kSnmpd, Arguments({"-f", "-Lf", strLog, "-C", "-c", strConf, "-p", m_strDir + "/snmpd.pid",
+                                     "-I", "-smux"}));
+    if (!pAgent->waitForStarted())
     {
-        m_strError = std::string("cannot start ") + kSnmpd + ": " + std::strerror(errno);
+        m_strError = "cannot start " + kSnmpd.toStdString() + ": " + pAgent->errorString().toStdString();
         return false;
     }
-    return WaitUntilAnswering(pbPortTaken);
-}
-
-bool CSnmpdFixture::WaitUntilAnswering(bool* pbPortTaken)
-{
-    const auto deadline = std::chrono::steady_clock::now() + kAnswerTimeout;
-    while (std::chrono::steady_clock::now() < deadline)
+    const QDeadlineTimer deadline(kAnswerTimeoutMs);
+    while (!deadline.hasExpired())
     {
-        if (Exited(m_pid))
+        if (pAgent->waitForFinished(0) || pAgent->state() == QProcess::NotRunning)
         {
-            m_pid = -1;
-            const std::string strLog = LogText();
-            *pbPortTaken = strLog.find("Error opening specified endpoint") != std::string::npos;
-            m_strError = "snmpd ended at start-up; its log:\n" + strLog;
+            const std::string strLogText = LogText();
+            *pbPortTaken = strLogText.find("Error opening specified endpoint") != std::string::npos;
+            m_strError = "snmpd ended at start-up; its log:\n" + strLogText;
             return false;
         }
         std::string strOut;
         if (RunTool("snmpget", {"-v2c", "-c", kReadCommunity, "-t", "0.2", "-r", "0", Address(),
                                 ".1.3.6.1.2.1.1.3.0"},
                     &strOut) == 0)
+        {
+            m_pAgent = std::move(pAgent);
             return true;
+        }
     }
     m_strError = "snmpd did not answer within 10 s; its log:\n" + LogText();
+    m_pAgent = std::move(pAgent);
     Stop();
     return false;
 }
 
 void CSnmpdFixture::Stop()
 {
-    if (m_pid <= 0)
+    if (!m_pAgent)
         return;
-    kill(m_pid, SIGTERM);
-    const auto deadline = std::chrono::steady_clock::now() + kStopTimeout;
-    while (!Exited(m_pid))
+    m_pAgent->terminate();
+    if (!m_pAgent->waitForFinished(kStopTimeoutMs))
     {
-        if (std::chrono::steady_clock::now() >= deadline)
-        {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        m_pAgent->kill();
+        m_pAgent->waitForFinished();
     }
-    m_pid = -1;
-}
-
-std::vector<std::string> CSnmpdFixture::ChildEnvironment() const
-{
-    std::vector<std::string> env;
-    for (char** p = environ; *p; ++p)
-    {
-        const std::string_view entry(*p);
-        if (!entry.starts_with("SNMP") && !entry.starts_with("MIB"))
-            env.emplace_back(entry);
-    }
-    // Keep the agent and the tools off the system's and the user's net-snmp files.
-    env.push_back("SNMP_PERSISTENT_DIR=" + m_strDir + "/persist");
-    env.push_back("SNMPCONFPATH=" + m_strDir + "/persist");
-    env.push_back("MIBDIRS=" + m_strDir + "/mibs");
-    env.push_back("MIBS=");
-    return env;
+    m_pAgent.reset();
 }
 
 int CSnmpdFixture::RunTool(const std::string& strTool, const std::vector<std::string>& args,
                            std::string* pstrOut) const
 {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0)
-        return -1;
-    std::vector<std::string> argv{strTool};
-    argv.insert(argv.end(), args.begin(), args.end());
-    const pid_t pid = Spawn(argv, ChildEnvironment(), fds[1]);
-    close(fds[1]);
-    std::string strOut;
-    char buf[4096];
-    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) != 0;)
-    {
-        if (n > 0)
-            strOut.append(buf, static_cast<size_t>(n));
-        else if (errno != EINTR)
-            break;
-    }
-    close(fds[0]);
+    QProcess tool;
+    tool.setProcessEnvironment(ChildEnvironment(m_strDir));
+    tool.setStandardInputFile(QProcess::nullDevice());
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(QString::fromStdString(strTool), Arguments(args));
+    const bool bEnded = tool.waitForFinished(-1);
     if (pstrOut)
-        *pstrOut = std::move(strOut);
-    if (pid <= 0)
-        return -1;
-    int nStatus = 0;
-    if (waitpid(pid, &nStatus, 0) != pid || !WIFEXITED(nStatus))
-        return -1;
-    return WEXITSTATUS(nStatus);
+        *pstrOut = tool.readAll().toStdString();
+    return bEnded && tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
 }
 
 std::string CSnmpdFixture::Get(const std::string& strOid, const std::string& strCommunity) const
@@ -286,12 +194,5 @@ std::string CSnmpdFixture::Get(const std::string& strOid, const std::string& str
     RunTool("snmpget", {"-v2c", "-c", strCommunity, "-Oqv", Address(), strOid}, &strOut);
     while (!strOut.empty() && strOut.back() == '\n')
         strOut.pop_back();
-    return strOut;
-}
-
-std::string CSnmpdFixture::Walk(const std::string& strOid) const
-{
-    std::string strOut;
-    RunTool("snmpwalk", {"-v2c", "-c", kReadCommunity, "-On", Address(), strOid}, &strOut);
     return strOut;
 }

@@ -7,11 +7,13 @@
 //
 // Construction starts the agent and waits (up to about 10 s) until it answers;
 // when it cannot start, a test failure is recorded, IsRunning() is false and
-// Error() says why. Destruction stops it (SIGTERM, then SIGKILL after 5 s).
-// Starting takes roughly half a second; share one through CSnmpdEnvironment
-// where tests do not change the agent's state.
+// Error() says why. Destruction stops it (SIGTERM, then SIGKILL after 5 s) and
+// removes the folder. Starting takes roughly half a second; share one through
+// CSnmpdEnvironment where tests do not change the agent's state.
+#include <QProcess>
+#include <QTemporaryDir>
+#include <memory>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 class CSnmpdFixture
@@ -24,18 +26,16 @@ public:
     // 0 when none could be had. Also gives tests a port where no agent answers.
     static int FreeUdpPort();
 
-    // strExtraConfig: snmpd.conf lines appended to the generated configuration.
-    explicit CSnmpdFixture(const std::string& strExtraConfig = {});
+    CSnmpdFixture();
     ~CSnmpdFixture();
     CSnmpdFixture(const CSnmpdFixture&) = delete;
     CSnmpdFixture& operator=(const CSnmpdFixture&) = delete;
 
-    bool IsRunning() const { return m_pid > 0; }
+    bool IsRunning() const { return m_pAgent != nullptr; }
     const std::string& Error() const { return m_strError; }
     int Port() const { return m_nPort; }
     std::string Address() const;  // "127.0.0.1:<port>"
     const std::string& Folder() const { return m_strDir; }
-    std::string LogText() const;
 
     // Runs one of net-snmp's command-line tools (snmpget, snmpwalk, snmpset...)
     // with the given arguments, isolated from the user's net-snmp files and
@@ -46,18 +46,16 @@ public:
     // Value of one object as snmpget -v2c -Oqv prints it (trailing line end
     // removed), or the tool's error text.
     std::string Get(const std::string& strOid, const std::string& strCommunity = kReadCommunity) const;
-    // snmpwalk -v2c -On output below strOid: one "OID = TYPE: value" line each.
-    std::string Walk(const std::string& strOid) const;
 
 private:
-    bool Start(const std::string& strExtraConfig);
-    bool StartOnce(const std::string& strExtraConfig, bool* pbPortTaken);
-    bool WaitUntilAnswering(bool* pbPortTaken);
+    bool Start();
+    bool StartOnce(bool* pbPortTaken);
+    std::string LogText() const;
     void Stop();
-    std::vector<std::string> ChildEnvironment() const;
 
+    QTemporaryDir m_dir;
     std::string m_strDir;
     std::string m_strError;
     int m_nPort = 0;
-    pid_t m_pid = -1;
+    std::unique_ptr<QProcess> m_pAgent;  // Owned; set while the agent answers.
 };
