@@ -76,10 +76,6 @@ TEST(OrvexWalkTool, ExitCodesTellDoneErrorAndUsage)
     EXPECT_EQ(run.strOut, ".1.3.6.1.2.1.1.3.0\tsystem.sysUpTime.0\tTIMETICKS\t1 Secs\n");
     EXPECT_EQ(run.strErr, "Error: errorStatus=5, errorIndex=1 \n");
 
-    run = RunWalker({"--base", "1.3.x", strAgent, "public"});
-    EXPECT_EQ(run.nExit, 1);
-    EXPECT_EQ(run.strErr, "Error: Invalid oid, 1.3.x, specified.\n");
-
     const QStringList usageErrors[] = {
         {strAgent},
         {strAgent, "public", "extra"},
@@ -87,7 +83,6 @@ TEST(OrvexWalkTool, ExitCodesTellDoneErrorAndUsage)
         {"--timeout", "soon", strAgent, "public"},
         {"--retries", "-1", strAgent, "public"},
         {"--colour", "red", strAgent, "public"},
-        {"--base", strAgent, "public"},
     };
     for (const QStringList& args : usageErrors) {
         run = RunWalker(args);
