@@ -5,7 +5,7 @@
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "snmp/WalkMessages.h"
-#include "tests/treelist/TreeConsistency.h"
+#include "tests/treelist/TreeTestUtil.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

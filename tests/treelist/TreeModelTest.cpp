@@ -1,6 +1,5 @@
 // The tree behind the tree-list control: which rows each structural operation
 // leaves, the row numbers, traversal, node infos.
-#include "TreeConsistency.h"
 #include "TreeTestUtil.h"
 
 using namespace treetest;

@@ -2,7 +2,6 @@
 // control's own input (keys, box clicks, drags), with the rows checked
 // against a plain recomputation after each step (or every few steps, so that
 // lazily kept row numbers pile up between checks).
-#include "TreeConsistency.h"
 #include "TreeTestUtil.h"
 
 #include <random>
@@ -11,26 +10,17 @@ using namespace treetest;
 
 namespace {
 
-class CRandomTree : public CTestTree
-{
-public:
-    CRandomTree() { bCopyInfos = true; }
-
-protected:
-    BOOL HandleEnterKey() override { return TRUE; }
-};
-
 class CSequence
 {
 public:
-    CSequence(CRandomTree& c, unsigned seed) : m_c(c), m_rng(seed) {}
+    CSequence(CTestTree& c, unsigned seed) : m_c(c), m_rng(seed) {}
 
     // One random operation; returns its name for failure messages.
     std::string Step()
     {
         const std::vector<Node*> all = AllNodes(m_c);
         if (all.empty() || Chance(10))
-            return AddRoot();
+            return Root(m_c, Label()), "add root";
         Node* pNode = all[Below(all.size())];
         switch (Below(15)) {
         case 0:
@@ -45,7 +35,7 @@ public:
             return "expand subtree";
         }
         case 6: return Remove(pNode);
-        case 7: return Copy(all);
+        case 7: return m_c.CopySubtree(all[Below(all.size())], all[Below(all.size())]), "copy subtree";
         case 8: m_c.RevealNode(pNode); return "reveal";
         case 9: return Key();
         case 10: return BoxClick();
@@ -66,12 +56,6 @@ private:
     bool Chance(int nOneIn) { return Below(static_cast<size_t>(nOneIn)) == 0; }
     std::string Label() { return "n" + std::to_string(m_nNext++); }
 
-    std::string AddRoot()
-    {
-        Root(m_c, Label());
-        return "add root";
-    }
-
     std::string AddChild(Node* pParent)
     {
         Child(m_c, pParent, Label(), Chance(2) ? TRUE : FALSE);
@@ -84,19 +68,11 @@ private:
         return "remove";
     }
 
-    std::string Copy(const std::vector<Node*>& all)
-    {
-        m_c.CopySubtree(all[Below(all.size())], all[Below(all.size())]);
-        return "copy subtree";
-    }
-
-    int RandomRow() { return m_c.GetItemCount() ? static_cast<int>(Below(static_cast<size_t>(m_c.GetItemCount()))) : -1; }
-
     std::string Key()
     {
-        const int nRow = RandomRow();
-        if (nRow < 0)
+        if (m_c.GetItemCount() == 0)
             return "no key";
+        const int nRow = static_cast<int>(Below(static_cast<size_t>(m_c.GetItemCount())));
         m_c.SetItemState(nRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         static const Qt::Key keys[] = {Qt::Key_Asterisk, Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Delete};
         const Qt::Key key = keys[Below(4)];
@@ -131,7 +107,7 @@ private:
         Node* pTarget = m_c.NodeAtRow(nTo);
         const bool bAllowed = nFrom != nTo && !m_c.IsRootNode(pDragged) && m_c.ParentOf(pDragged) != pTarget
                            && !m_c.IsInSubtree(pDragged, pTarget);
-        const std::vector<std::string> labels = Labels(pDragged);
+        const Strings labels = Labels(pDragged);
         const size_t nBefore = AllNodes(m_c).size();
         DragAndDrop(m_c, nFrom, nTo);
         EXPECT_EQ(AllNodes(m_c).size(), nBefore);
@@ -141,17 +117,17 @@ private:
         return bAllowed ? "drop" : "refused drop";
     }
 
-    std::vector<std::string> Labels(Node* pTop)
+    Strings Labels(Node* pTop)
     {
         std::vector<Node*> subtree;
         PreOrder(m_c, pTop, subtree);
-        std::vector<std::string> labels;
+        Strings labels;
         for (Node* p : subtree)
             labels.push_back(m_c.InfoOf(p)->GetText());
         return labels;
     }
 
-    CRandomTree& m_c;
+    CTestTree& m_c;
     std::mt19937 m_rng;
     int m_nNext = 0;
 };
@@ -164,7 +140,8 @@ TEST(TreeRandom, RowsMatchAPlainRecomputation)
 {
     for (const auto& [seed, nSteps, nCheckEvery] : {std::tuple{1u, 700, 1}, {2u, 700, 1}, {3u, 700, 1},
                                                    {11u, 1500, 7}, {12u, 1500, 7}}) {
-        CRandomTree c;
+        CTestTree c;
+        c.bCopyInfos = true;
         Show(c, 500, 320);
         CSequence sequence(c, seed);
         for (int step = 1; step <= nSteps; ++step) {
