@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <tuple>
 
 namespace
 {
@@ -80,6 +79,7 @@ TEST(SnmpUtil, ValuesCopyDeepAndFreeOnlyWhatTheyOwn)
     AsnAny copy{};
     ASSERT_NE(SnmpUtilAsnAnyCpy(&copy, &text), 0);
     EXPECT_NE(copy.asnValue.string.stream, text.asnValue.string.stream);
+    EXPECT_EQ(copy.asnValue.string.dynamic, TRUE);  // the copy owns its bytes
     SnmpUtilAsnAnyFree(&text);
     EXPECT_EQ(text.asnType, ASN_NULL);
     EXPECT_EQ(std::memcmp(copy.asnValue.string.stream, "abc", 3), 0);  // survives the original
