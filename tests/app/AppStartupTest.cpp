@@ -142,7 +142,6 @@ TEST_F(AppStartup, StepsInOrderSettingsBeforeFrameOneMaximisedUntitledWindow)
     EXPECT_EQ(windows[0]->windowTitle(), "");
     ASSERT_EQ(app.GetDocTemplate()->GetDocumentCount(), 1u);
     EXPECT_EQ(app.GetDocTemplate()->GetDocument(0)->GetTitle(), "");
-    EXPECT_EQ(app.GetDocTemplate()->GetDocString(1), "Orvex");
 }
 
 TEST_F(AppStartup, SecondNewIsAnIndependentWindow)

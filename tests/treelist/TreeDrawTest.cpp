@@ -38,14 +38,6 @@ std::pair<int, int> Ink(const QImage& image, const SRowGeometry& g, int x0, int 
 
 } // namespace
 
-TEST(TreeDraw, BoxGeometryFor16PixelImages)
-{
-    CTestTree tree;
-    EXPECT_EQ(tree.BoxGeometry(1, CRect(0, 20, 500, 40)), CRect(3, 25, 14, 36));
-    EXPECT_EQ(tree.BoxGeometry(3, CRect(0, 20, 500, 40)), CRect(35, 25, 46, 36));
-    EXPECT_EQ(tree.BoxGeometry(2, CRect(-10, 0, 500, 19)), CRect(9, 4, 20, 15));  // scrolled, odd height
-}
-
 TEST(TreeDraw, LastChildGetsACornerEarlierChildrenATeeAndBoxesShowTheirState)
 {
     CTestTree tree;
