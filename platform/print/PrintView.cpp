@@ -8,8 +8,10 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -42,6 +44,39 @@ std::string CannotStartText(const QPrinter& printer)
         return "Could not write the file \"" + printer.outputFileName().toStdString() + "\".";
     return "Could not start printing on \"" + printer.printerName().toStdString() + "\".";
 }
+
+// A job long enough to be noticed shows which page it is on and can be
+// cancelled; between pages it lets the application go on.
+class CPageProgress
+{
+public:
+    CPageProgress(QWidget* pParent, UINT nPages)
+        : m_dlg(QString(), QStringLiteral("Cancel"), 0, static_cast<int>(nPages), pParent), m_nPages(nPages)
+    {
+        m_dlg.setWindowTitle(QCoreApplication::applicationName());
+        m_dlg.setWindowModality(Qt::ApplicationModal);
+        m_dlg.setMinimumDuration(kShowAfterMs);
+        m_dlg.setAutoClose(false);
+        m_dlg.setAutoReset(false);
+    }
+
+    // Reports that nDone pages are drawn and handles the events that came
+    // meanwhile. User input waits until the modal dialog shows and then goes to
+    // it alone, so nothing can close the view under the job. False: cancelled.
+    bool PageDone(UINT nDone)
+    {
+        m_dlg.setLabelText(QStringLiteral("Printing page %1 of %2").arg(nDone + 1).arg(m_nPages));
+        if (!m_dlg.isVisible())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_dlg.setValue(static_cast<int>(nDone));
+        return !m_dlg.wasCanceled();
+    }
+
+private:
+    static constexpr int kShowAfterMs = 500;
+    QProgressDialog m_dlg;
+    UINT m_nPages;
+};
 
 } // namespace
 
@@ -173,7 +208,16 @@ BOOL CPrintView::PrintPages(QPrinter* pPrinter, CPrintInfo* pInfo)
         nFirst = std::max(nFirst, static_cast<UINT>(pPrinter->fromPage()));
         nLast = std::min(nLast, static_cast<UINT>(pPrinter->toPage()));
     }
+    // A preview window drops its old pages while it asks for new ones, so it
+    // must not repaint in the middle: its pages are drawn in one go.
+    std::optional<CPageProgress> progress;
+    if (!pInfo->m_bPreview)
+        progress.emplace(m_pWnd, nLast >= nFirst ? nLast - nFirst + 1 : 0);
     for (UINT nPage = nFirst; nPage <= nLast; ++nPage) {
+        if (nPage != nFirst && progress && !progress->PageDone(nPage - nFirst)) {
+            pPrinter->abort();
+            break;
+        }
         if (nPage != nFirst && !pPrinter->newPage())
             break;
         pInfo->m_nCurPage = nPage;

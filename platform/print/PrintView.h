@@ -9,8 +9,11 @@
 // OnPrepareDC set up) and OnPrint; OnEndPrinting. A preview runs the same loop
 // into the preview window, again whenever the window redraws its pages.
 //
-// UI thread only. The page loop processes no events, so the view's data cannot
-// change under a job once its pages are being drawn.
+// UI thread only. Between pages the loop handles pending events under a modal
+// progress window (shown once a job takes longer than half a second, with
+// Cancel), so a long job neither freezes the application nor lets the user
+// close the view under it; a page is drawn from the view's data as it is then.
+// A preview draws its pages without handling events.
 #include "platform/WinTypes.h"
 #include "platform/print/PrintInfo.h"
 #include <functional>
