@@ -4,6 +4,7 @@
 #include "platform/gdi/ImageList.h"
 #include <QImage>
 #include <QPainter>
+#include <tuple>
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,6 +40,13 @@ COLORREF At(const QImage& image, int x, int y)
     return RGB(unsigned(qRed(c)), unsigned(qGreen(c)), unsigned(qBlue(c)));
 }
 
+// Expects each {x, y, colour}; comments in the tables say why a pixel matters.
+void ExpectPixels(const QImage& image, std::initializer_list<std::tuple<int, int, COLORREF>> pixels)
+{
+    for (const auto& [x, y, colour] : pixels)
+        EXPECT_EQ(At(image, x, y), colour) << "pixel " << x << "," << y;
+}
+
 // Leftmost and rightmost columns holding a non-white pixel, -1 when none.
 std::pair<int, int> InkColumns(const QImage& image)
 {
@@ -71,15 +79,8 @@ TEST(Gdi, LinesLeaveOutTheirEndPointAndPensSwap)
     canvas.pDC->LineTo(45, 30);  // with the DC's own pen again: black
     const QImage& img = canvas.Done();
 
-    EXPECT_EQ(At(img, 5, 3), kRed);
-    EXPECT_EQ(At(img, 14, 3), kRed);
-    EXPECT_EQ(At(img, 15, 3), kWhite);
-    EXPECT_EQ(At(img, 20, 9), kRed);
-    EXPECT_EQ(At(img, 20, 10), kWhite);
-    EXPECT_EQ(At(img, 30, 20), kRed);
-    EXPECT_EQ(At(img, 26, 20), kRed);
-    EXPECT_EQ(At(img, 25, 20), kWhite);
-    EXPECT_EQ(At(img, 44, 30), RGB(0, 0, 0));
+    ExpectPixels(img, {{5, 3, kRed}, {14, 3, kRed}, {15, 3, kWhite}, {20, 9, kRed}, {20, 10, kWhite},
+                       {30, 20, kRed}, {26, 20, kRed}, {25, 20, kWhite}, {44, 30, RGB(0, 0, 0)}});
 }
 
 TEST(Gdi, RectanglesKeepTheirRightAndBottomEdgesOutside)
@@ -96,14 +97,9 @@ TEST(Gdi, RectanglesKeepTheirRightAndBottomEdgesOutside)
     EXPECT_EQ(canvas.pDC->GetBkColor(), kRed);  // the fill colour becomes the background colour
     const QImage& img = canvas.Done();
 
-    EXPECT_EQ(At(img, 2, 2), kBlue);
-    EXPECT_EQ(At(img, 12, 12), kBlue);
-    EXPECT_EQ(At(img, 13, 12), kWhite);
-    EXPECT_EQ(At(img, 7, 7), kRed);
-    EXPECT_EQ(At(img, 29, 11), kBlue);
-    EXPECT_EQ(At(img, 25, 7), kWhite);  // a frame does not fill
-    EXPECT_EQ(At(img, 44, 6), kRed);
-    EXPECT_EQ(At(img, 45, 6), kWhite);
+    ExpectPixels(img, {{2, 2, kBlue}, {12, 12, kBlue}, {13, 12, kWhite}, {7, 7, kRed}, {29, 11, kBlue},
+                       {25, 7, kWhite},  // a frame does not fill
+                       {44, 6, kRed}, {45, 6, kWhite}});
 }
 
 TEST(Gdi, DrawTextAlignsAndMeasures)
@@ -144,14 +140,13 @@ TEST(Gdi, FocusRectInvertsEveryOtherBorderPixelAndUndoesItself)
     canvas.pDC->DrawFocusRect(CRect(10, 10, 20, 16));
     const QImage& twice = canvas.Done();
 
-    EXPECT_EQ(At(once, 10, 10), RGB(63, 255, 255));
-    EXPECT_EQ(At(once, 11, 10), RGB(192, 0, 0));
-    EXPECT_EQ(At(once, 12, 10), RGB(63, 255, 255));
-    EXPECT_EQ(At(once, 14, 13), RGB(192, 0, 0));  // inside untouched
-    EXPECT_EQ(At(once, 20, 10), RGB(192, 0, 0));  // right edge outside
+    const COLORREF inverted = RGB(63, 255, 255), plain = RGB(192, 0, 0);
+    ExpectPixels(once, {{10, 10, inverted}, {11, 10, plain}, {12, 10, inverted},
+                        {14, 13, plain},     // inside untouched
+                        {20, 10, plain}});   // right edge outside
     for (int x = 8; x < 22; ++x)
         for (int y = 8; y < 18; ++y)
-            ASSERT_EQ(At(twice, x, y), RGB(192, 0, 0)) << x << "," << y;
+            ASSERT_EQ(At(twice, x, y), plain) << x << "," << y;
 }
 
 TEST(Gdi, MappingClippingAndSavedStates)
@@ -180,13 +175,10 @@ TEST(Gdi, MappingClippingAndSavedStates)
     dc.FillSolidRect(CRect(15, 36, 45, 38), kRed);
     EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 60);
     const QImage& img = canvas.Done();
-    EXPECT_EQ(At(img, 2, 2), kBlue);
-    EXPECT_EQ(At(img, 9, 5), kBlue);
-    EXPECT_EQ(At(img, 10, 5), kWhite);
-    EXPECT_EQ(At(img, 19, 32), kRed);
-    EXPECT_EQ(At(img, 25, 32), kWhite);  // excluded
-    EXPECT_EQ(At(img, 41, 32), kRed);
-    EXPECT_EQ(At(img, 25, 37), kRed);    // clipping removed
+    ExpectPixels(img, {{2, 2, kBlue}, {9, 5, kBlue}, {10, 5, kWhite}, {19, 32, kRed},
+                       {25, 32, kWhite},  // excluded
+                       {41, 32, kRed},
+                       {25, 37, kRed}});  // clipping removed
 }
 
 TEST(Gdi, ImageListCutsStripsHonoursTheMaskClipsAndBlends)
@@ -217,12 +209,11 @@ TEST(Gdi, ImageListCutsStripsHonoursTheMaskClipsAndBlends)
     EXPECT_TRUE(list.DrawEx(canvas.pDC.get(), 2, CPoint(30, 10), CSize(0, 0), CLR_NONE, kWhite, ILD_TRANSPARENT | ILD_BLEND50));
     const QImage& img = canvas.Done();
 
-    EXPECT_EQ(At(img, 10, 10), RGB(0, 0, 0));  // transparent pixel shows the background
-    EXPECT_EQ(At(img, 11, 10), kBlue);
-    EXPECT_EQ(At(img, 21, 11), kRed);
-    EXPECT_EQ(At(img, 22, 11), RGB(0, 0, 0));  // cut at the given width
+    ExpectPixels(img, {{10, 10, RGB(0, 0, 0)},  // transparent pixel shows the background
+                       {11, 10, kBlue}, {21, 11, kRed},
+                       {22, 11, RGB(0, 0, 0)},  // cut at the given width
+                       {30, 10, RGB(0, 0, 0)}});  // blending keeps transparency
     const COLORREF blended = At(img, 32, 11);  // half green, half white
     EXPECT_NEAR(int(GetGValue(blended)), 202, 3);
     EXPECT_NEAR(int(GetRValue(blended)), 127, 3);
-    EXPECT_EQ(At(img, 30, 10), RGB(0, 0, 0));  // blending keeps transparency
 }
