@@ -4,6 +4,7 @@
 #include "platform/msgbox/MessageBox.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -60,11 +61,14 @@ public:
         m_dlg.setAutoReset(false);
     }
 
-    // Reports that nDone pages are drawn and handles the events that came
-    // meanwhile. User input waits until the modal dialog shows and then goes to
-    // it alone, so nothing can close the view under the job. False: cancelled.
+    // Reports that nDone pages are drawn and, every slice, handles the events that
+    // came meanwhile. User input waits until the modal dialog shows and then goes
+    // to it alone, so nothing can close the view under the job. False: cancelled.
     bool PageDone(UINT nDone)
     {
+        if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < kSliceMs)
+            return !m_dlg.wasCanceled();
+        m_sinceEvents.start();
         m_dlg.setLabelText(QStringLiteral("Printing page %1 of %2").arg(nDone + 1).arg(m_nPages));
         if (!m_dlg.isVisible())
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -74,7 +78,9 @@ public:
 
 private:
     static constexpr int kShowAfterMs = 500;
+    static constexpr qint64 kSliceMs = 25;
     QProgressDialog m_dlg;
+    QElapsedTimer m_sinceEvents;
     UINT m_nPages;
 };
 
