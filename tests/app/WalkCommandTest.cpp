@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <gtest/gtest.h>
 #include <cstdio>
 
@@ -108,6 +109,30 @@ TEST_F(WalkCommand, ErrorsAndUsage)
     EXPECT_EQ(parsed->m_nRetries.value_or(-1), 0);
     EXPECT_FALSE(parsed->m_nTimeout);
     EXPECT_EQ(parsed->m_strHost, "h:1161");
+}
+
+// The program itself: no display, and standard error holds the query's text alone
+// even where the toolkit would warn (no runtime folder here).
+TEST_F(WalkCommand, ProgramNeedsNoDisplayAndWritesOnlyErrorTexts)
+{
+    const QString strProgram = QCoreApplication::applicationDirPath() + "/../app/orvex";
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* pszName : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+        env.remove(pszName);
+    const auto run = [&](const QStringList& args) {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(strProgram, QStringList{"--walk"} + args);
+        EXPECT_TRUE(process.waitForFinished(30000)) << strProgram.toStdString();
+        return CWalkResult{process.exitCode(), process.readAllStandardOutput().toStdString(),
+                           process.readAllStandardError().toStdString()};
+    };
+    const CWalkResult bad = run({"--timeout", "1", "--retries", "0", "nosuchhost.invalid", "public"});
+    EXPECT_EQ(bad.nExit, CWalkCommand::kExitError);
+    EXPECT_EQ(bad.strErr, Walk({"--timeout", "1", "--retries", "0", "nosuchhost.invalid", "public"}).strErr);
+    const CWalkResult usage = run({});
+    EXPECT_EQ(usage.nExit, CWalkCommand::kExitUsage);
+    EXPECT_EQ(usage.strErr, CWalkCommand::kUsage);
 }
 
 } // namespace
