@@ -1,8 +1,10 @@
 #include "app/OrvexApp.h"
 #include "app/ScreenshotCommand.h"
 #include "app/WalkCommand.h"
+#include "platform/snmpmgr/SnmpMgr.h"
 #include <QApplication>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -39,8 +41,13 @@ int main(int argc, char** argv)
         // carries the query's error texts only, not the toolkit's chatter.
         qputenv("QT_QPA_PLATFORM", "minimal");
         qInstallMessageHandler(KeepCriticalMessages);
+        // The SNMP library's start-up runs while the toolkit and the view start,
+        // instead of on the walk thread before its first request.
+        std::thread warmUp(SnmpMgrStartup);
         QApplication qapp(argc, argv);
-        return RunWalkCommand({args.begin() + 1, args.end()}, stdout, stderr);
+        const int nExit = RunWalkCommand({args.begin() + 1, args.end()}, stdout, stderr);
+        warmUp.join();
+        return nExit;
     }
     QApplication qapp(argc, argv);
     if (args.size() >= 2 && args[0] == "--screenshot") {
