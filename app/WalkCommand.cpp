@@ -9,21 +9,10 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
-#include <charconv>
 
 namespace {
 
 constexpr int kPollMs = 2;
-
-std::optional<int> ReadCount(const std::string& strText)
-{
-    int nValue = 0;
-    const char* pszEnd = strText.data() + strText.size();
-    const auto result = std::from_chars(strText.data(), pszEnd, nValue);
-    if (strText.empty() || result.ec != std::errc() || result.ptr != pszEnd || nValue < 0)
-        return std::nullopt;
-    return nValue;
-}
 
 bool HasStatus(ZIduvAROVEvod& grid)
 {
@@ -72,39 +61,10 @@ private:
 
 std::optional<CWalkCommand> CWalkCommand::Parse(const std::vector<std::string>& args)
 {
-    CWalkCommand command;
-    std::size_t i = 0;
-    for (; i + 1 < args.size() && args[i].rfind("--", 0) == 0; i += 2) {
-        const std::string& strOption = args[i];
-        const std::string& strValue = args[i + 1];
-        if (strOption == "--base")
-            command.m_strBase = strValue;
-        else if (strOption == "--timeout" && (command.m_nTimeout = ReadCount(strValue)))
-            continue;
-        else if (strOption == "--retries" && (command.m_nRetries = ReadCount(strValue)))
-            continue;
-        else if (strOption == "--version" && (strValue == "1" || strValue == "2c"))
-            command.m_nVersion = strValue == "1" ? 1u : 2u;
-        else
-            return std::nullopt;
-    }
-    if (args.size() - i != 2 || args[i].rfind("--", 0) == 0)
+    std::optional<CWalkOptions> options = CWalkOptions::Parse(args);
+    if (!options)
         return std::nullopt;
-    command.m_strHost = args[i];
-    command.m_strCommunity = args[i + 1];
-    return command;
-}
-
-void CWalkCommand::ApplyToSettings() const
-{
-    if (m_strBase)
-        AppSettings.SetBase(*m_strBase);
-    if (m_nTimeout)
-        AppSettings.Timeout = *m_nTimeout;
-    if (m_nRetries)
-        AppSettings.Retries = *m_nRetries;
-    if (m_nVersion)
-        AppSettings.Version = *m_nVersion;
+    return CWalkCommand(std::move(*options));
 }
 
 int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const

@@ -4,12 +4,14 @@
 // output in the text the grid copies to the clipboard; error texts go to
 // standard error. Settings are read from the registry as usual; the options
 // override them for this run only, and nothing is written back.
+#include "snmp/WalkOptions.h"
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-class CWalkCommand
+class CWalkCommand : public CWalkOptions
 {
 public:
     static constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
@@ -24,13 +26,8 @@ public:
     // kExitError when an error text arrived. Blocks for the whole query.
     int Run(std::FILE* pOut, std::FILE* pErr) const;
 
-    std::optional<std::string> m_strBase;
-    std::optional<int> m_nTimeout, m_nRetries;
-    std::optional<unsigned> m_nVersion;
-    std::string m_strHost, m_strCommunity;
-
 private:
-    void ApplyToSettings() const;
+    explicit CWalkCommand(CWalkOptions options) : CWalkOptions(std::move(options)) {}
 };
 
 // The whole of "orvex --walk ARGS": usage on pErr and kExitUsage for bad

@@ -6,9 +6,9 @@
 #include "snmp/AppSettings.h"
 #include "snmp/MibWalk.h"
 #include "snmp/WalkMessages.h"
+#include "snmp/WalkOptions.h"
 #include "snmp/WalkTarget.h"
 #include <QCoreApplication>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -21,62 +21,6 @@ constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
 
 const char kUsage[] =
     "usage: orvex-walk [--base OID] [--timeout SECONDS] [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY\n";
-
-struct CWalkOptions
-{
-    std::optional<std::string> strBase;
-    std::optional<std::int32_t> nTimeout, nRetries;
-    std::optional<DWORD> nVersion;
-    std::string strHost, strCommunity;
-};
-
-std::optional<std::int32_t> ReadCount(const char* pszText)
-{
-    std::int32_t nValue = 0;
-    const char* pszEnd = pszText + std::strlen(pszText);
-    const auto result = std::from_chars(pszText, pszEnd, nValue);
-    if (result.ec != std::errc() || result.ptr != pszEnd || nValue < 0)
-        return std::nullopt;
-    return nValue;
-}
-
-// Reads the command line; nothing when it is not a valid one.
-std::optional<CWalkOptions> ParseOptions(int argc, char** argv)
-{
-    CWalkOptions options;
-    int i = 1;
-    for (; i + 1 < argc && std::strncmp(argv[i], "--", 2) == 0; i += 2) {
-        const std::string strOption = argv[i];
-        const char* pszValue = argv[i + 1];
-        if (strOption == "--base")
-            options.strBase = pszValue;
-        else if (strOption == "--timeout" && (options.nTimeout = ReadCount(pszValue)))
-            continue;
-        else if (strOption == "--retries" && (options.nRetries = ReadCount(pszValue)))
-            continue;
-        else if (strOption == "--version" && (!std::strcmp(pszValue, "1") || !std::strcmp(pszValue, "2c")))
-            options.nVersion = pszValue[0] == '1' ? 1 : 2;
-        else
-            return std::nullopt;
-    }
-    if (argc - i != 2 || std::strncmp(argv[i], "--", 2) == 0)
-        return std::nullopt;
-    options.strHost = argv[i];
-    options.strCommunity = argv[i + 1];
-    return options;
-}
-
-void ApplyOptions(const CWalkOptions& options)
-{
-    if (options.strBase)
-        AppSettings.SetBase(*options.strBase);
-    if (options.nTimeout)
-        AppSettings.Timeout = *options.nTimeout;
-    if (options.nRetries)
-        AppSettings.Retries = *options.nRetries;
-    if (options.nVersion)
-        AppSettings.Version = *options.nVersion;
-}
 
 // Writes the field with backslash, TAB, LF and CR escaped; other bytes as they are.
 void WriteField(const std::string& strField, std::FILE* pOut)
@@ -117,8 +61,8 @@ public:
     CWalkPrinter(const CWalkOptions& options)
         : m_window(nullptr, [this](UINT message, WPARAM wParam, LPARAM lParam) { return OnMessage(message, wParam, lParam); })
     {
-        m_strHost = options.strHost;
-        m_strCommunity = options.strCommunity;
+        m_strHost = options.m_strHost;
+        m_strCommunity = options.m_strCommunity;
         m_bRun = 1;
         m_hWalkWnd = m_window.Handle();
     }
@@ -155,14 +99,14 @@ private:
 
 int main(int argc, char** argv)
 {
-    const std::optional<CWalkOptions> options = ParseOptions(argc, argv);
+    const std::optional<CWalkOptions> options = CWalkOptions::Parse({argv + 1, argv + argc});
     if (!options) {
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
     QCoreApplication app(argc, argv);
     LoadSettings();
-    ApplyOptions(*options);
+    options->ApplyToSettings();
 
     static char s_outBuffer[1 << 16];
     std::setvbuf(stdout, s_outBuffer, _IOFBF, sizeof s_outBuffer);

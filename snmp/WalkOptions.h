@@ -1,0 +1,23 @@
+#pragma once
+// The options of a walk run from the command line ([--base OID] [--timeout S]
+// [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY), shared by every program
+// that walks one agent without a window.
+#include "platform/WinTypes.h"
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CWalkOptions
+{
+    // Reads the arguments; nothing when they are not a valid command line.
+    static std::optional<CWalkOptions> Parse(const std::vector<std::string>& args);
+
+    // Puts the given options into AppSettings; the others keep their values.
+    void ApplyToSettings() const;
+
+    std::optional<std::string> m_strBase;
+    std::optional<std::int32_t> m_nTimeout, m_nRetries;
+    std::optional<DWORD> m_nVersion;
+    std::string m_strHost, m_strCommunity;
+};
