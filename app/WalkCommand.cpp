@@ -14,15 +14,12 @@ namespace {
 
 constexpr int kPollMs = 2;
 
-bool HasStatus(ZIduvAROVEvod& grid)
+bool AnyRootHasStatus(ZIduvAROVEvod& grid)
 {
     CTreeListCtrl::POSITION pos = grid.FirstRootPosition();
-    while (pos) {
-        const std::string& strLabel = grid.InfoOf(grid.NextRoot(pos))->GetText();
-        if (strLabel.find(ZIduvAROVEvod::kQuerying) != std::string::npos ||
-            strLabel.find(ZIduvAROVEvod::kCleaning) != std::string::npos)
+    while (pos)
+        if (ZIduvAROVEvod::HasStatus(grid.InfoOf(grid.NextRoot(pos))->GetText()))
             return true;
-    }
     return false;
 }
 
@@ -31,7 +28,7 @@ bool HasStatus(ZIduvAROVEvod& grid)
 // let go of the grid), or once an error text ended it.
 bool QueryEnded(ZIduvAROVEvod& grid, bool bError)
 {
-    return !grid.m_bWalking.load() && grid.m_nCleaners.load() == 0 && (bError || !HasStatus(grid));
+    return !grid.m_bWalking.load() && grid.m_nCleaners.load() == 0 && (bError || !AnyRootHasStatus(grid));
 }
 
 // Puts back, when it goes, the settings the options may override.

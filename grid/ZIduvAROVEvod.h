@@ -42,6 +42,8 @@ public:
     static constexpr COLORREF kClearedCellColor = 0xFFFFFF;
     static constexpr const char* kQuerying = " (Querying...)";
     static constexpr const char* kCleaning = " (Cleaning...)";
+    // TRUE when a node's label says it is still being queried or cleaned.
+    static BOOL HasStatus(const std::string& strLabel);
 
     // Creates the control with its image list, tooltip window and a message
     // handle (the window's creation).
@@ -180,7 +182,6 @@ private:
     void SetInferredCells(CTreeItem* pNode, const std::string& strType, const std::string& strValue,
                           COLORREF color);
     CTreeItem* SelectedNode();
-    static BOOL HasStatus(const std::string& strLabel);
 
     // Printing
     struct CPrintPage;
