@@ -675,13 +675,11 @@ void CListCtrl::drawRow(QPainter* pPainter, const QStyleOptionViewItem&, const Q
         drawItem.itemState |= ODS_FOCUS;
     if (!isEnabled())
         drawItem.itemState |= ODS_DISABLED;
-    pPainter->save();
     {
-        CDC dc(pPainter);
+        CDC dc(pPainter);  // saves the painter's state and restores it when it goes
         drawItem.pDC = &dc;
         const_cast<CListCtrl*>(this)->DrawItem(&drawItem);
     }
-    pPainter->restore();
     if (m_dwExStyle & LVS_EX_GRIDLINES)
         PaintGridLines(pPainter, drawItem.rcItem);
 }
