@@ -2,6 +2,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/SysMetrics.h"
+#include "platform/res/Resources.h"
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -80,27 +81,17 @@ int CImageList::Add(const CBitmap* pBitmap, COLORREF crMask)
 {
     if (!m_bCreated || !pBitmap || pBitmap->IsNull())
         return -1;
-    QImage strip = pBitmap->GetImage().convertToFormat(QImage::Format_ARGB32);
-    strip.setDevicePixelRatio(1.0);
-    const int nCount = strip.width() / m_cx;
+    const int nCount = pBitmap->GetImage().width() / m_cx;
     if (nCount < 1)
         return -1;
     const bool bMask = (m_nFlags & ILC_MASK) && crMask != CLR_NONE;
-    const QRgb transparent = qRgb(int(GetRValue(crMask)), int(GetGValue(crMask)), int(GetBValue(crMask)));
+    QImage strip = bMask ? ApplyColorKey(pBitmap->GetImage(), crMask)
+                         : pBitmap->GetImage().convertToFormat(QImage::Format_ARGB32);
+    strip.setDevicePixelRatio(1.0);
     const int nFirst = GetImageCount();
-    for (int i = 0; i < nCount; ++i) {
-        QImage image(m_cx, m_cy, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        for (int y = 0; y < std::min(m_cy, strip.height()); ++y) {
-            const QRgb* pSrc = reinterpret_cast<const QRgb*>(strip.constScanLine(y)) + i * m_cx;
-            QRgb* pDst = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < m_cx; ++x) {
-                const bool bClear = bMask && (pSrc[x] | 0xFF000000u) == (transparent | 0xFF000000u);
-                pDst[x] = bClear ? 0u : pSrc[x];
-            }
-        }
-        m_images.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-    }
+    // Rows below a shorter strip come out transparent: copy() fills what lies outside with 0.
+    for (int i = 0; i < nCount; ++i)
+        m_images.push_back(strip.copy(i * m_cx, 0, m_cx, m_cy).convertToFormat(QImage::Format_ARGB32_Premultiplied));
     return nFirst;
 }
 
