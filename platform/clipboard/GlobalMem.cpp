@@ -4,7 +4,7 @@
 std::atomic<int> CGlobalMem::s_nLive{0};
 
 CGlobalMem::CGlobalMem(UINT nFlags, std::size_t nBytes)
-    : m_pBytes(new char[nBytes == 0 ? 1 : nBytes]), m_nSize(nBytes), m_nFlags(nFlags)
+    : m_pBytes(new char[nBytes == 0 ? 1 : nBytes]), m_nSize(nBytes)
 {
     if (nFlags & GMEM_ZEROINIT)
         std::memset(m_pBytes.get(), 0, nBytes == 0 ? 1 : nBytes);

@@ -25,7 +25,6 @@ public:
     char* Lock() { return m_pBytes.get(); }
     const char* Lock() const { return m_pBytes.get(); }
     std::size_t Size() const { return m_nSize; }
-    UINT Flags() const { return m_nFlags; }
 
     // Blocks currently alive in the process: a leak shows as a count that stays up.
     static int LiveCount();
@@ -35,7 +34,6 @@ private:
 
     std::unique_ptr<char[]> m_pBytes;
     std::size_t m_nSize;
-    UINT m_nFlags;
     static std::atomic<int> s_nLive;
 };
 

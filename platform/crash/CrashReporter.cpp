@@ -189,7 +189,3 @@ void* Install(void* /*pCallback*/, const char* pszEmailTo, const char* pszEmailS
     return g_szFolder;
 }
 
-const char* CrashReportFolder()
-{
-    return g_szFolder;
-}

@@ -11,6 +11,3 @@
 // be prepared or a handler cannot be set. Cost: a few system calls.
 void* Install(void* pCallback, const char* pszEmailTo, const char* pszEmailSubject,
               const char* pszVersion = nullptr);
-
-// The folder reports are written to, as set by the last Install ("" before).
-const char* CrashReportFolder();

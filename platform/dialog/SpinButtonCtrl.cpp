@@ -34,12 +34,6 @@ void CSpinButtonCtrl::SetRange32(int nLower, int nUpper)
     m_nUpper = nUpper;
 }
 
-void CSpinButtonCtrl::GetRange32(int& nLower, int& nUpper) const
-{
-    nLower = m_nLower;
-    nUpper = m_nUpper;
-}
-
 void CSpinButtonCtrl::Step(int nDelta)
 {
     if (!m_pBuddy)

@@ -18,9 +18,7 @@ public:
 
     // Attaches to the buddy (Not owned) and takes its place at the buddy's right edge.
     void SetBuddy(QLineEdit* pBuddy);
-    QLineEdit* GetBuddy() const { return m_pBuddy; }
     void SetRange32(int nLower, int nUpper);
-    void GetRange32(int& nLower, int& nUpper) const;
 
     // One step up (+1) or down (-1) from the buddy's number, clamped to the range.
     void Step(int nDelta);

@@ -20,7 +20,6 @@ public:
     BOOL CreateFromImage(const QImage& image);
     // Loads a picture file or Qt resource (":/..."). FALSE when it cannot be read.
     BOOL LoadBitmap(const QString& strPath);
-    void DeleteObject() { m_image = QImage(); }
 
     bool IsNull() const { return m_image.isNull(); }
     // Logical size.

@@ -330,21 +330,6 @@ CSize CDC::GetTextExtent(const char* pszText, int nCount) const
     return CSize(metrics.horizontalAdvance(QString::fromLatin1(pszText, nCount)), metrics.height());
 }
 
-BOOL CDC::GetTextMetrics(TEXTMETRIC* pMetrics) const
-{
-    if (!pMetrics)
-        return FALSE;
-    const QFontMetrics& metrics = Metrics();
-    pMetrics->tmHeight = metrics.height();
-    pMetrics->tmAscent = metrics.ascent();
-    pMetrics->tmDescent = metrics.descent();
-    pMetrics->tmInternalLeading = std::max(0, metrics.height() - m_st.pFont->GetFont().pixelSize());
-    pMetrics->tmExternalLeading = std::max(0, metrics.leading());
-    pMetrics->tmAveCharWidth = metrics.averageCharWidth();
-    pMetrics->tmMaxCharWidth = metrics.maxWidth();
-    return TRUE;
-}
-
 void CDC::DrawFocusRect(const CRect& rect)
 {
     if (!m_pPainter || rect.IsRectEmpty())

@@ -74,17 +74,6 @@ constexpr UINT DFCS_INACTIVE = 0x0100;
 constexpr UINT DFCS_PUSHED = 0x0200;
 constexpr UINT DFCS_CHECKED = 0x0400;
 
-struct TEXTMETRIC
-{
-    LONG tmHeight;
-    LONG tmAscent;
-    LONG tmDescent;
-    LONG tmInternalLeading;
-    LONG tmExternalLeading;
-    LONG tmAveCharWidth;
-    LONG tmMaxCharWidth;
-};
-
 class CDC
 {
 public:
@@ -121,7 +110,6 @@ public:
     COLORREF SetBkColor(COLORREF cr);
     COLORREF GetBkColor() const { return m_st.crBk; }
     int SetBkMode(int nMode);
-    int GetBkMode() const { return m_st.nBkMode; }
 
     // Fills with the colour and, like the GDI helper, makes it the background colour.
     void FillSolidRect(const CRect& rect, COLORREF cr);
@@ -155,7 +143,6 @@ public:
     {
         return GetTextExtent(text.data(), static_cast<int>(text.size()));
     }
-    BOOL GetTextMetrics(TEXTMETRIC* pMetrics) const;
 
     // A dotted frame that inverts the pixels it covers: drawing it twice removes it.
     void DrawFocusRect(const CRect& rect);
@@ -177,7 +164,6 @@ public:
     int SetMapMode(int nMapMode);
     int GetMapMode() const { return m_st.nMapMode; }
     CPoint SetWindowOrg(int x, int y);
-    CPoint GetWindowOrg() const { return m_st.ptWindowOrg; }
     CPoint SetViewportOrg(int x, int y);
     // Extents count in MM_ANISOTROPIC only.
     CSize SetWindowExt(int cx, int cy);

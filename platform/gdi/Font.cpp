@@ -19,10 +19,3 @@ BOOL CFont::CreateFont(const QFont& font)
     m_font = PixelSized(font);
     return TRUE;
 }
-
-BOOL CFont::CreatePointFont(int nPointSize, const char* pszFaceName)
-{
-    QFont font(QString::fromLatin1(pszFaceName ? pszFaceName : ""));
-    font.setPointSizeF(nPointSize / 10.0);
-    return CreateFont(font);
-}

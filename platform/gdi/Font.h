@@ -14,12 +14,8 @@ public:
     // Takes font's description; a size in points becomes pixels at the screen's
     // logical resolution.
     BOOL CreateFont(const QFont& font);
-    // nPointSize in tenths of a point, as the point-font helper takes it.
-    BOOL CreatePointFont(int nPointSize, const char* pszFaceName);
 
     const QFont& GetFont() const { return m_font; }
-    // The pixel height of the font (the "em" size).
-    int PixelHeight() const { return m_font.pixelSize(); }
 
 private:
     QFont m_font = PixelSized(QFont());

@@ -19,7 +19,6 @@ struct CSize
     constexpr CSize(int x, int y) : cx(x), cy(y) {}
     explicit CSize(const QSize& s) : cx(s.width()), cy(s.height()) {}
 
-    QSize ToQSize() const { return QSize(cx, cy); }
     constexpr bool operator==(const CSize&) const = default;
 };
 
@@ -33,7 +32,6 @@ struct CPoint
     explicit CPoint(const QPoint& p) : x(p.x()), y(p.y()) {}
 
     QPoint ToQPoint() const { return QPoint(x, y); }
-    void Offset(int dx, int dy) { x += dx; y += dy; }
     constexpr bool operator==(const CPoint&) const = default;
     constexpr CPoint operator+(const CSize& s) const { return CPoint(x + s.cx, y + s.cy); }
     constexpr CPoint operator-(const CSize& s) const { return CPoint(x - s.cx, y - s.cy); }
@@ -60,11 +58,8 @@ struct CRect
     constexpr int Width() const { return right - left; }
     constexpr int Height() const { return bottom - top; }
     constexpr CSize Size() const { return CSize(Width(), Height()); }
-    constexpr CPoint TopLeft() const { return CPoint(left, top); }
-    constexpr CPoint BottomRight() const { return CPoint(right, bottom); }
     constexpr CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
     constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
-    constexpr bool IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
     // Right and bottom edges are outside.
     constexpr bool PtInRect(const CPoint& p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
 

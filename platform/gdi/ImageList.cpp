@@ -200,8 +200,3 @@ void CImageList::EndDrag()
     g_drag.image = QImage();
     g_drag.bShown = false;
 }
-
-BOOL CImageList::IsDragImageVisible()
-{
-    return g_drag.pWindow && g_drag.pWindow->isVisible() ? TRUE : FALSE;
-}

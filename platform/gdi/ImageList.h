@@ -35,7 +35,6 @@ public:
     // cannot be read or is narrower than one image.
     BOOL Create(const QString& strBitmap, int cx, int nGrow, COLORREF crMask);
     void DeleteImageList();
-    bool IsCreated() const { return m_bCreated; }
 
     // Appends the images of a strip (its width divided by the image width; a
     // taller strip is cut at the image height). With ILC_MASK, pixels of crMask
@@ -63,8 +62,6 @@ public:
     static BOOL DragShowNolock(BOOL bShow);
     static BOOL DragLeave(QWidget* pWndLock);
     static void EndDrag();
-    // TRUE while the drag image is on the screen.
-    static BOOL IsDragImageVisible();
 
 private:
     int m_cx = 0;

@@ -38,12 +38,3 @@ int CHeaderCtrl::IndexToOrder(int nIndex) const
         return -1;
     return visualIndex(nIndex);
 }
-
-BOOL CHeaderCtrl::GetOrderArray(int* pArray, int nCount) const
-{
-    if (!pArray || nCount < 0)
-        return FALSE;
-    for (int i = 0; i < nCount && i < count(); ++i)
-        pArray[i] = logicalIndex(i);
-    return TRUE;
-}

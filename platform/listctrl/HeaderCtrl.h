@@ -19,6 +19,4 @@ public:
     int OrderToIndex(int nOrder) const;
     // Display position of column nIndex; -1 when out of range.
     int IndexToOrder(int nIndex) const;
-    // Fills pArray with the column index at each display position (nCount entries at most).
-    BOOL GetOrderArray(int* pArray, int nCount) const;
 };

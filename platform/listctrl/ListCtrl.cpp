@@ -281,14 +281,6 @@ LPARAM CListCtrl::GetItemData(int nItem) const
     return m_pModel->IsRow(nItem) ? m_pModel->Row(nItem).lParam : 0;
 }
 
-BOOL CListCtrl::SetItemData(int nItem, LPARAM data)
-{
-    if (!m_pModel->IsRow(nItem))
-        return FALSE;
-    m_pModel->Row(nItem).lParam = data;
-    return TRUE;
-}
-
 UINT CListCtrl::GetItemState(int nItem, UINT nMask) const
 {
     if (!m_pModel->IsRow(nItem))
@@ -543,11 +535,6 @@ DWORD CListCtrl::SetExtendedStyle(DWORD dwNewStyle)
     if (dwOld != dwNewStyle)
         viewport()->update();
     return dwOld;
-}
-
-DWORD CListCtrl::GetExtendedStyle() const
-{
-    return m_dwExStyle;
 }
 
 CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType)

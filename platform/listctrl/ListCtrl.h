@@ -234,7 +234,6 @@ public:
     BOOL SetItemText(int nItem, int nSubItem, const std::string& text);
     std::string GetItemText(int nItem, int nSubItem) const;  // empty for a bad index
     LPARAM GetItemData(int nItem) const;                     // 0 for a bad index
-    BOOL SetItemData(int nItem, LPARAM data);
     UINT GetItemState(int nItem, UINT nMask) const;
     // Selecting a row deselects every other one (single selection); LVIS_FOCUSED
     // makes it the current row.
@@ -273,7 +272,6 @@ public:
 
     // --- Styles, images ------------------------------------------------
     DWORD SetExtendedStyle(DWORD dwNewStyle);  // returns the previous style
-    DWORD GetExtendedStyle() const;
     // The list does not own image lists. Returns the previous one.
     CImageList* SetImageList(CImageList* pImageList, int nImageListType);
     CImageList* GetImageList(int nImageListType) const;

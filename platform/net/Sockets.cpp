@@ -22,11 +22,6 @@ int WSAStartup(WORD wVersionRequested, WSADATA* pData)
     return 0;
 }
 
-int WSACleanup()
-{
-    return 0;
-}
-
 DWORD InetAddr(const char* pszText)
 {
     return pszText ? ::inet_addr(pszText) : kInetAddrNone;

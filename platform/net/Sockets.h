@@ -21,7 +21,6 @@ constexpr WORD MAKEWORD(unsigned lo, unsigned hi)
 // Nothing needs starting on this platform: fills *pData (may be null) with the
 // requested version and returns 0 (success) at once.
 int WSAStartup(WORD wVersionRequested, WSADATA* pData);
-int WSACleanup();  // 0
 
 constexpr DWORD kInetAddrNone = 0xFFFFFFFFu;
 // Parses a dotted IPv4 address ("10.0.0.1", also the short and hex forms the

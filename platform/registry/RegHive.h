@@ -36,7 +36,6 @@ public:
     CRegKeyData& AddKey(std::string_view path);
 
     const std::vector<CRegKeyData>& Keys() const { return m_keys; }
-    bool IsEmpty() const { return m_keys.empty(); }
 
 private:
     std::vector<CRegKeyData> m_keys;

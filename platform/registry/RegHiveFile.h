@@ -34,9 +34,6 @@ public:
     // file as it was and no temporary file behind, and returns false.
     bool Update(const std::function<void(CRegHive&)>& apply) const;
 
-    const std::string& Path() const { return m_strPath; }
-    const std::string& Root() const { return m_strRoot; }
-
 private:
     enum class LoadResult { Loaded, Missing, Unreadable, Corrupt };
 
