@@ -2,12 +2,17 @@
 #include "platform/snmpmgr/BuiltinMibData.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cctype>
+#include <charconv>
+#include <iterator>
 
 namespace
 {
 constexpr std::string_view kRootName = "root";
+// mib-2; its first four sub-identifiers are internet.
+constexpr UINT kMib2Path[] = {1, 3, 6, 1, 2, 1};
+constexpr UINT kInternetLength = 4;
+constexpr UINT kMib2Length = std::size(kMib2Path);
 
 std::string_view Trim(std::string_view s)
 {
@@ -142,17 +147,16 @@ bool CBuiltinMib::ToText(const UINT* pIds, UINT nCount, std::string* pstrText) c
 {
     if (!pIds || nCount == 0 || !pstrText)
         return false;
-    static constexpr UINT kInternet[] = {1, 3, 6, 1, 2, 1};
     auto startsWith = [&](UINT nPrefix) {
-        return nCount > nPrefix && std::equal(kInternet, kInternet + nPrefix, pIds);
+        return nCount > nPrefix && std::equal(kMib2Path, kMib2Path + nPrefix, pIds);
     };
     const Node* pNode = &m_nodes.front();
     UINT nFirst = 0;
     std::string strText;
-    if (startsWith(6) && m_pMib2)
-        pNode = m_pMib2, nFirst = 6;
-    else if (startsWith(4) && m_pInternet)
-        pNode = m_pInternet, nFirst = 4;
+    if (startsWith(kMib2Length) && m_pMib2)
+        pNode = m_pMib2, nFirst = kMib2Length;
+    else if (startsWith(kInternetLength) && m_pInternet)
+        pNode = m_pInternet, nFirst = kInternetLength;
     else
         strText = ".";
     strText.reserve(strText.size() + 12 * (nCount - nFirst));
@@ -179,7 +183,7 @@ bool CBuiltinMib::Parse(std::string_view text, std::vector<UINT>* pIds) const
     if (text.front() == '.')
         text.remove_prefix(1);
     else if (m_pMib2)
-        ids = {1, 3, 6, 1, 2, 1}, pNode = m_pMib2;
+        ids.assign(std::begin(kMib2Path), std::end(kMib2Path)), pNode = m_pMib2;
     else
         return false;
     if (text.empty())
