@@ -1,14 +1,9 @@
 #include "app/DialogBackground.h"
+#include "platform/gdi/SysMetrics.h"
 #include <QLinearGradient>
 #include <algorithm>
 #include <QPainter>
 #include <QPainterPath>
-
-namespace {
-
-QColor ToQColor(COLORREF colour) { return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour)); }
-
-} // namespace
 
 COLORREF DarkenColour(COLORREF colour, int nAmount)
 {
