@@ -1,8 +1,10 @@
 #include "app/OrvexView.h"
+#include "app/DialogBackground.h"
 #include "app/HistoryTable.h"
 #include "app/OrvexDoc.h"
 #include "app/Resource.h"
 #include "app/Settings.h"
+#include "platform/gdi/SysMetrics.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/WalkMessages.h"
 #include "treelist/WideComboBox.h"
@@ -26,13 +28,6 @@ constexpr int kBoxTop = 5;
 constexpr int kBoxHeight = 20;
 // The least room between the "Community" label and its box.
 constexpr int kLabelGap = 4;
-
-// The menu-bar colour darkened by 60: each channel times 195/255.
-QColor GradientBottom()
-{
-    const COLORREF cr = GetMenuBarColor();
-    return QColor(int(GetRValue(cr) * 195 / 255), int(GetGValue(cr) * 195 / 255), int(GetBValue(cr) * 195 / 255));
-}
 
 // The Host box rebuilds its list from the history each time it drops down.
 class CHostComboBox : public CWideComboBox
@@ -193,7 +188,7 @@ void COrvexView::paintEvent(QPaintEvent* pEvent)
     const int nGridTop = m_wndGrid.geometry().top();
     QLinearGradient gradient(0, 0, 0, nGridTop);
     gradient.setColorAt(0, Qt::white);
-    gradient.setColorAt(1, GradientBottom());
+    gradient.setColorAt(1, ToQColor(DarkenColour(GetMenuBarColor(), 60)));
     painter.fillRect(QRect(0, 0, width(), nGridTop), gradient);
 }
 
