@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr COLORREF kDefaultInferColor = 0x00D0D0D0;
 constexpr DWORD kVersion1 = 1;
 constexpr DWORD kVersion2c = 2;
 
@@ -24,6 +23,8 @@ BOOL IsOn(BYTE flag) { return flag == 1; }
 BYTE FlagOf(const QCheckBox* pCheck) { return pCheck->isChecked() ? 1 : 0; }
 std::string TextOf(const QLineEdit* pEdit) { return pEdit->text().toLatin1().toStdString(); }
 QString Decimal(std::int32_t n) { return QString::number(n); }
+// The version box shows v2c for 2 and v1 for any other value, which OK then stores.
+int VersionIndex(DWORD dwVersion) { return dwVersion == kVersion2c ? 1 : 0; }
 
 // A text-less check box laid out smaller than the style's box would clip it: grow it
 // around its centre to the indicator's size.
@@ -67,7 +68,7 @@ void Settings::CreateControls()
     m_pCheckCleaning = AddControl<QCheckBox>(IDC_CLEANING, 127, 24, 9, 8);
     m_pCheckInference = AddControl<QCheckBox>(IDC_INFERENCE, 127, 37, 9, 8);
     m_pColour = AddControl<CColourPicker>(IDC_COLOUR, 127, 49, 54, 12);
-    m_pColour->SetDefaultColour(kDefaultInferColor);
+    m_pColour->SetDefaultColour(CAppSettings::kDefaultInferColor);
     m_pColour->SetDefaultText(QStringLiteral("Automatic"));
     m_pCheckWrite = AddControl<QCheckBox>(IDC_WRITE, 127, 66, 10, 8);
     for (QCheckBox* pCheck : {m_pCheckCleaning, m_pCheckInference, m_pCheckWrite})
@@ -123,21 +124,20 @@ BOOL Settings::OnInitDialog()
     m_pEditTimeout->setText(Decimal(AppSettings.Timeout));
     m_pEditRetries->setText(Decimal(AppSettings.Retries));
     m_pEditBase->setText(QString::fromLatin1(AppSettings.Base().c_str()));
-    // Any value other than v2c shows, and is then stored, as v1.
-    m_pComboVersion->setCurrentIndex(AppSettings.Version == kVersion2c ? 1 : 0);
+    m_pComboVersion->setCurrentIndex(VersionIndex(AppSettings.Version));
     return TRUE;
 }
 
 void Settings::OnDefaults()
 {
-    m_pCheckCleaning->setChecked(true);
-    m_pCheckInference->setChecked(true);
-    m_pCheckWrite->setChecked(true);
-    m_pColour->SetColour(kDefaultInferColor);
-    m_pEditTimeout->setText(QStringLiteral("16"));
-    m_pEditRetries->setText(QStringLiteral("3"));
+    m_pCheckCleaning->setChecked(IsOn(CAppSettings::kDefaultCleaning));
+    m_pCheckInference->setChecked(IsOn(CAppSettings::kDefaultInferance));
+    m_pCheckWrite->setChecked(IsOn(CAppSettings::kDefaultWriteOn));
+    m_pColour->SetColour(CAppSettings::kDefaultInferColor);
+    m_pEditTimeout->setText(Decimal(CAppSettings::kDefaultTimeout));
+    m_pEditRetries->setText(Decimal(CAppSettings::kDefaultRetries));
     m_pEditBase->setText(QString::fromLatin1(CAppSettings::kDefaultBase));
-    m_pComboVersion->setCurrentIndex(0);
+    m_pComboVersion->setCurrentIndex(VersionIndex(CAppSettings::kDefaultVersion));
 }
 
 void Settings::OnOK()

@@ -85,14 +85,14 @@ int LoadSettings()
     HKEY hKey = nullptr;
     if (RegOpenKeyEx(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
         return 1;
-    ReadField<BYTE>(hKey, "Cleaning", AppSettings.Cleaning, 1);
-    ReadField<BYTE>(hKey, "Inferance", AppSettings.Inferance, 1);
-    ReadField<COLORREF>(hKey, "InferColor", AppSettings.InferColor, 0x00D0D0D0);
-    ReadField<BYTE>(hKey, "WriteOn", AppSettings.WriteOn, 1);
-    ReadField<std::int32_t>(hKey, "Timeout", AppSettings.Timeout, 16);
-    ReadField<std::int32_t>(hKey, "Retries", AppSettings.Retries, 3);
+    ReadField(hKey, "Cleaning", AppSettings.Cleaning, CAppSettings::kDefaultCleaning);
+    ReadField(hKey, "Inferance", AppSettings.Inferance, CAppSettings::kDefaultInferance);
+    ReadField(hKey, "InferColor", AppSettings.InferColor, CAppSettings::kDefaultInferColor);
+    ReadField(hKey, "WriteOn", AppSettings.WriteOn, CAppSettings::kDefaultWriteOn);
+    ReadField(hKey, "Timeout", AppSettings.Timeout, CAppSettings::kDefaultTimeout);
+    ReadField(hKey, "Retries", AppSettings.Retries, CAppSettings::kDefaultRetries);
     ReadBase(hKey);
-    ReadField<DWORD>(hKey, "Version", AppSettings.Version, 1);
+    ReadField(hKey, "Version", AppSettings.Version, CAppSettings::kDefaultVersion);
     RegCloseKey(hKey);
     return 0;
 }

@@ -17,13 +17,13 @@ void CAppSettings::SetBase(const std::string& strBase)
 
 void CAppSettings::Reset()
 {
-    Cleaning = 1;
-    Inferance = 1;
-    InferColor = 0x00D0D0D0;
-    WriteOn = 1;
-    Timeout = 16;
-    Retries = 3;
-    Version = 1;
+    Cleaning = kDefaultCleaning;
+    Inferance = kDefaultInferance;
+    InferColor = kDefaultInferColor;
+    WriteOn = kDefaultWriteOn;
+    Timeout = kDefaultTimeout;
+    Retries = kDefaultRetries;
+    Version = kDefaultVersion;
     std::memset(HomePath, 0, sizeof HomePath);
     SetBase(kDefaultBase);
 }

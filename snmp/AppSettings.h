@@ -17,15 +17,24 @@ class CAppSettings
 {
 public:
     static constexpr std::size_t kPathSize = 260;  // HomePath and Base buffers
+    // The built-in defaults: the record's start, Reset, a value missing from
+    // the registry, the Settings dialog's Defaults button.
+    static constexpr BYTE kDefaultCleaning = 1;
+    static constexpr BYTE kDefaultInferance = 1;
+    static constexpr COLORREF kDefaultInferColor = 0x00D0D0D0;
+    static constexpr BYTE kDefaultWriteOn = 1;
+    static constexpr std::int32_t kDefaultTimeout = 16;
+    static constexpr std::int32_t kDefaultRetries = 3;
+    static constexpr DWORD kDefaultVersion = 1;
     static constexpr const char* kDefaultBase = ".1.3";
 
-    std::atomic<BYTE> Cleaning{1};
-    std::atomic<BYTE> Inferance{1};
-    std::atomic<COLORREF> InferColor{0x00D0D0D0};
-    std::atomic<BYTE> WriteOn{1};
-    std::atomic<std::int32_t> Timeout{16};  // seconds
-    std::atomic<std::int32_t> Retries{3};
-    std::atomic<DWORD> Version{1};          // 1 = SNMPv1, 2 = SNMPv2c
+    std::atomic<BYTE> Cleaning{kDefaultCleaning};
+    std::atomic<BYTE> Inferance{kDefaultInferance};
+    std::atomic<COLORREF> InferColor{kDefaultInferColor};
+    std::atomic<BYTE> WriteOn{kDefaultWriteOn};
+    std::atomic<std::int32_t> Timeout{kDefaultTimeout};  // seconds
+    std::atomic<std::int32_t> Retries{kDefaultRetries};
+    std::atomic<DWORD> Version{kDefaultVersion};          // 1 = SNMPv1, 2 = SNMPv2c
     char HomePath[kPathSize] = {};          // installation folder ending in "/"; fixed after start-up
 
     // A copy of the base OID text, safe on any thread.
