@@ -29,14 +29,8 @@ std::string CTreeListCtrl::TreeAsText()
     POSITION pos = FirstRootPosition();
     while (pos) {
         CTreeItem* pTop = NextRoot(pos);
-        AppendLine(text, *InfoOf(pTop));
-        for (CTreeItem* pCur = pTop;;) {
-            CTreeItem* pNext = NextInTree(pTop, pCur, TRUE, FALSE);
-            if (pNext == pCur || !IsInSubtree(pTop, pNext))
-                break;
-            AppendLine(text, *InfoOf(pNext));
-            pCur = pNext;
-        }
+        for (CTreeItem* pNode = pTop; pNode; pNode = NextInTree(pTop, pNode, FALSE, FALSE))
+            AppendLine(text, *InfoOf(pNode));
     }
     return text;
 }
