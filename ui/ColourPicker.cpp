@@ -1,4 +1,5 @@
 #include "ui/ColourPicker.h"
+#include "platform/gdi/SysMetrics.h"
 #include "ui/ColourPopup.h"
 #include <QColorDialog>
 #include <QKeyEvent>
@@ -10,10 +11,10 @@ namespace {
 
 bool RunColourDialog(COLORREF& colour, QWidget* pParent)
 {
-    const QColor chosen = QColorDialog::getColor(CColourPopup::ToQColor(colour), pParent);
+    const QColor chosen = QColorDialog::getColor(ToQColor(colour), pParent);
     if (!chosen.isValid())
         return false;
-    colour = CColourPopup::ToColorRef(chosen);
+    colour = ToColorRef(chosen);
     return true;
 }
 
@@ -95,7 +96,7 @@ void CColourPicker::paintEvent(QPaintEvent*)
     QRect rcSwatch(rcContent.left() + 1, rcContent.top() + 1, rcContent.width() - cxArrow - 6, rcContent.height() - 2);
     if (isDown())
         rcSwatch.translate(1, 1);
-    painter.fillRect(rcSwatch, isEnabled() ? CColourPopup::ToQColor(m_colour) : palette().color(QPalette::Button));
+    painter.fillRect(rcSwatch, isEnabled() ? ToQColor(m_colour) : palette().color(QPalette::Button));
     painter.setPen(palette().color(isEnabled() ? QPalette::Dark : QPalette::Mid));
     painter.drawRect(rcSwatch.adjusted(0, 0, -1, -1));
 

@@ -1,4 +1,5 @@
 #include "ui/ColourPopup.h"
+#include "platform/gdi/SysMetrics.h"
 #include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -41,16 +42,6 @@ constexpr int kRows = static_cast<int>(kPalette.size()) / CColourPopup::kColumns
 } // namespace
 
 std::span<const CColourPopup::NamedColour> CColourPopup::Palette() { return kPalette; }
-
-QColor CColourPopup::ToQColor(COLORREF colour)
-{
-    return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
-}
-
-COLORREF CColourPopup::ToColorRef(const QColor& colour)
-{
-    return RGB(colour.red(), colour.green(), colour.blue());
-}
 
 CColourPopup::CColourPopup(QWidget* pParent, COLORREF current, COLORREF defaultColour,
                            const QString& strDefaultText, const QString& strCustomText)

@@ -42,9 +42,6 @@ public:
     // Shows the popup with its top-left corner at a global point, kept on the screen.
     void ShowAt(const QPoint& ptGlobal);
 
-    static QColor ToQColor(COLORREF colour);
-    static COLORREF ToColorRef(const QColor& colour);
-
 signals:
     // A cell or the default entry was chosen (the default entry reports the default colour).
     void colourChosen(quint32 colour, bool bDefault);
