@@ -1,4 +1,5 @@
 #include "ui/SplashWnd.h"
+#include "platform/gdi/DC.h"
 #include "platform/gdi/SysMetrics.h"
 #include "platform/res/Resources.h"
 #include <QApplication>
@@ -10,28 +11,20 @@
 
 namespace {
 
-constexpr UINT kDtCenter = 0x1;
-constexpr UINT kDtRight = 0x2;
-constexpr UINT kDtVCenter = 0x4;
-constexpr UINT kDtBottom = 0x8;
-constexpr UINT kDtWordBreak = 0x10;
-constexpr UINT kDtSingleLine = 0x20;
-constexpr UINT kDtNoPrefix = 0x800;
-
 // Qt alignment for a DT_* format. As with the drawing call it mirrors, vertical
 // centring and bottom alignment only apply to single-line text.
 int AlignmentOf(UINT nFormat)
 {
-    int nFlags = (nFormat & kDtCenter) ? Qt::AlignHCenter : (nFormat & kDtRight) ? Qt::AlignRight : Qt::AlignLeft;
-    if (nFormat & kDtSingleLine) {
-        nFlags |= (nFormat & kDtVCenter) ? Qt::AlignVCenter : (nFormat & kDtBottom) ? Qt::AlignBottom : Qt::AlignTop;
+    int nFlags = (nFormat & DT_CENTER) ? Qt::AlignHCenter : (nFormat & DT_RIGHT) ? Qt::AlignRight : Qt::AlignLeft;
+    if (nFormat & DT_SINGLELINE) {
+        nFlags |= (nFormat & DT_VCENTER) ? Qt::AlignVCenter : (nFormat & DT_BOTTOM) ? Qt::AlignBottom : Qt::AlignTop;
         nFlags |= Qt::TextSingleLine;
     } else {
         nFlags |= Qt::AlignTop;
-        if (nFormat & kDtWordBreak)
+        if (nFormat & DT_WORDBREAK)
             nFlags |= Qt::TextWordWrap;
     }
-    return nFlags | ((nFormat & kDtNoPrefix) ? 0 : Qt::TextShowMnemonic);
+    return nFlags | ((nFormat & DT_NOPREFIX) ? 0 : Qt::TextShowMnemonic);
 }
 
 // Window opacity needs a compositing window system; the offscreen and minimal
