@@ -7,8 +7,6 @@
 #include "snmp/AppSettings.h"
 #include "snmp/MibWalk.h"
 #include "snmp/WalkMessages.h"
-#include "treelist/CellComboCtrl.h"
-#include "treelist/CellEditCtrl.h"
 #include "treelist/GridHeaderCtrl.h"
 #include "ui/HtmlToolTip.h"
 
@@ -45,11 +43,8 @@ ZIduvAROVEvod::ZIduvAROVEvod(QWidget* pParent)
 
 ZIduvAROVEvod::~ZIduvAROVEvod()
 {
-    // An editor still open would report its text on losing the focus while the
-    // window is half destroyed; a window that closes writes nothing.
-    for (QWidget* pEditor : findChildren<QWidget*>())
-        if (dynamic_cast<CCellEditCtrl*>(pEditor) || dynamic_cast<CCellComboCtrl*>(pEditor))
-            delete pEditor;
+    // Open in-place editors are closed by the tree-list control, without a
+    // report: a window that closes writes nothing.
     // The walk notices the retired handle before its next request, so one
     // request with all its retries (plus name resolution) bounds the wait.
     const int nBoundMs = (AppSettings.Timeout.load() * (AppSettings.Retries.load() + 1) + 30) * 1000;
