@@ -278,11 +278,6 @@ int ZIduvAROVEvod::RowImageFor(CTreeItem* pNode)
     return IsCollapsed(pNode) ? riNode : riTopNode;
 }
 
-COLORREF ZIduvAROVEvod::FocusCellColor()
-{
-    return RGB(192, 0, 0);
-}
-
 CImageList* ZIduvAROVEvod::MakeDragImage(int)
 {
     return nullptr;

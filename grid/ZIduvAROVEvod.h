@@ -138,7 +138,6 @@ protected:
     // --- Hooks of the tree-list control ----------------------------------------
     CNodeInfo* CloneInfo(CNodeInfo* pInfo) override;
     int RowImageFor(CTreeItem* pNode) override;
-    COLORREF FocusCellColor() override;
     void OnCellEditDone(CTreeItem* pNode, LVITEM* pItem) override;
     QWidget* OnCellClick(UINT nFlags, CPoint pt, LVHITTESTINFO* pHit, BOOL bWide) override;
     CImageList* MakeDragImage(int nRow) override;
