@@ -106,7 +106,8 @@ public:
 
     // --- Printing (ZIduvAROVEvodPrint.cpp; UI thread) ------------------------
     // The rows printed: every root and, below it in pre-order, the descendants
-    // that are shown (children of collapsed nodes left out). O(shown rows).
+    // that are shown (children of collapsed nodes left out), which are the
+    // list's rows. O(1).
     int CountPrintRows() const;
     // Rows one page holds when it is rcDraw in pDC's current units, measured in
     // the grid's font: |height / (cy + 3)| - 2 for the height cy of "A", but at

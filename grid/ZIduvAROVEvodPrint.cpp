@@ -71,15 +71,10 @@ float ColumnScale(const CListCtrl& list, int nPageWidth)
 
 } // namespace
 
+// The pages draw the list's rows, so they are counted there too.
 int ZIduvAROVEvod::CountPrintRows() const
 {
-    int nRows = 0;
-    for (POSITION pos = FirstRootPosition(); pos;) {
-        CTreeItem* pRoot = NextRoot(pos);
-        for (CTreeItem* pNode = pRoot; pNode; pNode = NextInTree(pRoot, pNode, FALSE, TRUE))
-            ++nRows;
-    }
-    return nRows;
+    return GetItemCount();
 }
 
 int ZIduvAROVEvod::PrintLinesPerPage(CDC* pDC, const CRect& rcDraw)
