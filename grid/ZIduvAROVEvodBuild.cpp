@@ -76,7 +76,6 @@ CTreeListCtrl::CTreeItem* ZIduvAROVEvod::AddTopNode(const std::string& strCompon
 {
     CTreeItem* pPrevTop = m_apLevelItem[0];
     CTreeItem* pTop = AddRootNode(NewNodeInfo(strComponent + kQuerying, riTopNode).release());
-    CollapseNode(pTop);
     if (pPrevTop)
         FinishNode(pPrevTop, AppSettings.Cleaning.load() == 1);
     // The deeper entries belong to the finished top node, which its cleaning may change.
