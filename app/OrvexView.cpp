@@ -155,6 +155,11 @@ void COrvexView::SetQuery(const std::string& strHost, const std::string& strComm
     m_pCommunity->setText(QString::fromLatin1(strCommunity.c_str(), int(strCommunity.size())));
 }
 
+std::string COrvexView::WalkStatus() const
+{
+    return m_wndGrid.Progress().Text(CWalkProgress::Clock::now());
+}
+
 // --- Layout and background ------------------------------------------------------
 
 void COrvexView::resizeEvent(QResizeEvent* pEvent)
@@ -223,7 +228,8 @@ void COrvexView::OnGo()
     if (Caption() == "Go") {
         const QByteArray host = m_pHost->currentText().toLatin1();
         const QByteArray community = m_pCommunity->text().toLatin1();
-        if (host.isEmpty() || community.isEmpty()) {
+        // SNMPv3 speaks for a user, not a community.
+        if (host.isEmpty() || (community.isEmpty() && !QueryProfile().IsV3())) {
             AfxMessageBox(kRequiredText, MB_OK | MB_ICONERROR);
             return;
         }
@@ -239,6 +245,7 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
     g_history.AddEntry({strHost, strCommunity});
     m_wndGrid.m_strHost = strHost;
     m_wndGrid.m_strCommunity = strCommunity;
+    m_wndGrid.m_profile = QueryProfile();
     // Whatever the previous query left (its walk, its cleanings, its queued
     // messages) ends here; a grid is never fed by two walks, and no node is
     // freed while a cleaning still reads it.

@@ -93,6 +93,7 @@ int LoadSettings()
     ReadField(hKey, "Retries", AppSettings.Retries, CAppSettings::kDefaultRetries);
     ReadBase(hKey);
     ReadField(hKey, "Version", AppSettings.Version, CAppSettings::kDefaultVersion);
+    ReadField(hKey, "MaxRepetitions", AppSettings.MaxRepetitions, CAppSettings::kDefaultMaxRepetitions);
     RegCloseKey(hKey);
     return 0;
 }
@@ -134,6 +135,7 @@ int SaveSettings()
     WriteField(hKey, "Retries", REG_DWORD, AppSettings.Retries);
     WriteBase(hKey);
     WriteField(hKey, "Version", REG_DWORD, AppSettings.Version);
+    WriteField(hKey, "MaxRepetitions", REG_DWORD, AppSettings.MaxRepetitions);
     RegCloseKey(hKey);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "app/OrvexApp.h"
 #include "app/ScreenshotCommand.h"
 #include "app/WalkCommand.h"
+#include "snmp/WalkOptions.h"
 #include "platform/snmpmgr/SnmpMgr.h"
 #include <QApplication>
 #include <cstdio>
@@ -11,7 +12,8 @@ namespace {
 const char kHelp[] =
     "usage: orvex [FILE]\n"
     "       orvex --host HOST --community COMMUNITY [--go]\n"
-    "       orvex --walk [--base OID] [--timeout S] [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY\n"
+    "       orvex --walk [OPTIONS] HOST[:PORT] COMMUNITY\n"
+    "       orvex --walk [OPTIONS] --snmp-version 3 --user NAME [...] HOST[:PORT]\n"
     "\n"
     "  FILE                  open a document window titled after FILE\n"
     "  --host, --community   fill the query bar of the first window\n"
@@ -32,7 +34,7 @@ int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        std::fputs(kHelp, stdout);
+        std::printf("%s\nOPTIONS of --walk:\n%s", kHelp, CWalkOptions::kOptionsHelp);
         return 0;
     }
     if (!args.empty() && args[0] == "--walk") {

@@ -125,6 +125,7 @@ BOOL ZIduvAROVEvod::StartWalk()
     std::fill(std::begin(m_apLevelItem), std::end(m_apLevelItem), nullptr);
     std::memset(m_szPrevName, 0, sizeof m_szPrevName);
     m_hWalkWnd = m_pMsgWnd->Handle();
+    m_progress.Start(CWalkProgress::Clock::now());
     return StartMibWalkThread(*this);
 }
 
@@ -134,13 +135,17 @@ LRESULT ZIduvAROVEvod::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (nMsg) {
     case WM_WALK_RECORD:
-        if (std::unique_ptr<CWalkRecord> pRecord = TakeWalkRecord(wParam))
+        if (std::unique_ptr<CWalkRecord> pRecord = TakeWalkRecord(wParam)) {
+            m_progress.OnRecord();
             PlaceRecord(*pRecord);
+        }
         return 0;
     case WM_WALK_DONE:
+        m_progress.OnEnd(CWalkProgress::Clock::now(), false);
         OnWalkEnd(TRUE);
         return 0;
     case WM_WALK_STOPPED:
+        m_progress.OnEnd(CWalkProgress::Clock::now(), true);
         OnWalkEnd(FALSE);
         return 0;
     case WM_CLEAN_UPDATE:
@@ -168,8 +173,10 @@ void ZIduvAROVEvod::OnWalkEnd(BOOL bMayClean)
 void ZIduvAROVEvod::OnWalkError(LPARAM lParam)
 {
     QPointer<ZIduvAROVEvod> pSelf(this);
-    if (std::unique_ptr<char[]> pszText = TakeWalkErrorText(lParam))
+    if (std::unique_ptr<char[]> pszText = TakeWalkErrorText(lParam)) {
+        m_progress.OnError(pszText.get(), CWalkProgress::Clock::now());
         MessageBox(WindowHandle(), pszText.get(), "Error", MB_OK | MB_ICONSTOP);
+    }
     if (!pSelf)
         return;  // the window went while its box was open
     QMetaObject::invokeMethod(

@@ -22,6 +22,7 @@
 #include "grid/NodeMerge.h"
 #include "platform/gdi/ImageList.h"
 #include "platform/winmsg/WinMsg.h"
+#include "snmp/WalkProgress.h"
 #include "snmp/WalkTarget.h"
 #include "treelist/TreeListCtrl.h"
 
@@ -65,7 +66,8 @@ public:
     // inferred list and flags reset (m_bRun = 1), every node removed. FALSE (and
     // nothing changed) while a walk or a cleaning still runs.
     BOOL ResetForQuery();
-    // Starts the walk thread on m_strHost and m_strCommunity. FALSE when a walk
+    // Starts the walk thread on m_strHost, m_strCommunity and m_profile, and its
+    // count in Progress(). FALSE when a walk
     // still runs on this grid (two walks never feed one grid) or no thread could
     // be created.
     BOOL StartWalk();
@@ -73,6 +75,8 @@ public:
     // no status. Cost O(nodes).
     void ExpandCollapseAll(BOOL bExpand);
     BOOL HasRoots() const;
+    // The last walk's records, time and end, as its messages arrived.
+    const CWalkProgress& Progress() const { return m_progress; }
     BOOL CanExpandSelected();
     void ExpandSelected();
     BOOL CanCollapseSelected();
@@ -122,6 +126,7 @@ public:
     char m_szPrevName[kNameSize] = {};         // name of the last record placed, zero-padded
     CTreeItem* m_apLevelItem[kNameSize] = {};  // last node placed per depth; [0] = current top node
     std::atomic<int> m_nCleaners{0};           // cleaning threads not yet ended
+    CWalkProgress m_progress;                  // UI thread only
 
 protected:
     // How a cleaning thread is started; FALSE when it cannot be. The default

@@ -66,7 +66,7 @@ LRESULT ZIduvAROVEvod::OnEndLabelEdit(NMLVDISPINFO* pInfo)
         const CNodeInfo* pNodeInfo = InfoOf(pNode);
         nResult = WriteValue(WindowHandle(), Bounded(m_strHost), Bounded(m_strCommunity),
                              Bounded(pNodeInfo->GetSubText(cellOid)), pNodeInfo->GetSubText(cellType),
-                             pInfo->item.pszText);
+                             pInfo->item.pszText, m_profile);
     }
     if (!pSelf)
         return 0;

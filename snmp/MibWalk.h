@@ -1,13 +1,19 @@
 #pragma once
-// The MIB walk: GET-NEXT from the "Base" setting onward, one variable per
-// request, on a thread of its own, reporting to the target's window with the
-// messages of snmp/WalkMessages.h.
+// The MIB walk from the "Base" setting onward, on a thread of its own,
+// reporting to the target's window with the messages of snmp/WalkMessages.h:
+// one record per variable, in the agent's order. v1, and any profile with
+// max-repetitions 0, asks GET-NEXT for one variable per request; v2c and v3 ask
+// GetBulk for up to max-repetitions variables, and every end rule below applies
+// to each variable of an answer in turn (those before the end are posted). An
+// answer of fewer variables than asked goes on from its last one; tooBig halves
+// the repetitions and asks again (at 1 it ends the walk as an error status).
 //
 // How a walk ends (texts are posted as WM_WALK_ERROR, the end message is sent):
 //   answer outside the base subtree, noSuchName (status 2),
-//   endOfMibView (v2c)                       no text        WM_WALK_DONE
+//   endOfMibView (v2c, v3)                   no text        WM_WALK_DONE
 //   other error status > 0                   "Error: errorStatus=..."  WM_WALK_DONE
-//   answer not beyond the name asked about   "Error: OID not increasing, ..." WM_WALK_DONE
+//   a name not beyond the one before it      "Error: OID not increasing, ..." WM_WALK_DONE
+//   an answer without variables (status 0)   "Error: The agent answered without variables.\n" WM_WALK_DONE
 //   no response / exception in the request   its text       WM_WALK_DONE
 //   m_bRun cleared (Stop)                    no text        WM_WALK_STOPPED
 //   window gone                              nothing        nothing
@@ -17,6 +23,7 @@
 // released, and m_bWalking drops to 0 before the end message is sent.
 #include "platform/WinTypes.h"
 #include "platform/winmsg/WinMsg.h"
+#include "snmp/AgentProfile.h"
 #include <string>
 
 class CWalkTarget;
@@ -27,14 +34,15 @@ struct CWalkStart
     std::string strHost;
     std::string strCommunity;
     HWND hWnd = nullptr;
+    CAgentProfile profile;
 };
 
 // Starts the walk of target on a new detached thread: sets m_bWalking to 1,
-// copies host, community and window handle on the calling thread, and returns
+// copies host, community, profile and window handle on the calling thread, and returns
 // at once. FALSE (and m_bWalking back at 0) when no thread could be created.
 // The target must stay alive until m_bWalking is 0 again.
 BOOL StartMibWalkThread(CWalkTarget& target);
 
 // The walk itself, run by the thread StartMibWalkThread creates. Blocks until
-// the walk has ended; reads Base, Timeout, Retries and Version from AppSettings.
+// the walk has ended; reads Base from AppSettings, the rest from start.
 void MibWalkThread(CWalkTarget& target, CWalkStart start);

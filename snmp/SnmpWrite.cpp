@@ -159,7 +159,11 @@ bool SendSet(HWND hWndOwner, CAgentSession& session, CBindingList& list)
     case CAgentSession::Outcome::Exception:
         return false;
     case CAgentSession::Outcome::NoResponse:
-        ShowError(hWndOwner, "Error Attempting Request!\n");
+        // What an SNMPv3 agent reported is worth saying; other causes keep the plain text.
+        if (const char* pszReason = UsmFailureReason(session.LastError()))
+            ShowError(hWndOwner, FormatErrorText("Error Attempting Request!\n%s\n", pszReason));
+        else
+            ShowError(hWndOwner, "Error Attempting Request!\n");
         return false;
     case CAgentSession::Outcome::Answered:
         break;
@@ -182,7 +186,8 @@ const char* ErrorStatusName(AsnInteger32 nStatus)
 }
 
 int WriteValue(HWND hWndOwner, const std::string& strHost, const std::string& strCommunity,
-               const std::string& strOid, const std::string& strType, const std::string& strValue)
+               const std::string& strOid, const std::string& strType, const std::string& strValue,
+               const CAgentProfile& profile)
 {
     CSnmpOid name;
     if (!SnmpMgrStrToOid(strOid.c_str(), name.Out())) {
@@ -209,7 +214,7 @@ int WriteValue(HWND hWndOwner, const std::string& strHost, const std::string& st
     value.TakeValue(list.Binding());
 
     CAgentSession session;
-    if (!session.Open(strHost, strCommunity)) {
+    if (!session.Open(strHost, strCommunity, profile)) {
         std::printf("error on SnmpMgrOpen %d\n", static_cast<int>(session.LastError()));
         std::fflush(stdout);
         return 1;

@@ -1,14 +1,16 @@
 #pragma once
 // Writing one value to an agent: one SNMP SET of one binding, with a session
 // of its own (independent of any walk). Runs on the calling (UI) thread and
-// blocks until the agent answers or the Timeout and Retries settings are used up.
+// blocks until the agent answers or the profile's timeout and retries are used up.
 #include "platform/WinTypes.h"
 #include "platform/snmpmgr/SnmpMgr.h"
 #include "platform/winmsg/WinMsg.h"
+#include "snmp/AgentProfile.h"
 #include <string>
 
 // Sets the variable strOid (an OID text) on strHost (name or address, optional
-// ":port", used as typed) with strCommunity, to strValue read as the type named
+// ":port", used as typed) with strCommunity (v1, v2c) or the profile's user
+// (v3), to strValue read as the type named
 // strType (a type name as the grid shows it). Failures are shown in modal
 // "Error" boxes owned by hWndOwner, except a session that cannot be opened
 // (a line on standard output). Returns 0 = written, 1 = not written.
@@ -26,7 +28,8 @@
 // A text that does not read as its type, or a type that cannot be written, is
 // refused with a message before any session is opened: nothing is sent.
 int WriteValue(HWND hWndOwner, const std::string& strHost, const std::string& strCommunity,
-               const std::string& strOid, const std::string& strType, const std::string& strValue);
+               const std::string& strOid, const std::string& strType, const std::string& strValue,
+               const CAgentProfile& profile = CAgentProfile::FromSettings());
 
 // The name of an SNMP error status ("NOT WRITABLE" for 17); empty for statuses
 // outside 1..18.

@@ -96,19 +96,26 @@ TEST_F(WalkCommand, ErrorsAndUsage)
         {"--version", "3", "127.0.0.1", "public"},
         {"--colour", "red", "127.0.0.1", "public"},
         {"--base", ".1.3", "127.0.0.1"},
+        {"--snmp-version", "3", "127.0.0.1", "public"},
     };
     for (const auto& args : wrong) {
         const CWalkResult usage = Walk(args);
         EXPECT_EQ(usage.nExit, CWalkCommand::kExitUsage) << testing::PrintToString(args);
         EXPECT_EQ(usage.strErr, CWalkCommand::kUsage);
     }
+    std::string strError;
     const std::optional<CWalkCommand> parsed =
-        CWalkCommand::Parse({"--version", "2c", "--retries", "0", "h:1161", "c"});
+        CWalkCommand::Parse({"--version", "2c", "--retries", "0", "h:1161", "c"}, strError);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->m_nVersion.value_or(0), 2u);
     EXPECT_EQ(parsed->m_nRetries.value_or(-1), 0);
     EXPECT_FALSE(parsed->m_nTimeout);
     EXPECT_EQ(parsed->m_strHost, "h:1161");
+
+    // What version 3 lacks is said before the usage.
+    const CWalkResult noUser = Walk({"--snmp-version", "3", "127.0.0.1"});
+    EXPECT_EQ(noUser.nExit, CWalkCommand::kExitUsage);
+    EXPECT_EQ(noUser.strErr, std::string("orvex --walk: SNMPv3 needs --user NAME\n") + CWalkCommand::kUsage);
 }
 
 // The program itself: no display, and standard error holds the query's text alone

@@ -1,7 +1,7 @@
 // orvex-walk: runs one MIB walk with the walk thread and messages a query uses,
 // received on an event loop without any window, and prints every record as
 // OID<TAB>name<TAB>type<TAB>value. Settings come from the user's registry hive;
-// options override them for this run only and are never saved.
+// options override them for this run only and are never saved. --help lists them.
 #include "app/SettingsStore.h"
 #include "snmp/AppSettings.h"
 #include "snmp/MibWalk.h"
@@ -14,13 +14,14 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
 constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
 
-const char kUsage[] =
-    "usage: orvex-walk [--base OID] [--timeout SECONDS] [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY\n";
+const char kUsageLine[] = "usage: orvex-walk [OPTIONS] HOST[:PORT] COMMUNITY\n"
+                          "       orvex-walk [OPTIONS] --snmp-version 3 --user NAME [...] HOST[:PORT]\n";
 
 // Writes the field with backslash, TAB, LF and CR escaped; other bytes as they are.
 void WriteField(const std::string& strField, std::FILE* pOut)
@@ -63,6 +64,7 @@ public:
     {
         m_strHost = options.m_strHost;
         m_strCommunity = options.m_strCommunity;
+        m_profile = options.Profile();
         m_bRun = 1;
         m_hWalkWnd = m_window.Handle();
     }
@@ -99,9 +101,17 @@ private:
 
 int main(int argc, char** argv)
 {
-    const std::optional<CWalkOptions> options = CWalkOptions::Parse({argv + 1, argv + argc});
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::printf("%s\n%s", kUsageLine, CWalkOptions::kOptionsHelp);
+        return kExitDone;
+    }
+    std::string strError;
+    const std::optional<CWalkOptions> options = CWalkOptions::Parse(args, strError);
     if (!options) {
-        std::fputs(kUsage, stderr);
+        if (!strError.empty())
+            std::fprintf(stderr, "orvex-walk: %s\n", strError.c_str());
+        std::fputs(kUsageLine, stderr);
         return kExitUsage;
     }
     QCoreApplication app(argc, argv);
@@ -115,7 +125,8 @@ int main(int argc, char** argv)
     // The walk's own thread function; joined rather than detached so that the
     // process never ends under a running walk.
     std::thread walk([&printer] {
-        MibWalkThread(printer, CWalkStart{printer.m_strHost, printer.m_strCommunity, printer.m_hWalkWnd});
+        MibWalkThread(printer,
+                      CWalkStart{printer.m_strHost, printer.m_strCommunity, printer.m_hWalkWnd, printer.m_profile});
         // Queued behind every message the walk posted, so it is handled last.
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
     });
