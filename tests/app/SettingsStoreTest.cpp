@@ -98,6 +98,7 @@ TEST_F(SettingsStoreTest, FirstRunGivesDefaultsAndSaveWritesEveryValue)
         {"Retries", {REG_DWORD, {7, 0, 0, 0}}},
         {"Base", {REG_SZ, RegProbeBytes(std::string(259, '7'), true)}},
         {"Version", {REG_DWORD, {2, 0, 0, 0}}},
+        {"MaxRepetitions", {REG_DWORD, {25, 0, 0, 0}}},
         {"CacheSize-Host", {REG_DWORD, {1, 0, 0, 0}}},
     };
     for (const auto& [name, value] : stored)
@@ -121,9 +122,13 @@ TEST_F(SettingsStoreTest, StoredValuesLoadUnclampedAndMisfitsFallBack)
     EXPECT_EQ(LoadSettings(), 0);
     EXPECT_EQ(Describe(), "1,0,13684944,1,0,1000,2,.1.3");
 
+    EXPECT_EQ(AppSettings.MaxRepetitions, CAppSettings::kDefaultMaxRepetitions);  // none stored
+
     RegProbePutDword(HKEY_CURRENT_USER, kKey, "Timeout", 1000);
+    RegProbePutDword(HKEY_CURRENT_USER, kKey, "MaxRepetitions", 0);
     RegProbePut(HKEY_CURRENT_USER, kKey, "Base", REG_SZ, RegProbeBytes(".1.3.6.1.2.1.1", true));
     EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(AppSettings.MaxRepetitions, 0u);  // GET-NEXT walks
     EXPECT_EQ(AppSettings.Timeout, 1000);
     EXPECT_EQ(AppSettings.Base(), ".1.3.6.1.2.1.1");
 }

@@ -353,7 +353,7 @@ TEST_F(BulkWalk, TooBigHalvesTheRepetitionsAndAsksTheSameNameAgain)
 
 TEST_F(BulkWalk, VersionOneAndZeroRepetitionsWalkWithGetNext)
 {
-    for (const auto [nVersion, nRepetitions] : {std::pair<DWORD, DWORD>{1, 25}, {2, 0}}) {
+    for (const auto& [nVersion, nRepetitions] : {std::pair<DWORD, DWORD>{1, 25}, {2, 0}}) {
         AppSettings.Version = nVersion;
         AppSettings.MaxRepetitions = nRepetitions;
         CFakeAgent agent(SystemScript());

@@ -90,10 +90,11 @@ TEST_F(Usm, EveryUserAndLevelWalksTheSystemSubtreeAsNetSnmpsWalker)
         // Values that do not move between two walks read the same.
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const CWalkRecord& record = pWalk->m_records[i];
-            if (record.m_strType == "OCTETSTRING" && !record.m_strValue.empty())
-                EXPECT_NE(lines[i].find("STRING: "), std::string::npos) << lines[i];
-            if (record.m_strType == "OCTETSTRING" || record.m_strType == "INTEGER")
+            if (record.m_strType == "OCTETSTRING" || record.m_strType == "INTEGER") {
+                EXPECT_NE(lines[i].find(record.m_strType == "INTEGER" ? "INTEGER: " : "STRING: "), std::string::npos)
+                    << lines[i];
                 EXPECT_NE(lines[i].find(record.m_strValue), std::string::npos) << lines[i];
+            }
         }
     }
 }
@@ -139,7 +140,8 @@ TEST_F(Usm, EachSessionUsesItsOwnPassphrasesInEitherOrder)
     wrong.m_strAuthPass = "wrong-auth-pass";
     const std::size_t nRecords = Walk(right)->m_records.size();
     ASSERT_GT(nRecords, 5u);
-    for (const CAgentProfile* pProfile : {&wrong, &right, &wrong, &wrong, &right, &right}) {
+    for (const CAgentProfile* pProfile : std::initializer_list<const CAgentProfile*>{&wrong, &right, &wrong, &wrong,
+                                                                                     &right, &right}) {
         const std::unique_ptr<CWalkHarness> pWalk = Walk(*pProfile);
         if (pProfile == &right) {
             EXPECT_EQ(pWalk->m_records.size(), nRecords);
