@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -77,6 +78,18 @@ TEST_F(WalkCommand, PrintsWhatTheViewsCopyHoldsAfterTheSameQuery)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(view.Grid().TreeAsText(), walk.strOut);
     g_history.Release();
+
+    // The same over SNMPv3 authPriv and IPv6, the passphrases from the environment.
+    const CSnmpdFixture::CV3User& user = CSnmpdFixture::kV3Users[0];  // MD5/DES
+    setenv("ORVEX_AUTH_PASS", user.AuthPass().c_str(), 1);
+    setenv("ORVEX_PRIV_PASS", user.PrivPass().c_str(), 1);
+    const CWalkResult v3 = Walk({"--base", kStaticTable, "--snmp-version", "3", "--user", user.pszName, "--level",
+                                 "authPriv", "--auth", "MD5", "--priv", "DES", "--max-repetitions", "2",
+                                 CSnmpdEnvironment::Agent().Address6()});
+    unsetenv("ORVEX_AUTH_PASS");
+    unsetenv("ORVEX_PRIV_PASS");
+    EXPECT_EQ(v3.nExit, CWalkCommand::kExitDone) << v3.strErr;
+    EXPECT_EQ(v3.strOut, walk.strOut);
 }
 
 TEST_F(WalkCommand, ErrorsAndUsage)
@@ -140,6 +153,13 @@ TEST_F(WalkCommand, ProgramNeedsNoDisplayAndWritesOnlyErrorTexts)
     const CWalkResult usage = run({});
     EXPECT_EQ(usage.nExit, CWalkCommand::kExitUsage);
     EXPECT_EQ(usage.strErr, CWalkCommand::kUsage);
+
+    QProcess help;
+    help.setProcessEnvironment(env);
+    help.start(strProgram, {"--help"});
+    ASSERT_TRUE(help.waitForFinished(30000));
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_NE(help.readAllStandardOutput().toStdString().find(CWalkOptions::kOptionsHelp), std::string::npos);
 }
 
 } // namespace
