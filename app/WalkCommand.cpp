@@ -17,11 +17,11 @@ namespace {
 
 constexpr int kPollMs = 2;
 
-bool AnyRootHasStatus(ZIduvAROVEvod& grid)
+bool AnyRootHasStatus(COidTreeGrid& grid)
 {
     CTreeListCtrl::POSITION pos = grid.FirstRootPosition();
     while (pos)
-        if (ZIduvAROVEvod::HasStatus(grid.InfoOf(grid.NextRoot(pos))->GetText()))
+        if (COidTreeGrid::HasStatus(grid.InfoOf(grid.NextRoot(pos))->GetText()))
             return true;
     return false;
 }
@@ -44,7 +44,7 @@ void HandleQueuedMessages(HWND hWnd)
     sender.join();
 }
 
-bool NothingRuns(ZIduvAROVEvod& grid, bool bError)
+bool NothingRuns(COidTreeGrid& grid, bool bError)
 {
     return !grid.m_bWalking.load() && grid.m_nCleaners.load() == 0 && (bError || !AnyRootHasStatus(grid));
 }
@@ -54,7 +54,7 @@ bool NothingRuns(ZIduvAROVEvod& grid, bool bError)
 // the grid before its records and end message are handled (a fast agent's whole
 // walk can be queued still), so the queue is handled before the tree is trusted:
 // a record placed then marks its top node until the end message is handled.
-bool QueryEnded(ZIduvAROVEvod& grid, bool bError)
+bool QueryEnded(COidTreeGrid& grid, bool bError)
 {
     if (!NothingRuns(grid, bError))
         return false;

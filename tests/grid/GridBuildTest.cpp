@@ -7,7 +7,7 @@ namespace {
 
 std::string WithoutStatus(const std::string& strLabel)
 {
-    return ZIduvAROVEvod::WithoutStatus(strLabel);
+    return COidTreeGrid::WithoutStatus(strLabel);
 }
 
 class GridBuild : public CGridTest

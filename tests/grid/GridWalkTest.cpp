@@ -169,7 +169,7 @@ TEST_F(GridWalk, AWalkWaitingForAnAnswerIsNeverJoinedByASecond)
 }
 
 // The labels from the top node down to pNode, joined by ".".
-std::string PathOf(ZIduvAROVEvod& grid, CTreeItem* pNode)
+std::string PathOf(COidTreeGrid& grid, CTreeItem* pNode)
 {
     std::string strPath;
     for (; pNode; pNode = grid.ParentOf(pNode))
@@ -177,10 +177,10 @@ std::string PathOf(ZIduvAROVEvod& grid, CTreeItem* pNode)
     return strPath;
 }
 
-CTreeItem* NodeWithOid(ZIduvAROVEvod& grid, const std::string& strOid)
+CTreeItem* NodeWithOid(COidTreeGrid& grid, const std::string& strOid)
 {
     for (CTreeItem* pNode : treetest::AllNodes(grid))
-        if (grid.InfoOf(pNode)->GetSubText(ZIduvAROVEvod::cellOid) == strOid)
+        if (grid.InfoOf(pNode)->GetSubText(COidTreeGrid::cellOid) == strOid)
             return pNode;
     return nullptr;
 }
@@ -215,8 +215,8 @@ TEST_F(GridWalk, HostileAgentShowsWhatItSentOneNodePerLine)
         CTreeItem* pLeaf = NodeWithOid(grid, strOid);
         ASSERT_NE(pLeaf, nullptr) << strOid << "\n" << Dump(grid);
         EXPECT_EQ(PathOf(grid, pLeaf), NameOf(v.var.name));
-        EXPECT_EQ(grid.InfoOf(pLeaf)->GetSubText(ZIduvAROVEvod::cellType), v.strType) << strOid;
-        EXPECT_EQ(grid.InfoOf(pLeaf)->GetSubText(ZIduvAROVEvod::cellValue), v.strValue) << strOid;
+        EXPECT_EQ(grid.InfoOf(pLeaf)->GetSubText(COidTreeGrid::cellType), v.strType) << strOid;
+        EXPECT_EQ(grid.InfoOf(pLeaf)->GetSubText(COidTreeGrid::cellValue), v.strValue) << strOid;
     }
     // The two names longer than the name buffer differ only in their last component.
     const auto labelOf = [&](std::size_t i) { return grid.InfoOf(NodeWithOid(grid, OidText(HostileMib()[i].var.name)))->GetText(); };
