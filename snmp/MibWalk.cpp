@@ -8,6 +8,7 @@
 #include "snmp/WalkMessages.h"
 #include "snmp/WalkTarget.h"
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -39,8 +40,7 @@ private:
     // What one answer means, variable by variable, posting those that belong to
     // the walk: true = go on with the next request.
     bool TakeAnswer(AsnInteger32 nStatus, AsnInteger32 nIndex);
-    bool TakeBinding(const SnmpVarBind& answer, const AsnObjectIdentifier& previous, AsnInteger32 nStatus,
-                     AsnInteger32 nIndex);
+    bool TakeBinding(const SnmpVarBind& answer, const AsnObjectIdentifier& previous);
     void PostRecord(const SnmpVarBind& answer);
     void PostError(const std::string& strText);
     bool CloseSession();
@@ -162,16 +162,24 @@ bool CMibWalk::TakeAnswer(AsnInteger32 nStatus, AsnInteger32 nIndex)
 {
     if (nStatus == kNoSuchName)
         return false;
+    // Any other status is an error, whatever the bindings it came with; shown
+    // as the agent sent it (nStatus and nIndex are bound to 32 bits).
+    if (nStatus != 0) {
+        std::int64_t nSentStatus = nStatus, nSentIndex = nIndex;
+        SnmpMgrLastErrorStatus(&nSentStatus, &nSentIndex);
+        PostError(FormatErrorText("Error: errorStatus=%lld, errorIndex=%lld \n", static_cast<long long>(nSentStatus),
+                                  static_cast<long long>(nSentIndex)));
+        return false;
+    }
     if (m_list.Count() == 0) {
         // Asking again would bring the same empty answer.
-        PostError(nStatus > 0 ? FormatErrorText("Error: errorStatus=%d, errorIndex=%d \n", nStatus, nIndex)
-                              : std::string("Error: The agent answered without variables.\n"));
+        PostError("Error: The agent answered without variables.\n");
         return false;
     }
     const AsnObjectIdentifier* pPrevious = &m_asked.Get();
     for (UINT i = 0; i < m_list.Count(); ++i) {
         const SnmpVarBind& answer = m_list.At(i);
-        if (!TakeBinding(answer, *pPrevious, nStatus, nIndex))
+        if (!TakeBinding(answer, *pPrevious))
             return false;
         PostRecord(answer);
         pPrevious = &answer.name;
@@ -179,15 +187,10 @@ bool CMibWalk::TakeAnswer(AsnInteger32 nStatus, AsnInteger32 nIndex)
     return true;
 }
 
-bool CMibWalk::TakeBinding(const SnmpVarBind& answer, const AsnObjectIdentifier& previous, AsnInteger32 nStatus,
-                           AsnInteger32 nIndex)
+bool CMibWalk::TakeBinding(const SnmpVarBind& answer, const AsnObjectIdentifier& previous)
 {
     if (SnmpUtilOidNCmp(&answer.name, &m_root.Get(), m_root.Get().idLength) != 0)
         return false;  // left the base subtree
-    if (nStatus > 0) {
-        PostError(FormatErrorText("Error: errorStatus=%d, errorIndex=%d \n", nStatus, nIndex));
-        return false;
-    }
     if (answer.value.asnType == SNMP_EXCEPTION_ENDOFMIBVIEW)
         return false;
     // An agent that does not move forward would be asked the same question forever.

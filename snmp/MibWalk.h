@@ -9,9 +9,9 @@
 // the repetitions and asks again (at 1 it ends the walk as an error status).
 //
 // How a walk ends (texts are posted as WM_WALK_ERROR, the end message is sent):
-//   answer outside the base subtree, noSuchName (status 2),
+//   noSuchName (status 2), answer outside the base subtree,
 //   endOfMibView (v2c, v3)                   no text        WM_WALK_DONE
-//   other error status > 0                   "Error: errorStatus=..."  WM_WALK_DONE
+//   any other error status (negative too)    "Error: errorStatus=..."  WM_WALK_DONE
 //   a name not beyond the one before it      "Error: OID not increasing, ..." WM_WALK_DONE
 //   an answer without variables (status 0)   "Error: The agent answered without variables.\n" WM_WALK_DONE
 //   no response / exception in the request   its text       WM_WALK_DONE

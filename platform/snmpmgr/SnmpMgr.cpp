@@ -15,15 +15,19 @@
 
 #include "platform/net/Sockets.h"
 #include "platform/snmpmgr/BuiltinMib.h"
+#include "platform/snmpmgr/RawResponse.h"
 #include "platform/syserr/SysError.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <shared_mutex>
 #include <string>
 #include <string_view>
@@ -32,6 +36,7 @@
 struct SnmpMgrSession
 {
     void* pHandle = nullptr;  // Owned: net-snmp single-session handle.
+    std::unique_ptr<CPacketTap> pTap;  // Owned; on the handle's transport
     bool bUsm = false;        // SNMPv3: its work goes under the USM locks
     bool bBulk = false;       // v2c or v3: GetBulk exists
 };
@@ -137,10 +142,32 @@ bool CopyBytes(AsnOctetString* pDst, const void* pSrc, size_t nLength)
     return true;
 }
 
+thread_local std::int64_t t_nLastErrorStatus = 0;
+thread_local std::int64_t t_nLastErrorIndex = 0;
+
 bool IsOctetLike(BYTE type)
 {
     return type == ASN_OCTETSTRING || type == ASN_BITS || type == ASN_SEQUENCE || type == ASN_IPADDRESS ||
-           type == ASN_OPAQUE;
+           type == ASN_OPAQUE || type == ASN_NSAPADDRESS;
+}
+
+AsnInteger32 Saturated(std::int64_t nValue)
+{
+    return static_cast<AsnInteger32>(std::clamp<std::int64_t>(nValue, INT32_MIN, INT32_MAX));
+}
+
+// The number as sent, where the value's 32-bit field could not hold it.
+void TakeWideNumber(const CRawNumber& number, AsnAny* pAny)
+{
+    const bool bFits = pAny->asnType == ASN_INTEGER
+                           ? number.nMagnitude <= (number.bNegative ? 0x80000000ull : 0x7FFFFFFFull)
+                           : !number.bNegative && number.nMagnitude <= 0xFFFFFFFFull;
+    if (bFits)
+        return;
+    pAny->wide = {TRUE, number.bNegative, number.nMagnitude};
+    // net-snmp's own cut differs by type and sign; the field holds the low 32 bits.
+    const std::uint64_t nBits = number.bNegative ? 0 - number.nMagnitude : number.nMagnitude;
+    pAny->asnValue.unsigned32 = static_cast<AsnUnsigned32>(nBits);
 }
 
 bool IsUnsigned32(BYTE type)
@@ -297,16 +324,27 @@ size_t CountBindings(const netsnmp_pdu* pPdu)
     return n;
 }
 
+// Binding i of an answer, with its number as sent where pRaw has it.
+bool AnswerBinding(const netsnmp_variable_list& var, const CRawResponse* pRaw, std::size_t i, SnmpVarBind* pBinding)
+{
+    if (!FromNetSnmpBinding(var, pBinding))
+        return false;
+    if (pRaw && i < pRaw->values.size() && pRaw->values[i] && pRaw->tags[i] == var.type)
+        TakeWideNumber(*pRaw->values[i], &pBinding->value);
+    return true;
+}
+
 // Replaces the request's bindings one for one with the answer's. Bindings the
 // answer does not carry (an error answer may carry none) stay as they were.
-bool TakeAnswer(const netsnmp_pdu* pResponse, SnmpVarBindList* pList)
+// pRaw, when the message could be read again, gives the numbers as sent.
+bool TakeAnswer(const netsnmp_pdu* pResponse, const CRawResponse* pRaw, SnmpVarBindList* pList)
 {
     std::vector<SnmpVarBind> answers;
     for (const netsnmp_variable_list* p = pResponse->variables; p && answers.size() < pList->len;
          p = p->next_variable)
     {
         SnmpVarBind binding;
-        if (!FromNetSnmpBinding(*p, &binding))
+        if (!AnswerBinding(*p, pRaw, answers.size(), &binding))
         {
             for (auto& b : answers)
                 SnmpUtilVarBindFree(&b);
@@ -497,6 +535,8 @@ LPSNMP_MGR_SESSION OpenSession(netsnmp_session& settings, const char* agent, int
         return nullptr;
     }
     pSession->pHandle = pHandle;
+    if (netsnmp_transport* pTransport = snmp_sess_transport(pHandle))
+        pSession->pTap = std::make_unique<CPacketTap>(pTransport);
     pSession->bUsm = settings.version == SNMP_VERSION_3;
     pSession->bBulk = settings.version != SNMP_VERSION_1;
     return pSession;
@@ -524,14 +564,22 @@ netsnmp_pdu* BuildRequest(int nCommand, const SnmpVarBindList& list)
 }
 
 // Sends pPdu (taken) and waits for its answer; null with the last error set
-// when none came.
-netsnmp_pdu* Exchange(LPSNMP_MGR_SESSION session, netsnmp_pdu* pPdu)
+// when none came. *pRaw gets the answer's numbers as sent, where they can be read.
+netsnmp_pdu* Exchange(LPSNMP_MGR_SESSION session, netsnmp_pdu* pPdu, std::optional<CRawResponse>* pRaw)
 {
     const CUsmShared lock(session->bUsm);
     netsnmp_pdu* pResponse = nullptr;
+    std::optional<CPacketTap::CScope> tapScope;
+    if (session->pTap)
+        tapScope.emplace(*session->pTap);
     const int nStatus = snmp_sess_synch_response(session->pHandle, pPdu, &pResponse);
+    tapScope.reset();
     if (nStatus == STAT_SUCCESS && pResponse)
+    {
+        if (session->pTap)
+            *pRaw = ReadRawResponse(session->pTap->Packet(), pResponse->reqid);
         return pResponse;
+    }
     if (pResponse)
         snmp_free_pdu(pResponse);
     DWORD dwCode = nStatus == STAT_TIMEOUT ? SNMP_MGMTAPI_TIMEOUT : SNMP_MGMTAPI_SELECT_FDERRORS;
@@ -543,7 +591,7 @@ netsnmp_pdu* Exchange(LPSNMP_MGR_SESSION session, netsnmp_pdu* pPdu)
 }
 
 // Replaces the whole list by the answer's bindings.
-bool TakeAllBindings(const netsnmp_pdu* pResponse, SnmpVarBindList* pList)
+bool TakeAllBindings(const netsnmp_pdu* pResponse, const CRawResponse* pRaw, SnmpVarBindList* pList)
 {
     SnmpVarBindList answers{nullptr, 0};
     const size_t nCount = CountBindings(pResponse);
@@ -555,7 +603,7 @@ bool TakeAllBindings(const netsnmp_pdu* pResponse, SnmpVarBindList* pList)
     }
     for (const netsnmp_variable_list* p = pResponse->variables; p; p = p->next_variable)
     {
-        if (!FromNetSnmpBinding(*p, &answers.list[answers.len]))
+        if (!AnswerBinding(*p, pRaw, answers.len, &answers.list[answers.len]))
         {
             SnmpUtilVarBindListFree(&answers);
             return false;
@@ -567,12 +615,16 @@ bool TakeAllBindings(const netsnmp_pdu* pResponse, SnmpVarBindList* pList)
     return true;
 }
 
-void SetStatus(const netsnmp_pdu* pResponse, AsnInteger32* errorStatus, AsnInteger32* errorIndex)
+// The answer's error status and index as sent: kept in full for
+// SnmpMgrLastErrorStatus, saturated into the 32-bit outputs.
+void SetStatus(std::int64_t nErrorStatus, std::int64_t nErrorIndex, AsnInteger32* errorStatus, AsnInteger32* errorIndex)
 {
+    t_nLastErrorStatus = nErrorStatus;
+    t_nLastErrorIndex = nErrorIndex;
     if (errorStatus)
-        *errorStatus = static_cast<AsnInteger32>(pResponse->errstat);
+        *errorStatus = Saturated(nErrorStatus);
     if (errorIndex)
-        *errorIndex = static_cast<AsnInteger32>(pResponse->errindex);
+        *errorIndex = Saturated(nErrorIndex);
 }
 }  // namespace
 
@@ -673,15 +725,17 @@ SNMPAPI SnmpMgrRequest(LPSNMP_MGR_SESSION session, BYTE requestType, SnmpVarBind
     netsnmp_pdu* pPdu = BuildRequest(requestType, *variableBindings);
     if (!pPdu)
         return FALSE;
-    netsnmp_pdu* pResponse = Exchange(session, pPdu);  // takes pPdu
+    std::optional<CRawResponse> raw;
+    netsnmp_pdu* pResponse = Exchange(session, pPdu, &raw);  // takes pPdu
     if (!pResponse)
         return FALSE;
+    const std::int64_t nErrorStatus = raw ? raw->nErrorStatus : pResponse->errstat;
+    const std::int64_t nErrorIndex = raw ? raw->nErrorIndex : pResponse->errindex;
     // An answer that claims success but does not answer every binding is unusable.
-    const bool bUsable = pResponse->errstat != SNMP_ERR_NOERROR ||
-                         CountBindings(pResponse) == variableBindings->len;
-    const bool bTaken = bUsable && TakeAnswer(pResponse, variableBindings);
+    const bool bUsable = nErrorStatus != SNMP_ERR_NOERROR || CountBindings(pResponse) == variableBindings->len;
+    const bool bTaken = bUsable && TakeAnswer(pResponse, raw ? &*raw : nullptr, variableBindings);
     if (bTaken)
-        SetStatus(pResponse, errorStatus, errorIndex);
+        SetStatus(nErrorStatus, nErrorIndex, errorStatus, errorIndex);
     snmp_free_pdu(pResponse);
     if (!bTaken)
         return Fail(bUsable ? ENOMEM : SNMP_MGMTAPI_SELECT_FDERRORS);
@@ -699,14 +753,24 @@ SNMPAPI SnmpMgrRequestBulk(LPSNMP_MGR_SESSION session, UINT maxRepetitions, Snmp
         return FALSE;
     pPdu->non_repeaters = 0;
     pPdu->max_repetitions = static_cast<long>(std::min<UINT>(maxRepetitions, INT32_MAX));
-    netsnmp_pdu* pResponse = Exchange(session, pPdu);  // takes pPdu
+    std::optional<CRawResponse> raw;
+    netsnmp_pdu* pResponse = Exchange(session, pPdu, &raw);  // takes pPdu
     if (!pResponse)
         return FALSE;
-    const bool bTaken = TakeAllBindings(pResponse, variableBindings);
+    const bool bTaken = TakeAllBindings(pResponse, raw ? &*raw : nullptr, variableBindings);
     if (bTaken)
-        SetStatus(pResponse, errorStatus, errorIndex);
+        SetStatus(raw ? raw->nErrorStatus : pResponse->errstat, raw ? raw->nErrorIndex : pResponse->errindex,
+                  errorStatus, errorIndex);
     snmp_free_pdu(pResponse);
     return bTaken ? TRUE : Fail(ENOMEM);
+}
+
+void SnmpMgrLastErrorStatus(std::int64_t* errorStatus, std::int64_t* errorIndex)
+{
+    if (errorStatus)
+        *errorStatus = t_nLastErrorStatus;
+    if (errorIndex)
+        *errorIndex = t_nLastErrorIndex;
 }
 
 BOOL SnmpMgrStrToOid(const char* string, AsnObjectIdentifier* oid)
