@@ -1,5 +1,4 @@
 #include "snmp/SnmpWrite.h"
-#include "platform/msgbox/MessageBox.h"
 #include "snmp/AgentSession.h"
 #include "snmp/BindingList.h"
 #include "snmp/ErrorText.h"
@@ -20,9 +19,9 @@ constexpr std::array<const char*, 19> kStatusNames = {
     "UNDO FAILED",   "AUTHORIZATION ERROR", "NOT WRITABLE", "INCONSISTENT NAME",
 };
 
-void ShowError(HWND hWndOwner, const std::string& strText)
+CWriteResult NotWritten(const std::string& strError, const std::string& strOutput = std::string())
 {
-    MessageBox(hWndOwner, strText, "Error", MB_OK | MB_ICONSTOP);
+    return CWriteResult{1, strError, strOutput};
 }
 
 // The value of the binding, and the bytes it points to, which stay the write's.
@@ -151,22 +150,22 @@ void CWriteValue::TakeValue(SnmpVarBind& binding)
         binding.value.asnValue.object = m_object.Release();
 }
 
-// Sends the SET; false, after its message, when the value was not written.
-bool SendSet(HWND hWndOwner, CAgentSession& session, CBindingList& list)
+// Sends the SET; false, with strError set where there is a text, when the
+// value was not written.
+bool SendSet(CAgentSession& session, CBindingList& list, std::string& strError)
 {
     AsnInteger32 nStatus = 0, nIndex = 0;
     switch (session.Request(SNMP_PDU_SET, list, nStatus, nIndex)) {
     case CAgentSession::Outcome::Exception:
         return false;
     case CAgentSession::Outcome::NoResponse:
-        ShowError(hWndOwner, "Error Attempting Request!\n");
+        strError = "Error Attempting Request!\n";
         return false;
     case CAgentSession::Outcome::Answered:
         break;
     }
     if (nStatus > 0) {
-        ShowError(hWndOwner, FormatErrorText("Attempting to Write\n Status:%d\n Message:%s\n", nStatus,
-                                             ErrorStatusName(nStatus)));
+        strError = FormatErrorText("Attempting to Write\n Status:%d\n Message:%s\n", nStatus, ErrorStatusName(nStatus));
         return false;
     }
     return true;
@@ -181,46 +180,35 @@ const char* ErrorStatusName(AsnInteger32 nStatus)
     return kStatusNames[static_cast<std::size_t>(nStatus)];
 }
 
-int WriteValue(HWND hWndOwner, const std::string& strHost, const std::string& strCommunity,
-               const std::string& strOid, const std::string& strType, const std::string& strValue)
+CWriteResult WriteValue(const std::string& strHost, const std::string& strCommunity, const std::string& strOid,
+                        const std::string& strType, const std::string& strValue)
 {
     CSnmpOid name;
-    if (!SnmpMgrStrToOid(strOid.c_str(), name.Out())) {
-        ShowError(hWndOwner, FormatErrorText("Error: Invalid oid, %s, specified.\n", strOid.c_str()));
-        return 1;
-    }
+    if (!SnmpMgrStrToOid(strOid.c_str(), name.Out()))
+        return NotWritten(FormatErrorText("Error: Invalid oid, %s, specified.\n", strOid.c_str()));
     CWriteValue value;  // outlives the list, whose binding points into it
     CBindingList list;
-    if (!list.Grow(name)) {
-        ShowError(hWndOwner, FormatErrorText("Error: Error allocating oid, %s.\n", strOid.c_str()));
-        return 1;
-    }
+    if (!list.Grow(name))
+        return NotWritten(FormatErrorText("Error: Error allocating oid, %s.\n", strOid.c_str()));
     switch (value.Build(strType, strValue)) {
     case CWriteValue::Result::NotWritable:
-        ShowError(hWndOwner, FormatErrorText("Error: A value of type %s cannot be written.\n", strType.c_str()));
-        return 1;
+        return NotWritten(FormatErrorText("Error: A value of type %s cannot be written.\n", strType.c_str()));
     case CWriteValue::Result::BadText:
-        ShowError(hWndOwner,
-                  FormatErrorText("Error: Invalid value, %s, for type %s.\n", strValue.c_str(), strType.c_str()));
-        return 1;
+        return NotWritten(FormatErrorText("Error: Invalid value, %s, for type %s.\n", strValue.c_str(), strType.c_str()));
     case CWriteValue::Result::Built:
         break;
     }
     value.TakeValue(list.Binding());
 
     CAgentSession session;
-    if (!session.Open(strHost, strCommunity)) {
-        std::printf("error on SnmpMgrOpen %d\n", static_cast<int>(session.LastError()));
-        std::fflush(stdout);
-        return 1;
-    }
-    if (!SendSet(hWndOwner, session, list))
-        return 1;  // the session closes with it
-    SnmpUtilPrintAsnAny(&list.Binding().value);
+    if (!session.Open(strHost, strCommunity))
+        return NotWritten(std::string(), FormatErrorText("error on SnmpMgrOpen %d\n", static_cast<int>(session.LastError())));
+    std::string strError;
+    if (!SendSet(session, list, strError))
+        return NotWritten(strError);  // the session closes with it
+    const std::string strAnswer = SnmpUtilAsnAnyText(&list.Binding().value);
     list.Clear();
-    if (!session.Close()) {
-        ShowError(hWndOwner, FormatErrorText("error on SnmpMgrClose %d\n", static_cast<int>(session.LastError())));
-        return 1;
-    }
-    return 0;
+    if (!session.Close())
+        return NotWritten(FormatErrorText("error on SnmpMgrClose %d\n", static_cast<int>(session.LastError())), strAnswer);
+    return CWriteResult{0, std::string(), strAnswer};
 }
