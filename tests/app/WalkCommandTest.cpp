@@ -89,7 +89,7 @@ TEST_F(WalkCommand, HostileAgentCannotSplitOrForgeLines)
     const std::vector<CFakeAgent::CVar> vars = HostileVars();
     CFakeAgent agent([&](const CFakeAgent::CRequest& request, std::size_t) { return CFakeAgent::NextFrom(vars, request); });
     const CWalkResult walk = Walk({"--timeout", "3", agent.Address(), "public"});
-    EXPECT_EQ(walk.nExit, CWalkCommand::kExitDone) << walk.strErr;
+    EXPECT_EQ(walk.nExit, kExitDone) << walk.strErr;
     std::vector<std::string> lines;
     std::istringstream text(walk.strOut);
     for (std::string strLine; std::getline(text, strLine);) {
