@@ -20,7 +20,7 @@ std::string Host(int n)
 }
 
 // Every valid row as "host/community", most recent first.
-std::vector<std::string> Rows(const HistoryTable& table)
+std::vector<std::string> Rows(const CHistoryTable& table)
 {
     std::vector<std::string> rows;
     for (int nRow = 0; nRow < table.Count(); ++nRow)
@@ -34,7 +34,7 @@ protected:
     void SetUp() override { m_table.Init("Host", 2, 30); }
 
     CTempXdg m_xdg;
-    HistoryTable m_table;
+    CHistoryTable m_table;
 };
 
 class SettingsStoreTest : public ::testing::Test
@@ -206,7 +206,7 @@ TEST_F(HistoryTableTest, SavesCountAndPaddedCellsThatLoadBack)
         }
     EXPECT_FALSE(RegProbeGet(HKEY_CURRENT_USER, kKey, "Cache(Host)0-3"));
 
-    HistoryTable loaded;
+    CHistoryTable loaded;
     loaded.Init("Host", 2, 30);
     EXPECT_EQ(Rows(loaded), (std::vector<std::string>{"127.0.0.1:1161/c", "router/private", "10.0.0.1/public"}));
 
