@@ -41,7 +41,7 @@ bool CHistoryTable::Load()
     m_rows.clear();
     m_additions.clear();
     HKEY hKey = nullptr;
-    if (OpenKeyForReading(HKEY_CURRENT_USER, kSettingsKey, &hKey) != ERROR_SUCCESS)
+    if (!OpenKeyForReading(HKEY_CURRENT_USER, kSettingsKey, &hKey))
         return false;
     ReadRows(hKey);
     RegCloseKey(hKey);

@@ -64,12 +64,12 @@ HKEY OpenOldKey(HKEY hRoot, const char* pszKey)
     return RegOpenKeyEx(hRoot, OldNameOf(pszKey), 0, KEY_QUERY_VALUE, &hKey) == ERROR_SUCCESS ? hKey : nullptr;
 }
 
-LSTATUS OpenKeyForReading(HKEY hRoot, const char* pszKey, HKEY* phKey)
+bool OpenKeyForReading(HKEY hRoot, const char* pszKey, HKEY* phKey)
 {
     const LSTATUS rc = RegOpenKeyEx(hRoot, pszKey, 0, KEY_QUERY_VALUE, phKey);
     if (rc != ERROR_FILE_NOT_FOUND)
-        return rc;
-    return RegOpenKeyEx(hRoot, OldNameOf(pszKey), 0, KEY_QUERY_VALUE, phKey);
+        return rc == ERROR_SUCCESS;
+    return RegOpenKeyEx(hRoot, OldNameOf(pszKey), 0, KEY_QUERY_VALUE, phKey) == ERROR_SUCCESS;
 }
 
 bool MoveOldSettings()

@@ -12,9 +12,10 @@
 // next start, and is still read by OpenKeyForReading).
 bool MoveOldSettings();
 
-// Opens pszKey (kSettingsKey or kAppKey) of hRoot for query only; when that
-// key does not exist, the key of its earlier name. Results as RegOpenKeyEx.
-LSTATUS OpenKeyForReading(HKEY hRoot, const char* pszKey, HKEY* phKey);
+// Opens pszKey (kSettingsKey or kAppKey) of hRoot for query only into
+// *phKey; when that key does not exist, the key of its earlier name. True
+// when one was opened; the caller closes it.
+bool OpenKeyForReading(HKEY hRoot, const char* pszKey, HKEY* phKey);
 
 // Opens the key of pszKey's earlier name for query only; null when missing.
 HKEY OpenOldKey(HKEY hRoot, const char* pszKey);

@@ -159,7 +159,7 @@ int LoadSettings()
 {
     g_history.Init("Host", 2, 30);
     HKEY hKey = nullptr;
-    const bool bOpened = OpenKeyForReading(HKEY_CURRENT_USER, kSettingsKey, &hKey) == ERROR_SUCCESS;
+    const bool bOpened = OpenKeyForReading(HKEY_CURRENT_USER, kSettingsKey, &hKey);
     if (bOpened)
     {
         ReadField(hKey, "Cleaning", AppSettings.Cleaning, CAppSettings::kDefaultCleaning);
@@ -183,7 +183,7 @@ int LoadHomePath()
                                           KEY_ALL_ACCESS, nullptr, &hKey, nullptr) == ERROR_SUCCESS;
     // Without write access (an ordinary user and a system-wide hive) a stored
     // path can still be read, and the executable's folder still be used.
-    if (!bWritable && OpenKeyForReading(HKEY_LOCAL_MACHINE, kAppKey, &hKey) != ERROR_SUCCESS)
+    if (!bWritable && !OpenKeyForReading(HKEY_LOCAL_MACHINE, kAppKey, &hKey))
         hKey = nullptr;
     if (!(hKey && ReadHomePath(hKey)))
     {

@@ -89,8 +89,11 @@ CRegKeyData* CRegHive::FindKey(std::string_view path)
 
 bool CRegHive::HasKey(std::string_view path) const
 {
-    if (path.empty() || FindKey(path))
-        return true;
+    return path.empty() || FindKey(path) || HasSubKeys(path);
+}
+
+bool CRegHive::HasSubKeys(std::string_view path) const
+{
     return std::any_of(m_keys.begin(), m_keys.end(),
                        [path](const CRegKeyData& k) { return IsBelow(k.Path(), path); });
 }
@@ -103,17 +106,13 @@ CRegKeyData& CRegHive::AddKey(std::string_view path)
     return m_keys[it->second];
 }
 
-CRegHive::DeleteResult CRegHive::DeleteKey(std::string_view path)
+bool CRegHive::DeleteKey(std::string_view path)
 {
     const auto it = m_index.find(Folded(path));
-    const bool bHasSubKeys = std::any_of(m_keys.begin(), m_keys.end(),
-                                         [path](const CRegKeyData& k) { return IsBelow(k.Path(), path); });
-    if (bHasSubKeys)
-        return DeleteResult::HasSubKeys;
-    if (it == m_index.end())
-        return DeleteResult::Missing;
+    if (it == m_index.end() || HasSubKeys(path))
+        return false;
     const std::size_t nPos = it->second;
     m_keys.erase(m_keys.begin() + static_cast<std::ptrdiff_t>(nPos));
     EraseFromIndex(m_index, nPos);
-    return DeleteResult::Deleted;
+    return true;
 }

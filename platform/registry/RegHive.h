@@ -42,8 +42,6 @@ private:
 class CRegHive
 {
 public:
-    enum class DeleteResult { Deleted, Missing, HasSubKeys };
-
     // The key with exactly this path, or null.
     const CRegKeyData* FindKey(std::string_view path) const;
     CRegKeyData* FindKey(std::string_view path);
@@ -52,9 +50,11 @@ public:
     bool HasKey(std::string_view path) const;
     // The key with this path, appended empty when missing.
     CRegKeyData& AddKey(std::string_view path);
-    // Removes the key with its values; a key that has keys below it stays.
-    // Linear in the number of keys.
-    DeleteResult DeleteKey(std::string_view path);
+    // True when keys lie below the path. Linear in the number of keys.
+    bool HasSubKeys(std::string_view path) const;
+    // Removes the key with its values; false when there is no such key or it
+    // has keys below it. Linear in the number of keys.
+    bool DeleteKey(std::string_view path);
 
     const std::vector<CRegKeyData>& Keys() const { return m_keys; }
 

@@ -237,20 +237,15 @@ LSTATUS RegDeleteKey(HKEY hKey, const char* lpSubKey)
         return ERROR_FILE_NOT_FOUND;
     if (!file->IsWritable())
         return ERROR_ACCESS_DENIED;
-    CRegHive::DeleteResult result = CRegHive::DeleteResult::Missing;
+    // Checked again under the lock: the file may have changed since it was read.
+    LSTATUS rc = ERROR_SUCCESS;
     const bool bWritten = file->Update([&](CRegHive& hive) {
-        result = hive.DeleteKey(strPath);
-        return result == CRegHive::DeleteResult::Deleted;
+        rc = hive.HasSubKeys(strPath) ? ERROR_ACCESS_DENIED
+           : hive.DeleteKey(strPath)  ? ERROR_SUCCESS
+                                      : ERROR_FILE_NOT_FOUND;
+        return rc == ERROR_SUCCESS;
     });
-    if (!bWritten)
-        return ERROR_CANTWRITE;
-    switch (result)
-    {
-    case CRegHive::DeleteResult::Deleted: return ERROR_SUCCESS;
-    case CRegHive::DeleteResult::Missing: return ERROR_FILE_NOT_FOUND;
-    case CRegHive::DeleteResult::HasSubKeys: return ERROR_ACCESS_DENIED;
-    }
-    return ERROR_FILE_NOT_FOUND;
+    return bWritten ? rc : ERROR_CANTWRITE;
 }
 
 LSTATUS RegCloseKey(HKEY hKey)
