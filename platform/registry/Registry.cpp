@@ -38,6 +38,15 @@ HKEY__* FindHandle(HKEY hKey)
     return it == g_handles.end() ? nullptr : it->second.get();
 }
 
+// The open handle, when it has the access asked for; caller holds g_mutex.
+LSTATUS FindHandleWith(HKEY hKey, REGSAM access, HKEY__*& key)
+{
+    key = FindHandle(hKey);
+    if (!key)
+        return ERROR_INVALID_HANDLE;
+    return (key->sam & access) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
 // "A\B\" → "A\B"; empty names inside the path are refused.
 std::optional<std::string> NormalizeSubKey(const char* lpSubKey)
 {
@@ -155,11 +164,9 @@ LSTATUS RegQueryValueEx(HKEY hKey, const char* lpValueName, DWORD* /*lpReserved*
                         BYTE* lpData, DWORD* lpcbData)
 {
     const std::lock_guard<std::mutex> lock(g_mutex);
-    const HKEY__* key = FindHandle(hKey);
-    if (!key)
-        return ERROR_INVALID_HANDLE;
-    if (!(key->sam & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
+    HKEY__* key = nullptr;
+    if (const LSTATUS rc = FindHandleWith(hKey, KEY_QUERY_VALUE, key); rc != ERROR_SUCCESS)
+        return rc;
     if (lpData && !lpcbData)
         return ERROR_INVALID_PARAMETER;
     const CRegValue* value = key->view.FindValue(lpValueName ? lpValueName : "");
@@ -172,11 +179,9 @@ LSTATUS RegEnumValue(HKEY hKey, DWORD dwIndex, char* lpValueName, DWORD* lpcchVa
                      DWORD* lpType, BYTE* lpData, DWORD* lpcbData)
 {
     const std::lock_guard<std::mutex> lock(g_mutex);
-    const HKEY__* key = FindHandle(hKey);
-    if (!key)
-        return ERROR_INVALID_HANDLE;
-    if (!(key->sam & KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
+    HKEY__* key = nullptr;
+    if (const LSTATUS rc = FindHandleWith(hKey, KEY_QUERY_VALUE, key); rc != ERROR_SUCCESS)
+        return rc;
     if (!lpValueName || !lpcchValueName || (lpData && !lpcbData))
         return ERROR_INVALID_PARAMETER;
     const std::vector<CRegValue>& values = key->view.Values();
@@ -194,11 +199,9 @@ LSTATUS RegSetValueEx(HKEY hKey, const char* lpValueName, DWORD /*Reserved*/, DW
                       const BYTE* lpData, DWORD cbData)
 {
     const std::lock_guard<std::mutex> lock(g_mutex);
-    HKEY__* key = FindHandle(hKey);
-    if (!key)
-        return ERROR_INVALID_HANDLE;
-    if (!(key->sam & KEY_SET_VALUE))
-        return ERROR_ACCESS_DENIED;
+    HKEY__* key = nullptr;
+    if (const LSTATUS rc = FindHandleWith(hKey, KEY_SET_VALUE, key); rc != ERROR_SUCCESS)
+        return rc;
     if (!lpData && cbData)
         return ERROR_INVALID_PARAMETER;
     const CRegValue value{lpValueName ? lpValueName : "", dwType,
@@ -212,11 +215,9 @@ LSTATUS RegSetValueEx(HKEY hKey, const char* lpValueName, DWORD /*Reserved*/, DW
 LSTATUS RegDeleteValue(HKEY hKey, const char* lpValueName)
 {
     const std::lock_guard<std::mutex> lock(g_mutex);
-    HKEY__* key = FindHandle(hKey);
-    if (!key)
-        return ERROR_INVALID_HANDLE;
-    if (!(key->sam & KEY_SET_VALUE))
-        return ERROR_ACCESS_DENIED;
+    HKEY__* key = nullptr;
+    if (const LSTATUS rc = FindHandleWith(hKey, KEY_SET_VALUE, key); rc != ERROR_SUCCESS)
+        return rc;
     const std::string strName = lpValueName ? lpValueName : "";
     if (!key->view.DeleteValue(strName))
         return ERROR_FILE_NOT_FOUND;

@@ -25,16 +25,6 @@ namespace
 const std::string kKey = "SOFTWARE\\Orvex\\Settings\\";
 const std::string kAppKey = "SOFTWARE\\Orvex\\App\\";
 
-std::string ReadAll(std::FILE* pFile)
-{
-    std::rewind(pFile);
-    std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pFile)) > 0;)
-        text.append(buffer, n);
-    return text;
-}
-
 std::string Host(int n)
 {
     return "host" + std::to_string(n);
@@ -318,6 +308,14 @@ int RunInstancesTogether(int nProcesses, const std::function<int(int)>& body)
     return nFailed;
 }
 
+void SaveHistoryRow(const std::string& strHost, const std::string& strCommunity)
+{
+    CHistoryTable table;
+    table.Init("Host", 2, 30);
+    table.AddEntry({strHost, strCommunity});
+    EXPECT_TRUE(table.Save());
+}
+
 std::string UserHiveWithOldKeys()
 {
     return "Windows Registry Editor Version 5.00\n\n"
@@ -381,10 +379,7 @@ TEST_F(SettingsStoreTest, TwoInstancesKeepEachOthersChanges)
 TEST_F(SettingsStoreTest, ConcurrentHistoryAdditionsAreAllKept)
 {
     RegProbePutDword(HKEY_CURRENT_USER, kKey, "CacheSize-Host", 0);
-    g_history.Init("Host", 2, 30);
-    g_history.AddEntry({"older", "c"});
-    ASSERT_TRUE(g_history.Save());
-    g_history.Release();
+    SaveHistoryRow("older", "c");
 
     EXPECT_EQ(RunInstancesTogether(10, [](int n) {
                   g_history.AddEntry({Host(n), "c" + std::to_string(n)});
@@ -408,10 +403,7 @@ TEST_F(SettingsStoreTest, ConcurrentHistoryAdditionsAreAllKept)
 TEST_F(SettingsStoreTest, ReadOnlySettingsFolderStillShowsWhatIsSaved)
 {
     RegProbePutDword(HKEY_CURRENT_USER, kKey, "Timeout", 30);
-    g_history.Init("Host", 2, 30);
-    g_history.AddEntry({"saved", "c"});
-    ASSERT_TRUE(g_history.Save());
-    g_history.Release();
+    SaveHistoryRow("saved", "c");
     const std::string strTop = (m_xdg.UserHiveDir() + "/../..").toStdString();
     const std::string strDir = m_xdg.UserHiveDir().toStdString();
 
@@ -426,14 +418,9 @@ TEST_F(SettingsStoreTest, ReadOnlySettingsFolderStillShowsWhatIsSaved)
         if (LoadSettings() != 0 || AppSettings.Timeout != 30 || g_history.Cell(0, 0) != "saved")
             _exit(11);
         g_history.AddEntry({"new", "c"});
-        FILE* pErr = std::tmpfile();
-        fflush(stderr);
-        const int nOldErr = dup(2);
-        dup2(fileno(pErr), 2);
+        testing::internal::CaptureStderr();
         const int nSaved = SaveSettings();
-        fflush(stderr);
-        dup2(nOldErr, 2);
-        const std::string strErr = ReadAll(pErr);
+        const std::string strErr = testing::internal::GetCapturedStderr();
         if (nSaved != 1 || std::count(strErr.begin(), strErr.end(), '\n') != 1)
             _exit(12);
         _exit(LoadSettings() == 0 && SaveSettings() == 0 ? 0 : 13);  // nothing changed: no complaint
