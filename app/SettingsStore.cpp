@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
@@ -31,7 +32,7 @@ void ReadField(HKEY hKey, const char* name, std::atomic<T>& field, T def)
 // One setting in the form it is stored in.
 struct CStoredValue
 {
-    const char* pszName;
+    std::string_view name;
     DWORD dwType;
     std::vector<BYTE> data;
     bool operator==(const CStoredValue&) const = default;
@@ -111,7 +112,8 @@ int WriteChanges(const std::vector<CStoredValue>& changed)
     }
     g_history.Save(hKey);
     for (const CStoredValue& value : changed)
-        RegSetValueEx(hKey, value.pszName, 0, value.dwType, value.data.data(), static_cast<DWORD>(value.data.size()));
+        RegSetValueEx(hKey, std::string(value.name).c_str(), 0, value.dwType, value.data.data(),
+                      static_cast<DWORD>(value.data.size()));
     // A failed write has been told on standard error by the registry.
     return RegCloseKey(hKey) == ERROR_SUCCESS ? 0 : 1;
 }

@@ -10,9 +10,10 @@
 // sees its key as the file held it when the key was opened, plus its own
 // changes. Changes reach the file when the handle is closed: under an advisory
 // lock the file is read again, the handle's values applied, and the whole file
-// written to a temporary file that is renamed over the old one. A file that
-// cannot be parsed is renamed "*.bad" (one line on stderr) and the hive starts
-// empty. Key paths and value names compare without regard to ASCII case; a
+// written to a temporary file that is renamed over the old one (over the file
+// a link leads to, when the hive file is a link). A file that cannot be
+// parsed, or is no regular file smaller than 16 MiB, is renamed "*.bad" (one
+// line on stderr) and the hive starts empty. Key paths and value names compare without regard to ASCII case; a
 // trailing backslash on a key path is ignored.
 //
 // Thread-safe. Results are the Windows error codes below.
