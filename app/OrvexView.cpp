@@ -3,7 +3,7 @@
 #include "app/HistoryTable.h"
 #include "app/OrvexDoc.h"
 #include "app/ResourceIds.h"
-#include "app/Settings.h"
+#include "app/SettingsDlg.h"
 #include "platform/gdi/SysMetrics.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/WalkMessages.h"
@@ -309,7 +309,7 @@ BOOL COrvexView::OnCommand(UINT nID)
 {
     switch (nID) {
     case ID_SETTINGS: {
-        Settings dlg;  // no parent, as the settings dialog has always been opened
+        CSettingsDlg dlg;  // no parent, as the settings dialog has always been opened
         dlg.DoModal();
         return TRUE;
     }

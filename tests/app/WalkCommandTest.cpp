@@ -10,7 +10,11 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdio>
@@ -164,6 +168,36 @@ TEST_F(WalkCommand, ProgramNeedsNoDisplayAndWritesOnlyErrorTexts)
     const CWalkResult usage = run({});
     EXPECT_EQ(usage.nExit, kExitUsage);
     EXPECT_EQ(usage.strErr, CWalkCommand::kUsage);
+}
+
+// Neither walk command saves options, so neither creates or replaces a
+// settings file: not on a first run, and not a linked one.
+TEST_F(WalkCommand, WalkCommandsCreateAndReplaceNoSettingsFile)
+{
+    const QString strBuild = QCoreApplication::applicationDirPath() + "/..";
+    const auto runBoth = [&] {
+        for (const QStringList& command : {QStringList{strBuild + "/app/orvex", "--walk"},
+                                           QStringList{strBuild + "/tools/orvex-walk/orvex-walk"}}) {
+            QProcess process;
+            process.start(command[0], command.mid(1) + QStringList{"--timeout", "1", "--retries", "0",
+                                                                   "nosuchhost.invalid", "public"});
+            EXPECT_TRUE(process.waitForFinished(30000)) << command[0].toStdString();
+            EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << command[0].toStdString();
+        }
+    };
+    runBoth();
+    EXPECT_FALSE(QFileInfo::exists(m_xdg.UserHiveDir()));
+
+    QTemporaryDir dotfiles;
+    const QString strTarget = dotfiles.filePath("user.reg");
+    QFile(strTarget).open(QIODevice::WriteOnly);  // an empty hive
+    QDir().mkpath(m_xdg.UserHiveDir());
+    ASSERT_TRUE(QFile::link(strTarget, m_xdg.UserHiveFile()));
+    runBoth();
+    EXPECT_TRUE(QFileInfo(m_xdg.UserHiveFile()).isSymLink());
+    EXPECT_EQ(QFileInfo(strTarget).size(), 0);
+    EXPECT_EQ(QDir(m_xdg.UserHiveDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"user.reg"});
 }
 
 } // namespace
