@@ -7,6 +7,7 @@
 #include "platform/msgbox/MessageBox.h"
 #include "platform/shell/Shell.h"
 #include "snmp/AppSettings.h"
+#include "support/FakeDesktop.h"
 #include "ui/MyStatic.h"
 #include <QAction>
 #include <QApplication>
@@ -28,28 +29,6 @@
 #include <vector>
 
 namespace {
-
-// A desktop whose `xdg-mime` names strHandler as the program for HTML (none when
-// empty): a script of that name first on PATH while the object lives.
-class CFakeDesktop
-{
-public:
-    explicit CFakeDesktop(const std::string& strHandler) : m_strOldPath(std::getenv("PATH"))
-    {
-        QFile script(m_bin.path() + "/xdg-mime");
-        EXPECT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(("#!/bin/sh\n[ \"$1 $2 $3\" = \"query default text/html\" ] && echo '" + strHandler +
-                      "'\nexit 0\n").c_str());
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        setenv("PATH", (m_bin.path().toStdString() + ":" + m_strOldPath).c_str(), 1);
-    }
-    ~CFakeDesktop() { setenv("PATH", m_strOldPath.c_str(), 1); }
-
-private:
-    QTemporaryDir m_bin;
-    std::string m_strOldPath;
-};
 
 struct HelpCommand : ::testing::Test
 {
