@@ -27,27 +27,11 @@ const COptionHelp kHelpOption{"--help, -h", "", "Print the synopsis, the options
 const COptionHelp kVersionOption{"--version, -V", "",
                                  "Print the program's version and the versions of net-snmp and Qt in use, and exit."};
 
-const std::vector<CNamedHelp>& SettingsFiles()
-{
-    static const std::vector<CNamedHelp> files{
-        {"$XDG_CONFIG_HOME/orvex/user.reg",
-         "The settings and the host history (~/.config/orvex/user.reg when XDG_CONFIG_HOME is not set). The "
-         "options above never change it."},
-        {"$XDG_CONFIG_DIRS/orvex/machine.reg",
-         "The installation folder (HomePath), in the first folder of XDG_CONFIG_DIRS (/etc/xdg when it is not "
-         "set). A recorded folder without a Help folder is ignored."},
-    };
-    return files;
-}
-
-const std::vector<CNamedHelp>& XdgEnvironment()
-{
-    static const std::vector<CNamedHelp> environment{
-        {"XDG_CONFIG_HOME", "Folder of the user's settings file."},
-        {"XDG_CONFIG_DIRS", "Its first folder holds the machine's settings file."},
-    };
-    return environment;
-}
+const CNamedHelp kUserSettingsFile{
+    "$XDG_CONFIG_HOME/orvex/user.reg",
+    "The settings and the host history (~/.config/orvex/user.reg when XDG_CONFIG_HOME is not set). The options "
+    "above never change it."};
+const CNamedHelp kUserSettingsVariable{"XDG_CONFIG_HOME", "Folder of the user's settings file."};
 
 // Breaks text into lines of at most nWidth characters, the first after
 // strFirst, the others after strIndent (a word longer than the line stays
@@ -117,15 +101,15 @@ const CProgramHelp& OrvexHelp()
         {{0, "The window was closed, or the --walk query ended without an error."},
          {1, "Start-up failed, or --walk wrote an error text to standard error."},
          {2, "The arguments of --walk are not valid; the usage is printed."}},
-        XdgEnvironment(),
-        [] {
-            std::vector<CNamedHelp> files = SettingsFiles();
-            files.push_back({"HomePath/Help/Orvex.html",
-                             "The manual that Help > Help opens (/usr/share/orvex/Help/ for an installed Orvex). "
-                             "Without a program for HTML on the desktop it opens in a help window of Orvex."});
-            files.push_back({"~/.local/share/orvex/crashes/", "Crash reports."});
-            return files;
-        }(),
+        {kUserSettingsVariable, {"XDG_CONFIG_DIRS", "Its first folder holds the machine's settings file."}},
+        {kUserSettingsFile,
+         {"$XDG_CONFIG_DIRS/orvex/machine.reg",
+          "The installation folder (HomePath), in the first folder of XDG_CONFIG_DIRS (/etc/xdg when it is not set). "
+          "A recorded folder without a Help folder is ignored."},
+         {"HomePath/Help/Orvex.html",
+          "The manual that Help > Help opens (/usr/share/orvex/Help/ for an installed Orvex). Without a program for "
+          "HTML on the desktop it opens in a help window of Orvex."},
+         {"~/.local/share/orvex/crashes/", "Crash reports."}},
         {"orvex-walk(1)", "snmpd(8)"},
     };
     return help;
@@ -148,8 +132,8 @@ const CProgramHelp& OrvexWalkHelp()
         {{0, "The walk ended without an error."},
          {1, "An error text was written to standard error (no answer, an error status, a bad base OID)."},
          {2, "The arguments are not valid; the usage is printed."}},
-        XdgEnvironment(),
-        SettingsFiles(),
+        {kUserSettingsVariable},
+        {kUserSettingsFile},
         {"orvex(1)", "snmpd(8)"},
     };
     return help;
