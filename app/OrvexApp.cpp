@@ -248,7 +248,7 @@ void COrvexApp::OnAppAbout()
 
 void COrvexApp::OnHelpManual()
 {
-    OpenHelpManual();
+    OpenHelpManual(m_pMainWnd.get());
 }
 
 BOOL COrvexApp::OnCommand(UINT nID)

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <string_view>
 #include <unistd.h>
 #include <vector>
@@ -118,13 +120,21 @@ int WriteChanges(const std::vector<CStoredValue>& changed)
     return RegCloseKey(hKey) == ERROR_SUCCESS ? 0 : 1;
 }
 
-// A stored HomePath counts only when it is a non-empty, terminated text.
+bool HoldsHelp(const std::string& strFolder)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(strFolder + "Help", error);
+}
+
+// A stored HomePath counts only when it is a non-empty, terminated text naming
+// a folder with the manual: a folder left behind by a moved or removed
+// installation is not one.
 bool ReadHomePath(HKEY hKey)
 {
     char buf[kPathSize] = {};
     DWORD cb = sizeof buf;
     if (RegQueryValueEx(hKey, "HomePath", nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &cb) != ERROR_SUCCESS
-        || buf[0] == '\0' || strnlen(buf, sizeof buf) == sizeof buf)
+        || buf[0] == '\0' || strnlen(buf, sizeof buf) == sizeof buf || !HoldsHelp(buf))
         return false;
     std::memcpy(AppSettings.HomePath, buf, sizeof buf);
     return true;
@@ -140,22 +150,31 @@ bool ReadOldHomePath()
     return bRead;
 }
 
-// The running executable's folder with its final "/"; false when the name
-// cannot be had whole within the buffer.
+// The running executable's HomeFolderOf; false when the name cannot be had
+// whole within the buffer.
 bool HomePathFromExecutable()
 {
     char buf[kPathSize] = {};
     const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf);
     if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buf)
         return false;
-    char* slash = std::strrchr(buf, '/');
-    if (!slash)
+    std::string strFolder(buf, static_cast<std::size_t>(n));
+    strFolder.erase(strFolder.rfind('/') + 1);
+    const std::string strHome = HomeFolderOf(strFolder);
+    if (strHome.size() >= kPathSize)
         return false;
-    slash[1] = '\0';
-    std::memcpy(AppSettings.HomePath, buf, sizeof buf);
+    std::memset(AppSettings.HomePath, 0, kPathSize);
+    std::memcpy(AppSettings.HomePath, strHome.data(), strHome.size());
     return true;
 }
 }  // namespace
+
+std::string HomeFolderOf(const std::string& strExecutableFolder)
+{
+    const std::string strShared =
+        std::filesystem::path(strExecutableFolder + "../share/orvex/").lexically_normal().string();
+    return !HoldsHelp(strExecutableFolder) && HoldsHelp(strShared) ? strShared : strExecutableFolder;
+}
 
 int LoadSettings()
 {

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -164,10 +165,18 @@ TEST_F(SettingsStoreTest, HomePathComesFromTheMachineHiveOrTheExecutable)
     const std::vector<BYTE> written(AppSettings.HomePath, AppSettings.HomePath + 260);
     EXPECT_EQ(RegProbeGet(HKEY_LOCAL_MACHINE, kAppKey, "HomePath"), (CRegProbeValue{REG_SZ, written}));
 
-    RegProbePut(HKEY_LOCAL_MACHINE, kAppKey, "HomePath", REG_SZ, RegProbeBytes("/opt/orvex/", true));
+    // A stored folder counts when it holds the manual's folder, and only then.
+    const QTemporaryDir install;
+    const std::string strInstall = install.path().toStdString() + "/";
+    RegProbePut(HKEY_LOCAL_MACHINE, kAppKey, "HomePath", REG_SZ, RegProbeBytes(strInstall, true));
     AppSettings.Reset();
     EXPECT_EQ(LoadHomePath(), 0);
-    EXPECT_STREQ(AppSettings.HomePath, "/opt/orvex/");
+    EXPECT_EQ(std::string(AppSettings.HomePath), ExecutableFolder());
+    ASSERT_TRUE(QDir().mkpath(install.path() + "/Help"));
+    RegProbePut(HKEY_LOCAL_MACHINE, kAppKey, "HomePath", REG_SZ, RegProbeBytes(strInstall, true));
+    AppSettings.Reset();
+    EXPECT_EQ(LoadHomePath(), 0);
+    EXPECT_EQ(std::string(AppSettings.HomePath), strInstall);
 
     // A stored path filling the whole buffer has no end: the executable's folder is used.
     RegProbePut(HKEY_LOCAL_MACHINE, kAppKey, "HomePath", REG_SZ, std::vector<BYTE>(260, 'p'));
@@ -179,6 +188,22 @@ TEST_F(SettingsStoreTest, HomePathComesFromTheMachineHiveOrTheExecutable)
     AppSettings.Reset();
     EXPECT_EQ(LoadHomePath(), 1);
     EXPECT_EQ(std::string(AppSettings.HomePath), ExecutableFolder());
+}
+
+TEST(HomeFolderOf, FindsTheManualBesideTheExecutableOrInTheInstalledPrefix)
+{
+    const QTemporaryDir prefix;
+    const std::string strPrefix = prefix.path().toStdString() + "/";
+    ASSERT_TRUE(QDir().mkpath(prefix.path() + "/bin"));
+    // Nothing found anywhere: the executable's own folder, as before.
+    EXPECT_EQ(HomeFolderOf(strPrefix + "bin/"), strPrefix + "bin/");
+
+    ASSERT_TRUE(QDir().mkpath(prefix.path() + "/share/orvex/Help"));
+    EXPECT_EQ(HomeFolderOf(strPrefix + "bin/"), strPrefix + "share/orvex/");
+
+    // A build tree keeps the manual beside the executable; that wins.
+    ASSERT_TRUE(QDir().mkpath(prefix.path() + "/bin/Help"));
+    EXPECT_EQ(HomeFolderOf(strPrefix + "bin/"), strPrefix + "bin/");
 }
 
 TEST_F(HistoryTableTest, EntriesGoOnTopMoveUpWhenReusedAndTheOldestFallsOff)

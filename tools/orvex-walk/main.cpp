@@ -2,6 +2,7 @@
 // received on an event loop without any window, and prints every record as
 // OID<TAB>name<TAB>type<TAB>value. Settings come from the user's registry hive;
 // options override them for this run only and are never saved.
+#include "app/CommandLineHelp.h"
 #include "app/SettingsStore.h"
 #include "snmp/AppSettings.h"
 #include "snmp/MibWalk.h"
@@ -79,7 +80,16 @@ private:
 
 int main(int argc, char** argv)
 {
-    const std::optional<CWalkOptions> options = CWalkOptions::Parse({argv + 1, argv + argc});
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (AsksForHelp(args)) {
+        std::fputs(HelpText(OrvexWalkHelp()).c_str(), stdout);
+        return kExitDone;
+    }
+    if (AsksForVersion(args)) {
+        std::fputs(VersionText("orvex-walk").c_str(), stdout);
+        return kExitDone;
+    }
+    const std::optional<CWalkOptions> options = CWalkOptions::Parse(args);
     if (!options) {
         std::fputs(kUsage, stderr);
         return kExitUsage;
