@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -17,6 +18,34 @@
 #include <cstdlib>
 
 namespace {
+
+// Resident and peak resident memory of this process, in MiB.
+struct CMemory
+{
+    double dRss = 0, dPeak = 0;
+};
+
+CMemory Memory()
+{
+    CMemory memory;
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return memory;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 2 && fields[0] == "VmRSS:")
+            memory.dRss = fields[1].toDouble() / 1024;
+        else if (fields.size() >= 2 && fields[0] == "VmHWM:")
+            memory.dPeak = fields[1].toDouble() / 1024;
+    }
+    return memory;
+}
+
+void PrintMemory(const char* pszWhen)
+{
+    const CMemory memory = Memory();
+    std::printf("memory %-19s %.1f MiB resident (peak %.1f MiB)\n", pszWhen, memory.dRss, memory.dPeak);
+}
 
 constexpr int kRoots = 500;
 constexpr int kChildren = 99;
@@ -50,6 +79,7 @@ protected:
         timer.start();
         pWidget->updatePreview();
         m_nPreviewMs = timer.elapsed();
+        PrintMemory("preview open");
         return QDialog::Rejected;
     }
 };
@@ -104,8 +134,10 @@ int main(int argc, char** argv)
     std::printf("PDF size                   %lld KiB\n",
                 static_cast<long long>(QFileInfo(strPdf).size() / 1024));
 
+    PrintMemory("before preview");
     print.OnFilePrintPreview();
     std::printf("preview of every page      %lld ms\n", static_cast<long long>(print.m_nPreviewMs));
+    PrintMemory("after preview");
     CPrintView::SetPrinterSelection({});
     return 0;
 }
