@@ -109,6 +109,8 @@ BOOL COidTreeGrid::ResetForQuery()
     std::fill(std::begin(m_apLevelItem), std::end(m_apLevelItem), nullptr);
     std::memset(m_szPrevName, 0, sizeof m_szPrevName);
     m_apInferred.clear();
+    m_strWalkAgent.clear();
+    m_timeWalk = QDateTime();
     m_bRun = 1;
     try {
         RemoveAllNodes();
@@ -125,7 +127,11 @@ BOOL COidTreeGrid::StartWalk()
     std::fill(std::begin(m_apLevelItem), std::end(m_apLevelItem), nullptr);
     std::memset(m_szPrevName, 0, sizeof m_szPrevName);
     m_hWalkWnd = m_pMsgWnd->Handle();
-    return StartMibWalkThread(*this);
+    if (!StartMibWalkThread(*this))
+        return FALSE;
+    m_strWalkAgent = m_strHost;
+    m_timeWalk = QDateTime::currentDateTime();
+    return TRUE;
 }
 
 // --- Messages --------------------------------------------------------------------
