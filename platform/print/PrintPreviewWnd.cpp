@@ -47,11 +47,13 @@ public:
         viewport()->update();
     }
 
-    // The zoom at which a page and its margins fill the view's width.
+    // The zoom at which a page and its margins fill the view's width, leaving
+    // room for the vertical scroll bar a page that tall brings.
     double WidthZoom() const
     {
         const double dPaper = m_paper.width() * ScreenPerDevice(1.0).width();
-        return dPaper > 0 ? double(viewport()->width() - 2 * kGap) / dPaper : 1.0;
+        const int nBar = verticalScrollBar()->isVisible() ? 0 : verticalScrollBar()->sizeHint().width();
+        return dPaper > 0 ? double(viewport()->width() - nBar - 2 * kGap) / dPaper : 1.0;
     }
 
     UINT CurrentPage() const
