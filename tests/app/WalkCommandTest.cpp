@@ -4,6 +4,7 @@
 #include "app/WalkCommand.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
+#include "support/FakeAgent.h"
 #include "support/HostileMib.h"
 #include "support/SnmpdEnvironment.h"
 #include "support/TempXdg.h"
@@ -51,6 +52,21 @@ CWalkResult Walk(const std::vector<std::string>& args)
     std::fclose(pOut);
     std::fclose(pErr);
     return result;
+}
+
+// "orvex --walk ARGS" run as a program, without a display.
+CWalkResult RunProgram(const QStringList& args)
+{
+    const QString strProgram = QCoreApplication::applicationDirPath() + "/../app/orvex";
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* pszName : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+        env.remove(pszName);
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(strProgram, QStringList{"--walk"} + args);
+    EXPECT_TRUE(process.waitForFinished(30000)) << strProgram.toStdString();
+    return CWalkResult{process.exitCode(), process.readAllStandardOutput().toStdString(),
+                       process.readAllStandardError().toStdString()};
 }
 
 class WalkCommand : public testing::Test
@@ -150,25 +166,14 @@ TEST_F(WalkCommand, ErrorsAndUsage)
 // even where the toolkit would warn (no runtime folder here).
 TEST_F(WalkCommand, ProgramNeedsNoDisplayAndWritesOnlyErrorTexts)
 {
-    const QString strProgram = QCoreApplication::applicationDirPath() + "/../app/orvex";
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* pszName : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
-        env.remove(pszName);
-    const auto run = [&](const QStringList& args) {
-        QProcess process;
-        process.setProcessEnvironment(env);
-        process.start(strProgram, QStringList{"--walk"} + args);
-        EXPECT_TRUE(process.waitForFinished(30000)) << strProgram.toStdString();
-        return CWalkResult{process.exitCode(), process.readAllStandardOutput().toStdString(),
-                           process.readAllStandardError().toStdString()};
-    };
-    const CWalkResult bad = run({"--timeout", "1", "--retries", "0", "nosuchhost.invalid", "public"});
+    const CWalkResult bad = RunProgram({"--timeout", "1", "--retries", "0", "nosuchhost.invalid", "public"});
     EXPECT_EQ(bad.nExit, kExitError);
     EXPECT_EQ(bad.strErr, Walk({"--timeout", "1", "--retries", "0", "nosuchhost.invalid", "public"}).strErr);
-    const CWalkResult usage = run({});
+    const CWalkResult usage = RunProgram({});
     EXPECT_EQ(usage.nExit, kExitUsage);
     EXPECT_EQ(usage.strErr, CWalkCommand::kUsage);
 }
+
 
 // Neither walk command saves options, so neither creates or replaces a
 // settings file: not on a first run, and not a linked one.
@@ -198,6 +203,25 @@ TEST_F(WalkCommand, WalkCommandsCreateAndReplaceNoSettingsFile)
     EXPECT_EQ(QFileInfo(strTarget).size(), 0);
     EXPECT_EQ(QDir(m_xdg.UserHiveDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"user.reg"});
+}
+
+// A timeout of 0 s is no timeout; a port with leading zeros is still a port.
+TEST_F(WalkCommand, ProgramRefusesTimeoutZeroAndReadsAPortWithLeadingZeros)
+{
+    CFakeAgent agent([](const CFakeAgent::CRequest& request, std::size_t) {
+        return CFakeAgent::NextFrom({CFakeAgent::Number(".1.3.6.1.2.1.1.7.0", 0x02, 72)}, request);
+    });
+    CWalkResult run = RunProgram({"--timeout", "0", QString::fromStdString(agent.Address()), "public"});
+    EXPECT_EQ(run.nExit, kExitUsage);
+    EXPECT_EQ(run.strErr, CWalkCommand::kUsage);
+    EXPECT_EQ(agent.RequestCount(), 0u);
+
+    for (const QString& strHost : {QString("127.0.0.1:0%1"), QString("localhost:000%1")}) {
+        run = RunProgram({"--base", ".1.3.6.1.2.1.1", "--timeout", "5", "--retries", "0", strHost.arg(agent.Port()),
+                          "public"});
+        EXPECT_EQ(run.nExit, kExitDone) << strHost.toStdString() << ": " << run.strErr;
+        EXPECT_NE(run.strOut.find("sysServices.0\tINTEGER\t72"), std::string::npos) << run.strOut;
+    }
 }
 
 } // namespace

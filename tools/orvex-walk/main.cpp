@@ -10,12 +10,15 @@
 #include "snmp/WalkOptions.h"
 #include "snmp/WalkTarget.h"
 #include "treelist/LineText.h"
+#include "InterruptNotifier.h"
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -49,6 +52,8 @@ public:
     }
 
     int ExitCode() const { return m_bError ? kExitError : m_bDone ? kExitDone : kExitError; }
+    // Prints the records that have arrived but wait for the event loop.
+    void PrintArrived() { m_window.DeliverQueued(); }
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -98,10 +103,21 @@ int main(int argc, char** argv)
     LoadSettings();
     options->ApplyToSettings();
 
-    static char s_outBuffer[1 << 16];
-    std::setvbuf(stdout, s_outBuffer, _IOFBF, sizeof s_outBuffer);
-
     CWalkPrinter printer(*options);
+    // A reader at a terminal sees each record as it arrives; a file or a pipe
+    // gets large writes.
+    static char s_outBuffer[1 << 16];
+    std::setvbuf(stdout, s_outBuffer, isatty(STDOUT_FILENO) ? _IOLBF : _IOFBF, sizeof s_outBuffer);
+    // Records are written whole on this thread: the ones that have arrived are
+    // printed and flushed, and the process then ends by the signal, as the
+    // shell expects.
+    const CInterruptNotifier interrupt([&printer](int nSignal) {
+        printer.PrintArrived();
+        std::fflush(stdout);
+        std::signal(nSignal, SIG_DFL);
+        std::raise(nSignal);
+    });
+
     // The walk's own thread function; joined rather than detached so that the
     // process never ends under a running walk.
     std::thread walk([&printer] {
