@@ -1,6 +1,6 @@
 // The whole tree as text on the clipboard: one line per node in pre-order,
-// hidden nodes included: the label, a TAB, then each cell text followed by a
-// TAB, then LF.
+// collapsed branches included but not the nodes a filter hides: the label, a
+// TAB, then each cell text followed by a TAB, then LF.
 #include "platform/clipboard/Clipboard.h"
 #include "platform/msgbox/MessageBox.h"
 #include "treelist/TreeListCtrl.h"
@@ -30,7 +30,8 @@ std::string CTreeListCtrl::TreeAsText()
     while (pos) {
         CTreeItem* pTop = NextRoot(pos);
         for (CTreeItem* pNode = pTop; pNode; pNode = NextInTree(pTop, pNode, FALSE, FALSE))
-            AppendLine(text, *InfoOf(pNode));
+            if (!IsFilteredOut(pNode))
+                AppendLine(text, *InfoOf(pNode));
     }
     return text;
 }
