@@ -98,8 +98,8 @@ COrvexView::COrvexView(COrvexDoc* pDoc, QWidget* pParent)
     });
     CreateQueryBar();
     FillHostList();
-    constexpr DWORD kFindColumns = (1u << ZIduvAROVEvod::colMib) | (1u << ZIduvAROVEvod::colValue)
-        | (1u << ZIduvAROVEvod::colOid);
+    constexpr DWORD kFindColumns = (1u << COidTreeGrid::colMib) | (1u << COidTreeGrid::colValue)
+        | (1u << COidTreeGrid::colOid);
     m_pFindBar = new CFindBar(&m_wndGrid, kFindColumns, this);
     m_pFindBar->hide();
     connect(m_pFindBar, &CFindBar::Closed, this, [this] { OnSize(width(), height()); });

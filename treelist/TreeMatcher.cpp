@@ -52,7 +52,10 @@ bool CTreeMatcher::MatchesText(const std::string& strText) const
     QChar* pOut = m_strSubject.data();
     for (unsigned char c : strText)
         *pOut++ = QChar(c);
-    return m_regex.match(m_strSubject).hasMatch();
+    // Latin-1 codes are always valid UTF-16: the check of the subject is skipped.
+    return m_regex.match(m_strSubject, 0, QRegularExpression::NormalMatch,
+                         QRegularExpression::DontCheckSubjectStringMatchOption)
+        .hasMatch();
 }
 
 bool CTreeMatcher::ContainsFolded(const std::string& strText) const

@@ -62,15 +62,16 @@ class FindBar : public testing::Test
 protected:
     void SetUp() override
     {
-        AppSettings.Reset();
-        AppSettings.SetBase(".1.3.6.1.2.1.1");
-        AppSettings.Timeout = 2;
-        AppSettings.Retries = 0;
         SetMessageBoxHook([this](HWND, const std::string& text, const std::string&, UINT) {
             m_boxes.push_back(text);
             return IDOK;
         });
+        AppSettings.Reset();
         ASSERT_TRUE(m_app.InitInstance());
+        // After the start-up, which loads the settings.
+        AppSettings.SetBase(".1.3.6.1.2.1.1");
+        AppSettings.Timeout = 2;
+        AppSettings.Retries = 0;
         CMainFrame* pFrame = m_app.GetMainFrame();
         auto* pChild = qobject_cast<CChildFrame*>(pFrame->MdiArea()->subWindowList().value(0));
         ASSERT_NE(pChild, nullptr);
@@ -86,7 +87,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    ZIduvAROVEvod& Grid() { return m_pView->Grid(); }
+    COidTreeGrid& Grid() { return m_pView->Grid(); }
     CFindBar& Bar() { return m_pView->FindBar(); }
     std::string Selected() { return Grid().GetItemText(Grid().SelectedRow(), 0); }
     bool Idle() { return m_pView->Caption() == "Go" && !Grid().m_bWalking.load() && Grid().m_nCleaners.load() == 0; }
@@ -232,8 +233,8 @@ TEST_F(FindBar, FilterAWalkOfSnmpdAndClearItBackToTheSameTree)
     // Typing pauses apply the filter too; an empty field restores the tree.
     Bar().FilterBox().selectAll();
     Type("sysLocation");
-    ASSERT_TRUE(WaitFor([&] { return Grid().GetItemCount() == 2; }));
-    EXPECT_EQ(RowLabels(Grid()).back(), "sysLocation.0");
+    ASSERT_TRUE(WaitFor([&] { return RowLabels(Grid()).back() == "sysLocation.0"; }));
+    EXPECT_EQ(RowLabels(Grid()), (Strings{"system", "sysLocation.0"}));
     Bar().FilterBox().selectAll();
     Key(Qt::Key_Delete);
     Key(Qt::Key_Return);

@@ -206,6 +206,7 @@ TEST_F(TreeFind, ABranchThatMayNotExpandIsSelectedInsteadAndLeftClosed)
     EXPECT_EQ(r.pMatch, ByLabel(c, "sysORTable"));
     // A node below a busy one that is itself free still expands once reached.
     c.InfoOf(sys)->SetText("system");
+    c.RefreshRow(sys);
     r = c.FindAndShow(Matcher("sysORID"), CTreeListCtrl::fsNext);
     EXPECT_EQ(r.pShown, r.pMatch);
     EXPECT_EQ(SelectedLabel(c), "sysORID");
@@ -242,7 +243,7 @@ TEST_F(TreeFind, FilterShowsMatchesWithTheirAncestorsAndClearRestoresExactly)
     EXPECT_EQ(c.SelectedRow(), -1);  // sysDescr is not shown
 
     // A second pattern replaces the first; matches with children keep them hidden.
-    EXPECT_EQ(c.ApplyFilter(Matcher("sysOR")), 3);
+    EXPECT_EQ(c.ApplyFilter(Matcher("sysOR")), 4);
     EXPECT_EQ(RowLabels(c), (Strings{"system", "sysORTable", "sysOREntry", "sysORDescr", "sysORID"}));
     EXPECT_EQ(Check(c), "");
     // Collapsing and expanding inside the filter keeps to the filtered rows.
@@ -274,7 +275,8 @@ TEST_F(TreeFind, TheCopyHoldsWhatTheFilterLeavesCollapsedOrNot)
     c.CollapseNode(ByLabel(c, "interfaces"));
     EXPECT_EQ(c.TreeAsText(), "interfaces\t\nifTable\t\nifDescr\tOCTETSTRING\teth0\t.2.2.1.2\t\n");
     c.ClearFilter();
-    EXPECT_EQ(std::count(c.TreeAsText().begin(), c.TreeAsText().end(), '\n'), 10);
+    const std::string strAll = c.TreeAsText();
+    EXPECT_EQ(std::count(strAll.begin(), strAll.end(), '\n'), 10);
 }
 
 // Nodes that arrive while a filter is on: the ones that match show, with the
@@ -296,13 +298,15 @@ TEST_F(TreeFind, NodesAddedWhileFilteredAndTheClearAfterThem)
         ASSERT_EQ(Check(c), "");
         ASSERT_EQ(Check(twin), "");
     };
-    // A match under a hidden parent: the parent comes back with its row, collapsed.
+    // A match under hidden ancestors: they pass again, collapsed, the topmost with its row.
     both([](CTestTree& t) { Child(t, ByLabel(t, "sysOREntry"), "eth1"); });
-    EXPECT_EQ(RowLabels(c), (Strings{"system", "sysORTable", "sysOREntry", "interfaces", "ifTable", "ifDescr"}));
-    EXPECT_TRUE(c.IsCollapsed(ByLabel(c, "sysOREntry")));
-    // No match: nothing shows, the shown parent keeps its rows.
-    both([](CTestTree& t) { Child(t, ByLabel(t, "system"), "sysName"); });
-    EXPECT_EQ(c.GetItemCount(), 6);
+    EXPECT_EQ(RowLabels(c), (Strings{"system", "interfaces", "ifTable", "ifDescr"}));
+    EXPECT_TRUE(c.IsCollapsed(ByLabel(c, "system")));
+    EXPECT_FALSE(c.IsFilteredOut(ByLabel(c, "sysOREntry")));
+    EXPECT_TRUE(c.IsFilteredOut(ByLabel(c, "sysORID")));
+    // No match: nothing shows, the rows stay.
+    both([](CTestTree& t) { Child(t, ByLabel(t, "ifTable"), "ifType"); });
+    EXPECT_EQ(c.GetItemCount(), 4);
     // A match added with its row under a shown, expanded parent.
     both([](CTestTree& t) { Child(t, ByLabel(t, "ifTable"), "eth2", TRUE); });
     EXPECT_EQ(RowLabels(c).back(), "eth2");
