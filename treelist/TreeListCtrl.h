@@ -1,11 +1,12 @@
 #pragma once
 // CTreeListCtrl: a general tree-list control. A report-mode list whose rows are
 // the shown nodes of a tree, in pre-order: roots are always shown, a child is
-// shown when its parent is shown and expanded. Adds indentation by level, +/-
-// boxes, expand/collapse by mouse and keyboard, a current column in the
-// selected row, in-place cell editing, drag and drop of subtrees and tooltips
-// for shortened cells. Knows nothing of SNMP; owners customise it through the
-// virtual hooks.
+// shown when its parent is shown and expanded; while a filter is on, only the
+// nodes it leaves are shown. Adds indentation by level, +/- boxes,
+// expand/collapse by mouse and keyboard, a current column in the selected row,
+// in-place cell editing, drag and drop of subtrees, tooltips for shortened
+// cells, find and filter. Knows nothing of SNMP; owners customise it through
+// the virtual hooks.
 //
 // Invariants after every public operation:
 //  1. the list rows are exactly the shown nodes in pre-order;
