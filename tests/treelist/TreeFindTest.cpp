@@ -354,3 +354,32 @@ TEST(TreeFindRandom, FilterAndClearKeepTheRowsConsistent)
         ASSERT_EQ(Check(c), "") << "round " << nRound;
     }
 }
+
+// A node whose children the filter hides draws no box, and a node whose later
+// siblings it hides ends its branch with a corner.
+TEST(TreeFindDraw, HiddenChildrenAndSiblingsDrawNoBoxAndNoLine)
+{
+    CTestTree tree;
+    Node* r = Root(tree, "R");
+    Node* x = Child(tree, r, "X");
+    Child(tree, x, "x1");
+    Child(tree, r, "Y");
+    tree.ExpandNode(r, 0);
+    ASSERT_EQ(RowLabels(tree), (Strings{"R", "X", "Y"}));
+    const auto row1 = [&] {
+        CRect rc;
+        tree.GetItemRect(1, &rc, LVIR_BOUNDS);
+        const int yc = rc.top + 8 + ((rc.Height() - 16) >> 1);
+        const QImage image = tree.RenderRow(1, false);
+        return std::pair{Pixel(image, 19, yc), Pixel(image, 24, rc.bottom - 1)};
+    };
+    EXPECT_EQ(row1(), std::pair(RGB(198, 198, 198), kLineColour)) << "box frame, and a tee on to Y";
+
+    tree.ApplyFilter(Matcher("X", CTreeMatcher::fMatchCase));
+    ASSERT_EQ(RowLabels(tree), (Strings{"R", "X"}));
+    EXPECT_EQ(row1(), std::pair(RGB(255, 255, 255), RGB(255, 255, 255))) << "no box, a corner";
+    // Nor does a click where the box was open anything.
+    LVHITTESTINFO ht;
+    EXPECT_TRUE(tree.ClickToggle(BoxCentre(tree, 1).x(), BoxCentre(tree, 1).y(), ht));
+    EXPECT_EQ(tree.GetItemCount(), 2);
+}
