@@ -299,3 +299,29 @@ TEST_F(FindBar, FindWhileTheWalkRuns)
     EXPECT_EQ(Check(Grid()), "");
     EXPECT_TRUE(m_boxes.empty());
 }
+
+// A filter set before the walk: nodes arrive and are cleaned behind it, and the
+// end of the query runs it again over the cleaned labels.
+TEST_F(FindBar, AFilterStaysOnThroughAWalkAndItsCleaning)
+{
+    Key(Qt::Key_F, Qt::ControlModifier);
+    Bar().FilterBox().setFocus();
+    Type("sysname");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Bar().Message(), CFindBar::kNoMatch);  // nothing walked yet
+
+    m_pView->SetQuery(CSnmpdEnvironment::Agent().Address(), "public");
+    m_pView->OnGo();
+    ASSERT_TRUE(WaitFor([&] { return Idle() && Grid().HasRoots(); }));
+    EXPECT_TRUE(Grid().IsFiltered());
+    EXPECT_EQ(RowLabels(Grid()), (Strings{"system", "sysName.0"}));
+    EXPECT_EQ(Bar().Message(), "Filter: 1 match");
+    EXPECT_EQ(Check(Grid()), "");
+
+    Bar().FilterBox().setFocus();
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(RowLabels(Grid()), (Strings{"system"}));
+    EXPECT_TRUE(Grid().IsCollapsed(Grid().RootAt(0)));
+    EXPECT_EQ(Check(Grid()), "");
+    EXPECT_TRUE(m_boxes.empty());
+}
