@@ -90,7 +90,7 @@ protected:
     COidTreeGrid& Grid() { return m_pView->Grid(); }
     CFindBar& Bar() { return m_pView->FindBar(); }
     std::string Selected() { return Grid().GetItemText(Grid().SelectedRow(), 0); }
-    bool Idle() { return m_pView->Caption() == "Go" && !Grid().m_bWalking.load() && Grid().m_nCleaners.load() == 0; }
+    bool Idle() { return m_pView->Caption() == "Go" && !Grid().ThreadsRunning(); }
 
     void Walk(const std::string& strAgent)
     {
