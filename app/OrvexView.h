@@ -3,8 +3,8 @@
 // Go/Stop button) over the OID tree grid, which it owns. The button's caption
 // is the view's state: "Go" = idle or stopping, "Stop" = a query runs.
 //
-// UI thread only. The view writes the grid's m_bRun and reads m_bWalking and
-// m_nCleaners, each a whole value shared with the grid's threads.
+// UI thread only. The view drives the grid's query through its calls
+// (StopAndWait, ResetForQuery, StartWalk, Stop, ThreadsRunning).
 #include "app/CmdTarget.h"
 #include "app/OrvexViewPrint.h"
 #include "grid/OidTreeGrid.h"
@@ -18,6 +18,7 @@
 #include <string>
 
 class COrvexDoc;
+class CFindBar;
 class CImageButton;
 class CMyStatic;
 class CWideComboBox;
@@ -78,6 +79,7 @@ public:
     CImageButton& GoButton() { return *m_pGo; }
     CMyStatic& HostLabel() { return *m_pHostLabel; }
     CMyStatic& CommunityLabel() { return *m_pCommLabel; }
+    CFindBar& FindBar() { return *m_pFindBar; }
 
 signals:
     // The grid reported the end of the query (WM_QUERY_ENDED).
@@ -109,6 +111,7 @@ private:
     CImageButton* m_pGo;          // Owned by the view as its child.
     CMyStatic* m_pHostLabel;      // Owned by the view as its child.
     CMyStatic* m_pCommLabel;      // Owned by the view as its child.
+    CFindBar* m_pFindBar = nullptr;  // Owned by the view as its child; hidden until Find.
     QFont m_font;
     QBasicTimer m_stopTimer;
     COrvexViewPrint m_print;      // printing and preview of the grid

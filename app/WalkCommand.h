@@ -14,7 +14,6 @@
 class CWalkCommand : public CWalkOptions
 {
 public:
-    static constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
     static constexpr const char* kUsage =
         "usage: orvex --walk [OPTIONS] HOST[:PORT] COMMUNITY\n"
         "       orvex --walk [OPTIONS] --snmp-version 3 --user NAME [...] HOST[:PORT]\n";

@@ -16,9 +16,11 @@ struct CHostParts
     bool bBracketed = false;
 };
 
+// All digits; their count says nothing ("024161" is port 24161): the session
+// refuses a port out of range.
 bool IsPortText(const std::string& strText)
 {
-    return !strText.empty() && strText.size() <= 5 &&
+    return !strText.empty() &&
            std::all_of(strText.begin(), strText.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 

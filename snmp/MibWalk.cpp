@@ -69,13 +69,13 @@ void CMibWalk::Run()
 bool CMibWalk::Open()
 {
     std::string strAddress;
-    switch (ResolveHost(m_start.strHost, strAddress)) {
+    switch (ResolveHost(m_start.request.m_strHost, strAddress)) {
     case kHostResolved:
         break;
     case kHostMalformed:
         PostError(FormatErrorText("Error: Malformed host, %s; an IPv6 address is written in brackets, as "
                                   "[2001:db8::1]:161\n",
-                                  m_start.strHost.c_str()));
+                                  m_start.request.m_strHost.c_str()));
         return false;
     default:
         PostError("Error: Unable to resolve Host\n");
@@ -91,7 +91,7 @@ bool CMibWalk::Open()
         PostError(FormatErrorText("Error: Error allocating oid, %s.\n", strBase.c_str()));
         return false;
     }
-    if (!m_session.Open(strAddress, m_start.strCommunity, m_start.profile)) {
+    if (!m_session.Open(strAddress, m_start.request.m_strCommunity, m_start.request.m_profile)) {
         PostOpenFailure(strAddress);
         return false;
     }
@@ -99,24 +99,24 @@ bool CMibWalk::Open()
         PostError("error on SnmpUtilOidCpy\n");
         return false;
     }
-    m_nRepetitions = static_cast<UINT>(std::max(m_start.profile.BulkRepetitions(), 0));
+    m_nRepetitions = static_cast<UINT>(std::max(m_start.request.m_profile.BulkRepetitions(), 0));
     return true;
 }
 
 void CMibWalk::PostOpenFailure(const std::string& strAddress)
 {
     const DWORD dwCode = m_session.LastError();
-    const CAgentProfile& profile = m_start.profile;
+    const CAgentProfile& profile = m_start.request.m_profile;
     if (profile.IsV3())
         PostError(FormatErrorText("Error attempting to connect to '%s' as user '%s'\n%s", strAddress.c_str(),
                                   profile.m_strUser.c_str(),
                                   DescribeRequestFailure(dwCode, profile.m_eLevel).c_str()));
     else if (dwCode != 0)
         PostError(FormatErrorText("Error attempting to connect to '%s' with community '%s'\nError ID:%d\n",
-                                  strAddress.c_str(), m_start.strCommunity.c_str(), static_cast<int>(dwCode)));
+                                  strAddress.c_str(), m_start.request.m_strCommunity.c_str(), static_cast<int>(dwCode)));
     else
         PostError(FormatErrorText("Error attempting to connect to '%s' with community '%s'", strAddress.c_str(),
-                                  m_start.strCommunity.c_str()));
+                                  m_start.request.m_strCommunity.c_str()));
 }
 
 CMibWalk::End CMibWalk::Walk()
@@ -132,7 +132,7 @@ CMibWalk::End CMibWalk::Walk()
             PostError("An excpetion occured during SnmpMgrRequest");
             return End::Finished;
         case CAgentSession::Outcome::NoResponse:
-            PostError(DescribeRequestFailure(m_session.LastError(), m_start.profile.m_eLevel));
+            PostError(DescribeRequestFailure(m_session.LastError(), m_start.request.m_profile.m_eLevel));
             return End::Finished;
         case CAgentSession::Outcome::Answered:
             break;
@@ -248,7 +248,7 @@ void MibWalkThread(CWalkTarget& target, CWalkStart start)
 
 BOOL StartMibWalkThread(CWalkTarget& target)
 {
-    CWalkStart start{target.m_strHost, target.m_strCommunity, target.m_hWalkWnd, target.m_profile};
+    CWalkStart start{target.m_request, target.m_hWalkWnd};
     // Set before the thread exists, so an owner never sees a started walk as ended.
     target.m_bWalking = 1;
     try {

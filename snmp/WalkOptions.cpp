@@ -5,12 +5,12 @@
 
 namespace {
 
-std::optional<std::int32_t> ReadCount(const std::string& strText)
+std::optional<std::int32_t> ReadCount(const std::string& strText, std::int32_t nMin = 0)
 {
     std::int32_t nValue = 0;
     const char* pszEnd = strText.data() + strText.size();
     const auto result = std::from_chars(strText.data(), pszEnd, nValue);
-    if (strText.empty() || result.ec != std::errc() || result.ptr != pszEnd || nValue < 0)
+    if (strText.empty() || result.ec != std::errc() || result.ptr != pszEnd || nValue < nMin)
         return std::nullopt;
     return nValue;
 }
@@ -38,8 +38,9 @@ bool TakeOption(CWalkOptions& options, const std::string& strOption, const std::
         options.m_strBase = strValue;
         return true;
     }
+    // A timeout of 0 s would leave the session its shortest wait and fail at random.
     if (strOption == "--timeout")
-        return Take(ReadCount(strValue), options.m_nTimeout);
+        return Take(ReadCount(strValue, 1), options.m_nTimeout);
     if (strOption == "--retries")
         return Take(ReadCount(strValue), options.m_nRetries);
     if (strOption == "--max-repetitions")
@@ -87,23 +88,6 @@ std::string MissingForV3(const CWalkOptions& options)
 }
 
 } // namespace
-
-const char CWalkOptions::kOptionsHelp[] =
-    "  --base OID               walk the subtree under OID (default: the Base setting)\n"
-    "  --timeout S              seconds to wait for each answer\n"
-    "  --retries N              requests sent again before giving up\n"
-    "  --max-repetitions N      variables asked for per GetBulk request; 0 = GET-NEXT\n"
-    "  --snmp-version, -v 1|2c|3  the SNMP version (--version 1|2c|3 too)\n"
-    "  --user NAME              SNMPv3 user name\n"
-    "  --level LEVEL            noAuthNoPriv (default), authNoPriv or authPriv\n"
-    "  --auth PROTOCOL          MD5, SHA (default), SHA-224, SHA-256, SHA-384 or SHA-512\n"
-    "  --auth-pass TEXT         authentication passphrase (or ORVEX_AUTH_PASS)\n"
-    "  --priv PROTOCOL          DES, AES (default), AES-192 or AES-256\n"
-    "  --priv-pass TEXT         privacy passphrase (or ORVEX_PRIV_PASS)\n"
-    "  --context NAME           SNMPv3 context name (default: empty)\n"
-    "  HOST                     a name, an IPv4 address or an IPv6 address in brackets\n"
-    "                           ([2001:db8::1]:161), with an optional :PORT\n"
-    "  COMMUNITY                the community (v1, v2c); left out for version 3\n";
 
 std::optional<CWalkOptions> CWalkOptions::Parse(const std::vector<std::string>& args, std::string& strError)
 {

@@ -1,6 +1,6 @@
 #pragma once
 // The options of a walk run from the command line, shared by every program
-// that walks one agent without a window:
+// that walks one agent without a window (described in app/CommandLineHelp.cpp):
 //   [--base OID] [--timeout S] [--retries N] [--max-repetitions N]
 //   [--snmp-version|-v|--version 1|2c|3] [--user NAME] [--level LEVEL]
 //   [--auth PROTOCOL] [--auth-pass TEXT] [--priv PROTOCOL] [--priv-pass TEXT]
@@ -13,11 +13,13 @@
 #include <string>
 #include <vector>
 
+// Exit codes of a walk run from the command line: the walk ended; an error
+// text arrived (or the walk ended without its end message); the arguments are
+// not valid.
+constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
+
 struct CWalkOptions
 {
-    // The option lines of a usage text, one per option, each ending in a line feed.
-    static const char kOptionsHelp[];
-
     // Reads the arguments (and the passphrase variables of the environment);
     // nothing when they are not a valid command line, with the reason in
     // strError when there is more to say than the usage.

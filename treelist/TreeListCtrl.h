@@ -1,11 +1,12 @@
 #pragma once
 // CTreeListCtrl: a general tree-list control. A report-mode list whose rows are
 // the shown nodes of a tree, in pre-order: roots are always shown, a child is
-// shown when its parent is shown and expanded. Adds indentation by level, +/-
-// boxes, expand/collapse by mouse and keyboard, a current column in the
-// selected row, in-place cell editing, drag and drop of subtrees and tooltips
-// for shortened cells. Knows nothing of SNMP; owners customise it through the
-// virtual hooks.
+// shown when its parent is shown and expanded; while a filter is on, only the
+// nodes it leaves are shown. Adds indentation by level, +/- boxes,
+// expand/collapse by mouse and keyboard, a current column in the selected row,
+// in-place cell editing, drag and drop of subtrees, tooltips for shortened
+// cells, find and filter. Knows nothing of SNMP; owners customise it through
+// the virtual hooks.
 //
 // Invariants after every public operation:
 //  1. the list rows are exactly the shown nodes in pre-order;
@@ -21,14 +22,16 @@
 // inserted or removed as one block of rows.
 //
 // UI thread only, including the tree structure itself.
-#include "platform/gdi/Brush.h"  // drawing resources (drawing side)
-#include "platform/gdi/Pen.h"    // drawing resources (drawing side)
+#include "platform/gdi/Brush.h"
+#include "platform/gdi/Pen.h"
 #include "platform/listctrl/ListCtrl.h"
 #include "treelist/NodeInfo.h"
 #include "treelist/TreeItem.h"
+#include "treelist/TreeMatcher.h"
 
 #include <QBasicTimer>
 #include <QPoint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,12 +61,10 @@ public:
     // --- Node accessors (O(1) unless stated) ---------------------------
     CTreeItem* ParentOf(const CTreeItem* pNode) const;
     CNodeInfo* InfoOf(const CTreeItem* pNode) const;
-    // Gives the node pInfo (owned by the node's parent/the control from now on);
-    // a different previous info is deleted. A null pInfo is ignored.
-    void SetInfoOf(CTreeItem* pNode, CNodeInfo* pInfo);
+    // Replaces the node's info with pInfo (the previous one is freed). A null
+    // pInfo is ignored.
+    void SetInfoOf(CTreeItem* pNode, std::unique_ptr<CNodeInfo> pInfo);
     BOOL IsCollapsed(const CTreeItem* pNode) const;
-    // Changes the flag only, no rows; keeping invariant 1 is then the caller's.
-    void SetCollapsed(CTreeItem* pNode, BOOL bCollapsed);
     int LevelOf(const CTreeItem* pNode) const;
     // The node's row while shown, else -1. Amortised O(1).
     int CachedRowOf(CTreeItem* pNode);
@@ -81,12 +82,12 @@ public:
 
     // --- Structure ------------------------------------------------------
     // Appends a root and its row at the end; takes pInfo (null: a new empty info).
-    CTreeItem* AddRootNode(CNodeInfo* pInfo);
+    CTreeItem* AddRootNode(std::unique_ptr<CNodeInfo> pInfo);
     // Appends a child (takes pInfo; null: a new empty info). With bShowNow and a
     // shown, expanded parent the child's row is inserted after the parent's last
     // shown descendant. Without bShowNow the parent ends collapsed: rows of its
     // children that were shown are removed. Null parent: returns null.
-    CTreeItem* AddChildNode(CTreeItem* pParent, CNodeInfo* pInfo, BOOL bShowNow);
+    CTreeItem* AddChildNode(CTreeItem* pParent, std::unique_ptr<CNodeInfo> pInfo, BOOL bShowNow);
     // Adds a copy of pSource's subtree (infos from CloneInfo) as the last child of
     // pNewParent; only the copy's top row is shown, when pNewParent is expanded.
     BOOL CopySubtree(CTreeItem* pNewParent, CTreeItem* pSource);
@@ -95,8 +96,9 @@ public:
     // row changes: FALSE (nothing moved) when pFrom or pTo shows children, or
     // pTo lies in pFrom's subtree. O(nodes moved).
     BOOL MoveChildren(CTreeItem* pFrom, CTreeItem* pTo);
-    // Removes the node, its subtree and their rows (nRow: the node's row, -1 when
-    // it has none), then selects row nRow (or nRow - 1 past the end) unless nRow is 0.
+    // Removes the node, its subtree and their rows; when the node was shown at a
+    // row r > 0, then selects row r (or r - 1 past the end). The row argument is
+    // not read: the control finds the node's row itself.
     void RemoveNode(CTreeItem* pNode, int nRow);
     // Removes every node and row, leaving no selection.
     void RemoveAllNodes();
@@ -112,8 +114,6 @@ public:
     int RevealNode(CTreeItem* pNode);
     // Row of a shown node, -1 for a hidden node or one not in the tree.
     int RowOfNode(CTreeItem* pNode);
-    // Brings every row number up to date now (they are otherwise kept lazily).
-    void RenumberRows();
     // Pre-order successor of pNode within pTop's subtree (with bShownOnly the
     // children of collapsed nodes are skipped). When there is none, or pNode is
     // not reached: pNode with bInit, null without. O(depth).
@@ -136,13 +136,49 @@ public:
     void SetImageSize(int nWidth, int nHeight);
     int CurrentColumn() const { return m_nCurColumn; }   // display position, -1: none
     void SetCurrentColumn(int nColumn) { m_nCurColumn = nColumn; }
-    int HoverRow() const { return m_nHoverRow; }
     int DragRow() const { return m_nDragRow; }
     BOOL IsDragging() const { return m_bDragging; }
 
-    // ===== Drawing, editing and copy: TreeListCtrlDraw.cpp, TreeListCtrlEdit.cpp,
-    // ===== TreeListCtrlCopy.cpp. Declarations below this line to the closing
-    // ===== marker are maintained by the drawing side.
+    // --- Find and filter (TreeListCtrlFind.cpp) -----------------------------
+    // Nodes are searched in pre-order over every root, collapsed branches
+    // included; nodes a filter hides are passed over.
+    // The first node matcher matches after pFrom (before it, without bForward),
+    // going round past the end; pFrom itself is tried first with bIncludeFrom,
+    // else last. Null pFrom: from the first node (the last, backwards),
+    // included. Null when nothing matches. pbWrapped: set when the search went
+    // round. O(nodes) at worst, O(1) per node passed over.
+    CTreeItem* FindNode(const CTreeMatcher& matcher, CTreeItem* pFrom, BOOL bForward, BOOL bIncludeFrom,
+                        BOOL* pbWrapped = nullptr) const;
+    enum EFindStep { fsNext, fsPrevious, fsAgain };
+    struct CFindResult
+    {
+        CTreeItem* pMatch = nullptr;  // null: no match
+        CTreeItem* pShown = nullptr;  // the row selected: the match, or its ancestor that may not expand
+        BOOL bWrapped = FALSE;
+    };
+    // Finds from where the user is (the last match while its row is still the
+    // selected one, else the selected node, else the start): fsNext and
+    // fsPrevious step past it, fsAgain tries it first. The match's collapsed
+    // ancestors are expanded from the top down while MayExpand agrees; the
+    // match, or the ancestor that refused, is selected, focused and scrolled
+    // into view. Nothing changes without a match.
+    CFindResult FindAndShow(const CTreeMatcher& matcher, EFindStep eStep);
+    // Shows only the nodes matcher matches and their ancestors, each ancestor
+    // expanded when MayExpand (given the row it will have) agrees. The rest of
+    // the state is kept for ClearFilter. Replaces an earlier filter. Nodes
+    // added later show when they match, collapsed. Returns the number of
+    // matching nodes. The selected node stays selected when it stays shown.
+    // O(nodes).
+    int ApplyFilter(const CTreeMatcher& matcher);
+    // Back to every node, each expanded or collapsed as before ApplyFilter
+    // (nodes added meanwhile as they would be without the filter). O(nodes).
+    void ClearFilter();
+    BOOL IsFiltered() const { return m_pFilter ? TRUE : FALSE; }
+    // TRUE for a node the filter hides (never without a filter).
+    BOOL IsFilteredOut(const CTreeItem* pNode) const { return pNode && pNode->m_bFilteredOut ? TRUE : FALSE; }
+
+    // --- Drawing, editing and copy (TreeListCtrlDraw.cpp, TreeListCtrlEdit.cpp,
+    // TreeListCtrlCopy.cpp) ------------------------------------------------
 
     // Box of the +/- sign for a node of level nLevel in a row with bounds rcBounds.
     CRect BoxGeometry(int nLevel, const CRect& rcBounds) const;
@@ -151,8 +187,8 @@ public:
     CCellEditCtrl* EditCell(int nRow, int nColumn);
     // In-place editor over column 0 of nRow within rc (client coordinates).
     CCellEditCtrl* EditLabelCell(int nRow, const CRect& rc);
-    // Every node as a line of tab-separated texts, as the copy puts it on the
-    // clipboard. O(nodes).
+    // Every node (but those a filter hides) as a line of tab-separated texts,
+    // as the copy puts it on the clipboard. O(nodes).
     std::string TreeAsText();
     // Copies TreeAsText() to the clipboard (nothing when the tree is empty).
     void CopyTreeAsText();
@@ -162,13 +198,11 @@ public:
     // made visible. The editor owns itself.
     CCellComboCtrl* EditComboCell(int nRow, int nColumn, const CStringList& choices);
 
-    // ===== end of the drawing side's declarations (public)
-
 protected:
     // --- Virtual hooks, in slot order ---------------------------------
     virtual void DrawTreeBranch(CDC* pDC, CTreeItem* pNode, int nRow, const CRect& rcBounds);
-    // A new info for the copy of pInfo, or null (then the copy gets an empty one).
-    virtual CNodeInfo* CloneInfo(CNodeInfo* pInfo);
+    // A new info for the copy of info, or null (then the copy gets an empty one).
+    virtual std::unique_ptr<CNodeInfo> CloneInfo(const CNodeInfo& info);
     // Image for the row of pNode; -1 keeps the row's image.
     virtual int RowImageFor(CTreeItem* pNode);
     virtual COLORREF FocusCellColor();
@@ -191,7 +225,7 @@ protected:
     // FALSE: the click or double-click is ignored altogether.
     virtual BOOL AcceptClick(LVHITTESTINFO* pHit);
 
-    // ===== Drawing side (protected) =====
+    // --- Drawing ---------------------------------------------------------
     void DrawItem(DRAWITEMSTRUCT* pDrawItem) override;
     void DrawFocusCell(CDC* pDC, int nRow, int nColumn, CNodeInfo* pInfo);
     void DrawCellControl(CDC* pDC, CTreeItem* pNode, int nRow, int nColumn);
@@ -203,7 +237,6 @@ protected:
     // Steps shared by the editors: the row made visible, the cell scrolled into
     // view and clipped to the client area. FALSE when the row cannot be shown.
     BOOL CellEditRect(int nRow, int nColumn, CRect& rc);
-    // ===== end of the drawing side's declarations (protected)
 
     // --- List notifications and messages ------------------------------------
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
@@ -229,7 +262,7 @@ protected:
     int m_nHoverRow = -1;
     BOOL m_bDragging = FALSE;
 
-    // ===== Drawing side: drawing resources (pens, brush, image list) =====
+    // Drawing resources
     CPen m_penLines{PS_SOLID, 1, RGB(192, 192, 192)};     // tree connecting lines
     CPen m_penBoxFrame{PS_SOLID, 1, RGB(198, 198, 198)};  // frame of the +/- box
     CPen m_penSign{PS_SOLID, 1, RGB(0, 0, 0)};            // the "+" and "-" signs
@@ -242,14 +275,16 @@ protected:
         CTreeListCtrl* pList;
         ~CEditorCloser();
     } m_editorCloser{this};
-    // ===== end of drawing resources
 
 private:
     // Tree structure
-    CTreeItem* NewNode(CNodeInfo* pInfo, int nLevel);
+    CTreeItem* NewNode(std::unique_ptr<CNodeInfo> pInfo, int nLevel);
     void DeleteNode(CTreeItem* pNode);       // info first, then the node and its subtree
     void Unlink(CTreeItem* pNode);           // from its parent or from the roots
     BOOL IsShown(const CTreeItem* pNode) const;
+    // Children that a filter leaves (all of them without one).
+    bool HasChildrenToShow(const CTreeItem* pNode) const;
+    void PushChildrenToShow(CTreeItem* pNode, std::vector<CTreeItem*>& stack) const;
     int RowAfterSubtree(CTreeItem* pNode);   // row after a shown node's last shown descendant
     int DetachNode(CTreeItem* pNode);
     void ShowWholeSubtree(CTreeItem* pTop, CTreeItem*& pLastParent);
@@ -265,6 +300,19 @@ private:
     void RowsRemoved(int nRow);
     // Renumbers from the mark until pNode's row is found; -1 when it is not.
     int FindRowFrom(CTreeItem* pNode);
+
+    // Find and filter
+    CTreeItem* PreOrderNext(CTreeItem* pNode) const;   // null after the last node
+    CTreeItem* PreOrderPrev(CTreeItem* pNode) const;   // null before the first
+    CTreeItem* LastInPreOrder() const;
+    std::vector<CTreeItem*> NodesInPreOrder() const;
+    CTreeItem* ShowFound(CTreeItem* pMatch);
+    void ForgetFound(CTreeItem* pDeleted);
+    // Every row again from the flags, in one block; with bOpenToMatches each
+    // node with children to show is expanded when MayExpand agrees.
+    void RebuildRows(bool bOpenToMatches);
+    void KeepUnfilteredState(CTreeItem* pParent, BOOL bShowNow);
+    void ShowFilteredPath(CTreeItem* pNode);
 
     // Input
     bool ToggleNode(CTreeItem* pNode, int nRow, bool bTopFirst);
@@ -295,4 +343,7 @@ private:
     QPoint m_ptLastMouse;                 // where the cursor was last seen over the rows
     QBasicTimer m_timerDrag;              // 300 ms while dragging: auto-scroll, auto-expand
     QBasicTimer m_timerTip;               // 500 ms hover delay of the tooltip
+    std::unique_ptr<CTreeMatcher> m_pFilter;  // Owned; null while every node is shown
+    CTreeItem* m_pFoundNode = nullptr;    // the last match; Not owned
+    CTreeItem* m_pFoundShown = nullptr;   // the row selected for it; Not owned
 };

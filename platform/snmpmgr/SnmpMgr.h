@@ -5,6 +5,7 @@
 // API; safe to use from several threads once SnmpMgrStartup() has run.
 #include "platform/WinTypes.h"
 #include <cstddef>
+#include <string>
 
 using AsnInteger32 = std::int32_t;
 using AsnUnsigned32 = std::uint32_t;
@@ -144,6 +145,9 @@ using LPSNMP_MGR_SESSION = SnmpMgrSession*;
 // Idempotent and thread-safe; every SnmpMgr* call runs it on first use too.
 void SnmpMgrStartup();
 
+// The version of the SNMP library in use ("5.9.3"). Any thread, at any time.
+const char* SnmpLibraryVersion();
+
 // agent: "host", "host:port", "[ipv6]" or "[ipv6]:port" (port defaults to 161);
 // the host is a dotted IPv4 address, an IPv6 address (bare only without a
 // port) or a name, looked up here (first IPv4, else first IPv6 address). timeout in
@@ -232,3 +236,5 @@ void SnmpUtilMemFree(void* p);  // NULL is ignored
 // Prints a readable form of the value to standard output: "<type> - <value>\n"
 // ("INTEGER - 5", "OCTET STRING - text" or hex bytes, "IpAddress - 10.0.0.1").
 void SnmpUtilPrintAsnAny(const AsnAny* any);
+// The text SnmpUtilPrintAsnAny prints (empty for a null value).
+std::string SnmpUtilAsnAnyText(const AsnAny* any);

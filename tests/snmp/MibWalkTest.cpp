@@ -386,7 +386,7 @@ Strings FullWalkOids(const std::string& strHost, const CAgentProfile& profile)
 {
     AppSettings.SetBase(".1.3");
     CWalkHarness harness(strHost);
-    harness.m_profile = profile;
+    harness.m_request.m_profile = profile;
     harness.Run();
     EXPECT_EQ(harness.m_signals, Messages{WM_WALK_DONE});
     Strings oids;

@@ -44,7 +44,7 @@ CAgentProfile ProfileOf(const User& user)
 std::unique_ptr<CWalkHarness> Walk(const CAgentProfile& profile)
 {
     auto pHarness = std::make_unique<CWalkHarness>(CSnmpdEnvironment::Agent().Address());
-    pHarness->m_profile = profile;
+    pHarness->m_request.m_profile = profile;
     pHarness->Run();
     return pHarness;
 }
@@ -178,26 +178,21 @@ TEST_F(Usm, SessionsOfSeveralThreadsAtOnce)
 
 TEST_F(Usm, SetOverAuthPrivWritesAndReadsBack)
 {
-    std::vector<std::string> boxes;
-    SetMessageBoxHook([&](HWND, const std::string& strText, const std::string&, UINT) {
-        boxes.push_back(strText);
-        return IDOK;
-    });
     CSnmpdFixture& agent = CSnmpdEnvironment::Agent();
     const CAgentProfile profile = ProfileOf(FindUser("shaaes"));
-    const HWND hOwner = reinterpret_cast<HWND>(0x1234);
-    EXPECT_EQ(WriteValue(hOwner, agent.Address(), "", ".1.3.6.1.2.1.1.6.0", "OCTETSTRING", "rack 7, over v3", profile), 0);
+    const CWriteResult written =
+        WriteValue(agent.Address(), "", ".1.3.6.1.2.1.1.6.0", "OCTETSTRING", "rack 7, over v3", profile);
+    EXPECT_EQ(written.m_nResult, 0) << written.m_strError;
     EXPECT_EQ(agent.Get(".1.3.6.1.2.1.1.6.0"), "\"rack 7, over v3\"");
     // A read-only user is refused by the agent's access control, not by USM.
-    EXPECT_EQ(WriteValue(hOwner, agent.Address(), "", ".1.3.6.1.2.1.1.6.0", "OCTETSTRING", "x",
-                         ProfileOf(FindUser("md5des"))),
-              1);
+    const CWriteResult readOnly = WriteValue(agent.Address(), "", ".1.3.6.1.2.1.1.6.0", "OCTETSTRING", "x",
+                                             ProfileOf(FindUser("md5des")));
+    EXPECT_EQ(readOnly.m_nResult, 1);
+    EXPECT_EQ(readOnly.m_strError.rfind("Attempting to Write\n Status:", 0), 0u) << readOnly.m_strError;
     CAgentProfile wrong = profile;
     wrong.m_strAuthPass = "wrong-auth-pass";
-    EXPECT_EQ(WriteValue(hOwner, agent.Address(), "", ".1.3.6.1.2.1.1.6.0", "OCTETSTRING", "y", wrong), 1);
-    SetMessageBoxHook({});
+    const CWriteResult refused = WriteValue(agent.Address(), "", ".1.3.6.1.2.1.1.6.0", "OCTETSTRING", "y", wrong);
+    EXPECT_EQ(refused.m_nResult, 1);
+    EXPECT_NE(refused.m_strError.find("wrong digest"), std::string::npos) << refused.m_strError;
     EXPECT_EQ(agent.Get(".1.3.6.1.2.1.1.6.0"), "\"rack 7, over v3\"");
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].rfind("Attempting to Write\n Status:", 0), 0u) << boxes[0];
-    EXPECT_NE(boxes[1].find("wrong digest"), std::string::npos) << boxes[1];
 }

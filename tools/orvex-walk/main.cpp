@@ -1,7 +1,8 @@
 // orvex-walk: runs one MIB walk with the walk thread and messages a query uses,
 // received on an event loop without any window, and prints every record as
 // OID<TAB>name<TAB>type<TAB>value. Settings come from the user's registry hive;
-// options override them for this run only and are never saved. --help lists them.
+// options override them for this run only and are never saved.
+#include "app/CommandLineHelp.h"
 #include "app/SettingsStore.h"
 #include "snmp/AppSettings.h"
 #include "snmp/MibWalk.h"
@@ -9,20 +10,21 @@
 #include "snmp/WalkOptions.h"
 #include "snmp/WalkTarget.h"
 #include "treelist/LineText.h"
+#include "InterruptNotifier.h"
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
-constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
-
-const char kUsageLine[] = "usage: orvex-walk [OPTIONS] HOST[:PORT] COMMUNITY\n"
-                          "       orvex-walk [OPTIONS] --snmp-version 3 --user NAME [...] HOST[:PORT]\n";
+const char kUsage[] = "usage: orvex-walk [OPTION]... HOST[:PORT] COMMUNITY\n"
+                      "       orvex-walk [OPTION]... --snmp-version 3 --user NAME [OPTION]... HOST[:PORT]\n";
 
 // One line per record: fields escaped as in the tree's text, so a value can
 // neither split its record nor forge another.
@@ -45,14 +47,14 @@ public:
     CWalkPrinter(const CWalkOptions& options)
         : m_window(nullptr, [this](UINT message, WPARAM wParam, LPARAM lParam) { return OnMessage(message, wParam, lParam); })
     {
-        m_strHost = options.m_strHost;
-        m_strCommunity = options.m_strCommunity;
-        m_profile = options.Profile();
+        m_request = CWalkRequest{options.m_strHost, options.m_strCommunity, options.Profile()};
         m_bRun = 1;
         m_hWalkWnd = m_window.Handle();
     }
 
     int ExitCode() const { return m_bError ? kExitError : m_bDone ? kExitDone : kExitError; }
+    // Prints the records that have arrived but wait for the event loop.
+    void PrintArrived() { m_window.DeliverQueued(); }
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -85,8 +87,12 @@ private:
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::printf("%s\n%s", kUsageLine, CWalkOptions::kOptionsHelp);
+    if (AsksForHelp(args)) {
+        std::fputs(HelpText(OrvexWalkHelp()).c_str(), stdout);
+        return kExitDone;
+    }
+    if (AsksForVersion(args)) {
+        std::fputs(VersionText("orvex-walk").c_str(), stdout);
         return kExitDone;
     }
     std::string strError;
@@ -94,22 +100,32 @@ int main(int argc, char** argv)
     if (!options) {
         if (!strError.empty())
             std::fprintf(stderr, "orvex-walk: %s\n", strError.c_str());
-        std::fputs(kUsageLine, stderr);
+        std::fputs(kUsage, stderr);
         return kExitUsage;
     }
     QCoreApplication app(argc, argv);
     LoadSettings();
     options->ApplyToSettings();
 
-    static char s_outBuffer[1 << 16];
-    std::setvbuf(stdout, s_outBuffer, _IOFBF, sizeof s_outBuffer);
-
     CWalkPrinter printer(*options);
+    // A reader at a terminal sees each record as it arrives; a file or a pipe
+    // gets large writes.
+    static char s_outBuffer[1 << 16];
+    std::setvbuf(stdout, s_outBuffer, isatty(STDOUT_FILENO) ? _IOLBF : _IOFBF, sizeof s_outBuffer);
+    // Records are written whole on this thread: the ones that have arrived are
+    // printed and flushed, and the process then ends by the signal, as the
+    // shell expects.
+    const CInterruptNotifier interrupt([&printer](int nSignal) {
+        printer.PrintArrived();
+        std::fflush(stdout);
+        std::signal(nSignal, SIG_DFL);
+        std::raise(nSignal);
+    });
+
     // The walk's own thread function; joined rather than detached so that the
     // process never ends under a running walk.
     std::thread walk([&printer] {
-        MibWalkThread(printer,
-                      CWalkStart{printer.m_strHost, printer.m_strCommunity, printer.m_hWalkWnd, printer.m_profile});
+        MibWalkThread(printer, CWalkStart{printer.m_request, printer.m_hWalkWnd});
         // Queued behind every message the walk posted, so it is handled last.
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
     });
