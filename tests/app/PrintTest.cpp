@@ -11,7 +11,6 @@
 #include "platform/print/PrintPreviewWnd.h"
 #include "snmp/AppSettings.h"
 #include "support/FakeAgent.h"
-#include "tests/grid/OidTreeGridTestPeer.h"
 #include "support/PumpUntil.h"
 
 #include <QApplication>
@@ -449,8 +448,6 @@ TEST_F(CPrintTest, EveryPageNamesTheAgentTheWalkAndItsNumber)
         return !m_grid.ThreadsRunning() && pRoot &&
                !COidTreeGrid::HasStatus(m_grid.InfoOf(pRoot)->GetText());
     }, 30000));
-    // The pages name the agent that was walked, not the one a write would go to now.
-    COidTreeGridTestPeer(m_grid).SetRequest(CWalkRequest{"typed since", "public"});
     m_grid.ExpandCollapseAll(TRUE);
 
     SetPageForRows(40);
