@@ -117,11 +117,7 @@ void HistoryTable::AddEntry(const std::vector<std::string>& texts)
     for (std::size_t j = 0; j < row.size() && j < texts.size(); ++j)
         row[j] = texts[j].substr(0, kMaxCellText);
 
-    int nFound = -1;
-    for (int nRow = 0; nRow < m_nCount && nFound < 0; ++nRow)
-        if (EqualNoCase(At(0, nRow), row[0]))
-            nFound = nRow;
-
+    const int nFound = FindRow(row[0]);
     if (nFound >= 0)
         MoveRowsDown(0, nFound - 1);
     else if (m_nCount < m_nCapacity)
@@ -130,6 +126,14 @@ void HistoryTable::AddEntry(const std::vector<std::string>& texts)
         MoveRowsDown(0, m_nCapacity - 2);
     for (int nColumn = 0; nColumn < m_nColumns; ++nColumn)
         At(nColumn, 0) = std::move(row[nColumn]);
+}
+
+int HistoryTable::FindRow(const std::string& strKey) const
+{
+    for (int nRow = 0; nRow < m_nCount; ++nRow)
+        if (EqualNoCase(m_cells[nRow * m_nColumns], strKey))
+            return nRow;
+    return -1;
 }
 
 const std::string& HistoryTable::Cell(int nColumn, int nRow) const

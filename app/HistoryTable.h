@@ -30,6 +30,10 @@ public:
     // moves down one and, when the table is full, the last one is dropped.
     void AddEntry(const std::vector<std::string>& texts);
 
+    // The first valid row whose column 0 equals strKey without regard to case;
+    // -1 when there is none. O(rows).
+    int FindRow(const std::string& strKey) const;
+
     // The text of a cell; "" outside the table.
     const std::string& Cell(int nColumn, int nRow) const;
 

@@ -115,10 +115,17 @@ void COrvexView::CreateQueryBar()
 
     m_pHost = new CHostComboBox(this, this);
     m_pHost->setEditable(true);
-    // The history decides the entries; Enter must not add what was typed.
+    // The history decides the entries; Enter must not add what was typed, and
+    // the host is used exactly as typed: no completion from the entries.
     m_pHost->setInsertPolicy(QComboBox::NoInsert);
     m_pHost->setDuplicatesEnabled(true);
-    connect(m_pHost, &QComboBox::activated, this, &COrvexView::OnHostSelected);
+    m_pHost->setCompleter(nullptr);
+    connect(m_pHost, &QComboBox::activated, this, [this](int nIndex) {
+        if (nIndex >= 0)
+            FillCommunityOf(m_pHost->itemText(nIndex));
+    });
+    connect(m_pHost->lineEdit(), &QLineEdit::editingFinished, this,
+            [this] { FillCommunityOf(m_pHost->currentText()); });
 
     m_pCommunity = new QLineEdit(this);
 
@@ -208,11 +215,14 @@ void COrvexView::FillHostList()
         m_pHost->setEditText(QString());
 }
 
-void COrvexView::OnHostSelected(int nIndex)
+// Looked up by the host's text, not by its place in the list, which the
+// history may have reordered since the list was filled.
+void COrvexView::FillCommunityOf(const QString& strHost)
 {
-    if (nIndex < 0)
+    const int nRow = g_history.FindRow(strHost.toLatin1().toStdString());
+    if (nRow < 0)
         return;
-    const std::string& strCommunity = g_history.Cell(1, nIndex);
+    const std::string& strCommunity = g_history.Cell(1, nRow);
     m_pCommunity->setText(QString::fromLatin1(strCommunity.c_str(), int(strCommunity.size())));
 }
 
@@ -237,6 +247,7 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
 {
     SetButtonState(TRUE);
     g_history.AddEntry({strHost, strCommunity});
+    FillHostList();  // the entries follow the history's new order
     m_wndGrid.m_strHost = strHost;
     m_wndGrid.m_strCommunity = strCommunity;
     // Whatever the previous query left (its walk, its cleanings, its queued

@@ -89,7 +89,9 @@ private:
     void CreateQueryBar();
     void OnSize(int cx, int cy);
     void OnQueryEnded();
-    void OnHostSelected(int nIndex);
+    // Puts the remembered community of strHost into the Community box; nothing
+    // for a host that is not remembered.
+    void FillCommunityOf(const QString& strHost);
     void StartQuery(const std::string& strHost, const std::string& strCommunity);
     void StopQuery();
     void SetButtonState(BOOL bRunning);

@@ -8,7 +8,6 @@
 #include "snmp/MibWalk.h"
 #include "snmp/WalkMessages.h"
 #include "treelist/GridHeaderCtrl.h"
-#include "ui/HtmlToolTip.h"
 
 #include <QPointer>
 #include <algorithm>
@@ -36,8 +35,6 @@ ZIduvAROVEvod::ZIduvAROVEvod(QWidget* pParent)
     m_imageList.GetIconSize(&cx, &cy);
     SetImageSize(cx, cy);
     SetHeaderCtrl(new CGridHeaderCtrl(this));
-    if (!CHtmlToolTip::Shared())
-        CHtmlToolTip::Create(this);
     NewMsgWindow();
 }
 

@@ -45,8 +45,8 @@ public:
     // TRUE when a node's label says it is still being queried or cleaned.
     static BOOL HasStatus(const std::string& strLabel);
 
-    // Creates the control with its image list, tooltip window and a message
-    // handle (the window's creation).
+    // Creates the control with its image list and a message handle (the
+    // window's creation).
     explicit ZIduvAROVEvod(QWidget* pParent = nullptr);
     // Stops the walk and every cleaning and waits for them (StopAndWait with the
     // longest time one request of the walk can take), then frees the tree.
