@@ -7,7 +7,7 @@
 // m_nCleaners, each a whole value shared with the grid's threads.
 #include "app/CmdTarget.h"
 #include "app/OrvexViewPrint.h"
-#include "grid/ZIduvAROVEvod.h"
+#include "grid/OidTreeGrid.h"
 #include "ui/ThemeHelper.h"
 
 #include <QBasicTimer>
@@ -65,7 +65,7 @@ public:
     // The button's caption ("Go" or "Stop").
     std::string Caption() const;
 
-    ZIduvAROVEvod& Grid() { return m_wndGrid; }
+    COidTreeGrid& Grid() { return m_wndGrid; }
     CWideComboBox& HostBox() { return *m_pHost; }
     QLineEdit& CommunityBox() { return *m_pCommunity; }
     CImageButton& GoButton() { return *m_pGo; }
@@ -98,7 +98,7 @@ private:
     void OnEditCommand(UINT nID);
 
     CThemeHelper m_themeHelper;
-    ZIduvAROVEvod m_wndGrid;
+    COidTreeGrid m_wndGrid;
     CWideComboBox* m_pHost;       // Owned by the view as its child.
     QLineEdit* m_pCommunity;      // Owned by the view as its child.
     CImageButton* m_pGo;          // Owned by the view as its child.

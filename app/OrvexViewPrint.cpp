@@ -1,12 +1,12 @@
 #include "app/OrvexViewPrint.h"
 #include "app/OrvexDoc.h"
-#include "grid/ZIduvAROVEvod.h"
+#include "grid/OidTreeGrid.h"
 #include "platform/gdi/DC.h"
 #include "platform/msgbox/MessageBox.h"
 #include <QPrinter>
 #include <QWidget>
 
-COrvexViewPrint::COrvexViewPrint(QWidget* pView, ZIduvAROVEvod* pGrid, const COrvexDoc* pDoc)
+COrvexViewPrint::COrvexViewPrint(QWidget* pView, COidTreeGrid* pGrid, const COrvexDoc* pDoc)
     : CPrintView(pView), m_pGrid(pGrid), m_pDoc(pDoc)
 {
 }

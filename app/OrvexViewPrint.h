@@ -15,7 +15,7 @@
 #include "platform/print/PrintView.h"
 
 class COrvexDoc;
-class ZIduvAROVEvod;
+class COidTreeGrid;
 
 class COrvexViewPrint : public CPrintView
 {
@@ -24,7 +24,7 @@ public:
 
     // pView: the view's window; pGrid: the grid it shows; pDoc: its document
     // (null: none). Not owned; all outlive this.
-    COrvexViewPrint(QWidget* pView, ZIduvAROVEvod* pGrid, const COrvexDoc* pDoc);
+    COrvexViewPrint(QWidget* pView, COidTreeGrid* pGrid, const COrvexDoc* pDoc);
 
 protected:
     // Makes the device (no device at all: the message, FALSE), counts the pages
@@ -48,6 +48,6 @@ private:
     CSize ScreenLogPixels() const;
     static void SetPageMapping(CDC* pDC, const CSize& szScreen, const CSize& szDevice);
 
-    ZIduvAROVEvod* m_pGrid;      // Not owned.
+    COidTreeGrid* m_pGrid;      // Not owned.
     const COrvexDoc* m_pDoc;     // Not owned; may be null.
 };

@@ -22,7 +22,7 @@ void Pump(int nMs)
 }
 
 // The first node, in pre-order over all roots, labelled strLabel; null: none.
-CTreeItem* FindLabel(ZIduvAROVEvod& grid, const std::string& strLabel)
+CTreeItem* FindLabel(COidTreeGrid& grid, const std::string& strLabel)
 {
     CTreeListCtrl::POSITION pos = grid.FirstRootPosition();
     while (pos) {
@@ -56,7 +56,7 @@ int RunScreenshot(COrvexApp& app, const std::string& strFile)
     timer.start();
     while (pView->Caption() == "Stop" && timer.elapsed() < kQueryLimitMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ZIduvAROVEvod& grid = pView->Grid();
+    COidTreeGrid& grid = pView->Grid();
     if (CTreeItem* pDescr = FindLabel(grid, "ifDescr")) {
         CTreeListCtrl::POSITION pos = grid.FirstChildPosition(pDescr);
         if (CTreeItem* pInstance = pos ? grid.NextChild(pDescr, pos) : nullptr) {

@@ -14,11 +14,11 @@ namespace {
 
 constexpr int kPollMs = 2;
 
-bool AnyRootHasStatus(ZIduvAROVEvod& grid)
+bool AnyRootHasStatus(COidTreeGrid& grid)
 {
     CTreeListCtrl::POSITION pos = grid.FirstRootPosition();
     while (pos)
-        if (ZIduvAROVEvod::HasStatus(grid.InfoOf(grid.NextRoot(pos))->GetText()))
+        if (COidTreeGrid::HasStatus(grid.InfoOf(grid.NextRoot(pos))->GetText()))
             return true;
     return false;
 }
@@ -26,7 +26,7 @@ bool AnyRootHasStatus(ZIduvAROVEvod& grid)
 // The query has ended once no thread runs and no top node is still marked as
 // being queried or cleaned (the walk's end message arrives after its thread has
 // let go of the grid), or once an error text ended it.
-bool QueryEnded(ZIduvAROVEvod& grid, bool bError)
+bool QueryEnded(COidTreeGrid& grid, bool bError)
 {
     return !grid.m_bWalking.load() && grid.m_nCleaners.load() == 0 && (bError || !AnyRootHasStatus(grid));
 }

@@ -2,7 +2,7 @@
 // WM_WALK_RECORD for 50,000 records shaped like a real agent, then ends the
 // walk with a sent WM_WALK_DONE; the UI thread places and the cleaning threads
 // fold. Then a real walk of a local snmpd, timed against snmpwalk -v1.
-#include "grid/ZIduvAROVEvod.h"
+#include "grid/OidTreeGrid.h"
 #include "snmp/AppSettings.h"
 #include "snmp/WalkMessages.h"
 #include "support/SnmpdFixture.h"
@@ -60,7 +60,7 @@ long CurrentRssKb()
 }
 
 // The grid, timing how long the UI thread spends on each kind of message.
-class CTimedGrid : public ZIduvAROVEvod
+class CTimedGrid : public COidTreeGrid
 {
 public:
     double m_dPlaceMs = 0;
@@ -76,7 +76,7 @@ protected:
     {
         const auto t0 = Clock::now();
         const double dCpu0 = ThreadCpuMs();
-        const LRESULT lResult = ZIduvAROVEvod::WindowProc(nMsg, wParam, lParam);
+        const LRESULT lResult = COidTreeGrid::WindowProc(nMsg, wParam, lParam);
         const double dCpu = ThreadCpuMs() - dCpu0;
         const auto t1 = Clock::now();
         m_dMaxHandleMs = std::max(m_dMaxHandleMs, Ms(t1 - t0));

@@ -2,7 +2,7 @@
 // print dialog opens), how long one page takes to draw, early and late in the
 // job (a page must cost its own rows only), and a whole PDF job and preview.
 #include "app/OrvexViewPrint.h"
-#include "grid/ZIduvAROVEvod.h"
+#include "grid/OidTreeGrid.h"
 #include "platform/gdi/DC.h"
 
 #include <QApplication>
@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     QWidget view;
-    ZIduvAROVEvod grid(&view);
+    COidTreeGrid grid(&view);
     grid.InitColumns();
     for (int r = 0; r < kRoots; ++r) {
         auto* pRootInfo = new CNodeInfo;  // the grid takes it

@@ -5,7 +5,7 @@
 #include "app/OrvexView.h"
 #include "app/OrvexViewPrint.h"
 #include "app/Resource.h"
-#include "grid/ZIduvAROVEvod.h"
+#include "grid/OidTreeGrid.h"
 #include "platform/gdi/Font.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
@@ -136,7 +136,7 @@ protected:
     {
         return Add(m_grid, pParent, strLabel, strValue);
     }
-    static CTreeItem* Add(ZIduvAROVEvod& grid, CTreeItem* pParent, const std::string& strLabel,
+    static CTreeItem* Add(COidTreeGrid& grid, CTreeItem* pParent, const std::string& strLabel,
                           const std::string& strValue)
     {
         auto* pInfo = new CNodeInfo;  // the grid takes it
@@ -163,7 +163,7 @@ protected:
 
     QTemporaryDir m_dir;
     QWidget m_view;
-    ZIduvAROVEvod m_grid{&m_view};
+    COidTreeGrid m_grid{&m_view};
     QPrinter m_printer{QPrinter::HighResolution};
     CTestPrint m_print{&m_view, &m_grid, nullptr};
     std::vector<std::pair<std::string, UINT>> m_boxes;

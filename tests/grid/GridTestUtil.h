@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the grid's tests: records through the grid's own message path, a
 // dump of the tree, a consistency check of tree and rows, waiting on the loop.
-#include "grid/ZIduvAROVEvod.h"
+#include "grid/OidTreeGrid.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "snmp/WalkMessages.h"
@@ -18,15 +18,15 @@
 using CTreeItem = CTreeListCtrl::CTreeItem;
 
 // The grid with its hooks in reach, counting WM_QUERY_ENDED to its parent.
-class CTestGrid : public ZIduvAROVEvod
+class CTestGrid : public COidTreeGrid
 {
 public:
-    using ZIduvAROVEvod::HandleEnterKey;
-    using ZIduvAROVEvod::MayExpand;
-    using ZIduvAROVEvod::OnCellClick;
-    using ZIduvAROVEvod::OnDblClk;
-    using ZIduvAROVEvod::OnEndLabelEdit;
-    using ZIduvAROVEvod::RowImageFor;
+    using COidTreeGrid::HandleEnterKey;
+    using COidTreeGrid::MayExpand;
+    using COidTreeGrid::OnCellClick;
+    using COidTreeGrid::OnDblClk;
+    using COidTreeGrid::OnEndLabelEdit;
+    using COidTreeGrid::RowImageFor;
 
     CTestGrid()
     {
@@ -62,7 +62,7 @@ inline CWalkRecord* NewRecord(const std::string& strName, const std::string& str
 }
 
 // A record as the walk delivers it, through the window procedure.
-inline void Deliver(ZIduvAROVEvod& grid, const std::string& strName, const std::string& strType = "INTEGER",
+inline void Deliver(COidTreeGrid& grid, const std::string& strName, const std::string& strType = "INTEGER",
                     const std::string& strValue = "1", const std::string& strOid = ".1")
 {
     SendMessage(grid.WindowHandle(), WM_WALK_RECORD, reinterpret_cast<WPARAM>(NewRecord(strName, strType, strValue, strOid)), 0);
@@ -81,7 +81,7 @@ inline bool WaitUntil(const std::function<bool()>& pred, int nMs = 10000)
 
 // One line per node in pre-order: indent, label, " = type|value|oid" when a cell
 // is set, " #image".
-inline std::string Dump(ZIduvAROVEvod& grid)
+inline std::string Dump(COidTreeGrid& grid)
 {
     std::ostringstream out;
     for (CTreeItem* pNode : treetest::AllNodes(grid)) {
@@ -94,13 +94,13 @@ inline std::string Dump(ZIduvAROVEvod& grid)
 }
 
 // Tree and rows agree (the tree-list control's own consistency check).
-inline void ExpectConsistent(ZIduvAROVEvod& grid)
+inline void ExpectConsistent(COidTreeGrid& grid)
 {
     EXPECT_EQ(treetest::Check(grid), "");
 }
 
 // The node reached from the roots through these labels, or null.
-inline CTreeItem* FindPath(ZIduvAROVEvod& grid, const std::vector<std::string>& path)
+inline CTreeItem* FindPath(COidTreeGrid& grid, const std::vector<std::string>& path)
 {
     CTreeItem* pNode = nullptr;
     for (const std::string& strLabel : path) {

@@ -28,7 +28,7 @@ protected:
         Deliver(grid, "system.sysServices.0", "INTEGER", "72", ".1.3.6.1.2.1.1.7.0");
         SendMessage(grid.WindowHandle(), WM_WALK_STOPPED, 0, 0);
     }
-    CTreeItem* Select(CTestGrid& grid, const std::string& strLeaf, int nColumn = ZIduvAROVEvod::colValue)
+    CTreeItem* Select(CTestGrid& grid, const std::string& strLeaf, int nColumn = COidTreeGrid::colValue)
     {
         CTreeItem* pNode = FindPath(grid, {"system", strLeaf, "0"});
         grid.RevealNode(pNode);
@@ -43,7 +43,7 @@ protected:
         info.hdr.code = LVN_ENDLABELEDIT;
         info.item.mask = LVIF_TEXT;
         info.item.iItem = grid.SelectedRow();
-        info.item.iSubItem = ZIduvAROVEvod::colValue;
+        info.item.iSubItem = COidTreeGrid::colValue;
         info.item.pszText = pszText ? strText.data() : nullptr;
         info.item.cchTextMax = static_cast<int>(strText.size());
         return grid.OnEndLabelEdit(&info);
@@ -57,11 +57,11 @@ TEST_F(GridWrite, OnlyTheValueCellOfALeafOpensAnEditor)
     EXPECT_FALSE(grid.HandleEnterKey());  // nothing selected: the control does nothing either
     Select(grid, "sysLocation");
     EXPECT_FALSE(grid.HandleEnterKey());  // the editor opens
-    for (int nColumn : {ZIduvAROVEvod::colMib, ZIduvAROVEvod::colType, ZIduvAROVEvod::colOid}) {
+    for (int nColumn : {COidTreeGrid::colMib, COidTreeGrid::colType, COidTreeGrid::colOid}) {
         grid.SetCurrentColumn(nColumn);
         EXPECT_TRUE(grid.HandleEnterKey()) << nColumn;
     }
-    grid.SetCurrentColumn(ZIduvAROVEvod::colValue);
+    grid.SetCurrentColumn(COidTreeGrid::colValue);
     AppSettings.WriteOn = 0;
     EXPECT_TRUE(grid.HandleEnterKey());
     AppSettings.WriteOn = 1;
@@ -74,10 +74,10 @@ TEST_F(GridWrite, OnlyTheValueCellOfALeafOpensAnEditor)
     grid.show();
     Select(grid, "sysLocation");
     CRect rcCell;
-    ASSERT_TRUE(grid.GetSubItemRect(grid.SelectedRow(), ZIduvAROVEvod::colValue, LVIR_BOUNDS, rcCell));
+    ASSERT_TRUE(grid.GetSubItemRect(grid.SelectedRow(), COidTreeGrid::colValue, LVIR_BOUNDS, rcCell));
     NMITEMACTIVATE activate;
     activate.iItem = grid.SelectedRow();
-    activate.iSubItem = ZIduvAROVEvod::colValue;
+    activate.iSubItem = COidTreeGrid::colValue;
     activate.ptAction = rcCell.CenterPoint();
     AppSettings.WriteOn = 0;
     grid.OnDblClk(&activate);
@@ -116,7 +116,7 @@ TEST_F(GridWrite, ConfirmedEditSendsOneSetWithTheGridsHostAndCommunity)
     EXPECT_EQ(request.vars[0].type, 0x02);
     EXPECT_EQ(request.vars[0].nNumber, 5);
     EXPECT_TRUE(m_boxes.empty());
-    EXPECT_EQ(grid.GetItemText(grid.RowOfNode(pLeaf), ZIduvAROVEvod::colValue), "5");  // the written text
+    EXPECT_EQ(grid.GetItemText(grid.RowOfNode(pLeaf), COidTreeGrid::colValue), "5");  // the written text
 }
 
 TEST_F(GridWrite, RefusedOrMisdirectedWritesShowUpdateFailed)
@@ -137,7 +137,7 @@ TEST_F(GridWrite, RefusedOrMisdirectedWritesShowUpdateFailed)
     EXPECT_EQ(m_boxes[0], "Error: Attempting to Write\n Status:4\n Message:READ ONLY\n");
     EXPECT_EQ(m_boxes[1], "Error: Update Failed!");
     EXPECT_EQ(m_nBoxType, MB_OK | MB_ICONSTOP);
-    EXPECT_EQ(grid.InfoOf(pLeaf)->GetSubText(ZIduvAROVEvod::cellValue), "72");
+    EXPECT_EQ(grid.InfoOf(pLeaf)->GetSubText(COidTreeGrid::cellValue), "72");
 
     // The editor was opened on sysServices.0, but its row now shows another
     // variable: the text is not written to that one.

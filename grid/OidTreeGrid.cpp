@@ -1,6 +1,6 @@
 // The grid window: creation, the query's threads and handle, the messages of
 // the walk and the cleaning, the Edit commands and the control's hooks.
-#include "grid/ZIduvAROVEvod.h"
+#include "grid/OidTreeGrid.h"
 #include "grid/RowIcons.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/msgbox/MessageBox.h"
@@ -23,7 +23,7 @@ constexpr const char* kColumnTitles[] = {"MIB", "Type", "Value", "OID"};
 
 } // namespace
 
-ZIduvAROVEvod::ZIduvAROVEvod(QWidget* pParent)
+COidTreeGrid::COidTreeGrid(QWidget* pParent)
     : CTreeListCtrl(pParent)
 {
     CBitmap bitmap;
@@ -38,7 +38,7 @@ ZIduvAROVEvod::ZIduvAROVEvod(QWidget* pParent)
     NewMsgWindow();
 }
 
-ZIduvAROVEvod::~ZIduvAROVEvod()
+COidTreeGrid::~COidTreeGrid()
 {
     // Open in-place editors are closed by the tree-list control, without a
     // report: a window that closes writes nothing.
@@ -56,7 +56,7 @@ ZIduvAROVEvod::~ZIduvAROVEvod()
     SetImageList(nullptr, LVSIL_SMALL);
 }
 
-void ZIduvAROVEvod::NewMsgWindow()
+void COidTreeGrid::NewMsgWindow()
 {
     m_pMsgWnd = std::make_unique<CMsgWindow>(this, [this](UINT nMsg, WPARAM wParam, LPARAM lParam) {
         return WindowProc(nMsg, wParam, lParam);
@@ -64,12 +64,12 @@ void ZIduvAROVEvod::NewMsgWindow()
     m_hWalkWnd = m_pMsgWnd->Handle();
 }
 
-HWND ZIduvAROVEvod::WindowHandle() const
+HWND COidTreeGrid::WindowHandle() const
 {
     return m_pMsgWnd->Handle();
 }
 
-void ZIduvAROVEvod::InitColumns()
+void COidTreeGrid::InitColumns()
 {
     m_apInferred.clear();
     SetExtendedStyle(LVS_EX_GRIDLINES);
@@ -80,7 +80,7 @@ void ZIduvAROVEvod::InitColumns()
 
 // --- The query's threads ---------------------------------------------------------
 
-BOOL ZIduvAROVEvod::StopThreads(int nTimeoutMs)
+BOOL COidTreeGrid::StopThreads(int nTimeoutMs)
 {
     m_bRun = 0;
     // Releases a cleaning thread blocked in a send (it then ends at its next
@@ -92,14 +92,14 @@ BOOL ZIduvAROVEvod::StopThreads(int nTimeoutMs)
     return !m_bWalking.load() && m_nCleaners.load() == 0;
 }
 
-BOOL ZIduvAROVEvod::StopAndWait(int nTimeoutMs)
+BOOL COidTreeGrid::StopAndWait(int nTimeoutMs)
 {
     const BOOL bEnded = StopThreads(nTimeoutMs);
     NewMsgWindow();
     return bEnded;
 }
 
-BOOL ZIduvAROVEvod::ResetForQuery()
+BOOL COidTreeGrid::ResetForQuery()
 {
     if (m_bWalking.load() || m_nCleaners.load() > 0)
         return FALSE;
@@ -115,7 +115,7 @@ BOOL ZIduvAROVEvod::ResetForQuery()
     return TRUE;
 }
 
-BOOL ZIduvAROVEvod::StartWalk()
+BOOL COidTreeGrid::StartWalk()
 {
     if (m_bWalking.load())
         return FALSE;
@@ -127,7 +127,7 @@ BOOL ZIduvAROVEvod::StartWalk()
 
 // --- Messages --------------------------------------------------------------------
 
-LRESULT ZIduvAROVEvod::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
+LRESULT COidTreeGrid::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (nMsg) {
     case WM_WALK_RECORD:
@@ -153,7 +153,7 @@ LRESULT ZIduvAROVEvod::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void ZIduvAROVEvod::OnWalkEnd(BOOL bMayClean)
+void COidTreeGrid::OnWalkEnd(BOOL bMayClean)
 {
     // The walk's end message queues behind its records, so the top node is
     // complete here. Finishing closes the query's building, so the node is
@@ -162,9 +162,9 @@ void ZIduvAROVEvod::OnWalkEnd(BOOL bMayClean)
     FinishTopNode(bMayClean);
 }
 
-void ZIduvAROVEvod::OnWalkError(LPARAM lParam)
+void COidTreeGrid::OnWalkError(LPARAM lParam)
 {
-    QPointer<ZIduvAROVEvod> pSelf(this);
+    QPointer<COidTreeGrid> pSelf(this);
     if (std::unique_ptr<char[]> pszText = TakeWalkErrorText(lParam))
         MessageBox(WindowHandle(), pszText.get(), "Error", MB_OK | MB_ICONSTOP);
     if (!pSelf)
@@ -173,7 +173,7 @@ void ZIduvAROVEvod::OnWalkError(LPARAM lParam)
         this, [this] { SendParentMessage(WM_QUERY_ENDED, 0, 0); }, Qt::QueuedConnection);
 }
 
-void ZIduvAROVEvod::OnCleanDone(CTreeItem* pTop)
+void COidTreeGrid::OnCleanDone(CTreeItem* pTop)
 {
     if (pTop) {
         SetLabel(pTop, WithoutStatus(InfoOf(pTop)->GetText()));
@@ -183,7 +183,7 @@ void ZIduvAROVEvod::OnCleanDone(CTreeItem* pTop)
         SendParentMessage(WM_QUERY_ENDED, 0, 0);
 }
 
-void ZIduvAROVEvod::OnDeleteAllItems()
+void COidTreeGrid::OnDeleteAllItems()
 {
     m_apInferred.clear();
     CTreeListCtrl::OnDeleteAllItems();
@@ -191,13 +191,13 @@ void ZIduvAROVEvod::OnDeleteAllItems()
 
 // --- Edit commands ---------------------------------------------------------------
 
-BOOL ZIduvAROVEvod::HasStatus(const std::string& strLabel)
+BOOL COidTreeGrid::HasStatus(const std::string& strLabel)
 {
     return strLabel.find("(Cleaning...)") != std::string::npos
         || strLabel.find("(Querying...)") != std::string::npos;
 }
 
-void ZIduvAROVEvod::ExpandCollapseAll(BOOL bExpand)
+void COidTreeGrid::ExpandCollapseAll(BOOL bExpand)
 {
     SetRedraw(FALSE);
     for (POSITION pos = FirstRootPosition(); pos;) {
@@ -214,12 +214,12 @@ void ZIduvAROVEvod::ExpandCollapseAll(BOOL bExpand)
     SetRedraw(TRUE);
 }
 
-BOOL ZIduvAROVEvod::HasRoots() const
+BOOL COidTreeGrid::HasRoots() const
 {
     return RootCount() > 0;
 }
 
-CTreeListCtrl::CTreeItem* ZIduvAROVEvod::SelectedNode()
+CTreeListCtrl::CTreeItem* COidTreeGrid::SelectedNode()
 {
     const int nRow = SelectedRow();
     if (nRow == -1 || m_nCurColumn == -1)
@@ -227,13 +227,13 @@ CTreeListCtrl::CTreeItem* ZIduvAROVEvod::SelectedNode()
     return NodeAtRow(nRow);
 }
 
-BOOL ZIduvAROVEvod::CanExpandSelected()
+BOOL COidTreeGrid::CanExpandSelected()
 {
     CTreeItem* pNode = SelectedNode();
     return pNode && HasChildren(pNode) && IsCollapsed(pNode) && !HasStatus(InfoOf(pNode)->GetText());
 }
 
-void ZIduvAROVEvod::ExpandSelected()
+void COidTreeGrid::ExpandSelected()
 {
     if (CanExpandSelected()) {
         CTreeItem* pNode = SelectedNode();
@@ -241,13 +241,13 @@ void ZIduvAROVEvod::ExpandSelected()
     }
 }
 
-BOOL ZIduvAROVEvod::CanCollapseSelected()
+BOOL COidTreeGrid::CanCollapseSelected()
 {
     CTreeItem* pNode = SelectedNode();
     return pNode && HasChildren(pNode) && !IsCollapsed(pNode);
 }
 
-void ZIduvAROVEvod::CollapseSelected()
+void COidTreeGrid::CollapseSelected()
 {
     if (CanCollapseSelected())
         CollapseNode(SelectedNode());
@@ -255,7 +255,7 @@ void ZIduvAROVEvod::CollapseSelected()
 
 // --- Hooks ------------------------------------------------------------------------
 
-CNodeInfo* ZIduvAROVEvod::CloneInfo(CNodeInfo* pInfo)
+CNodeInfo* COidTreeGrid::CloneInfo(CNodeInfo* pInfo)
 {
     auto pCopy = std::make_unique<CNodeInfo>();
     if (pInfo)
@@ -263,7 +263,7 @@ CNodeInfo* ZIduvAROVEvod::CloneInfo(CNodeInfo* pInfo)
     return pCopy.release();
 }
 
-int ZIduvAROVEvod::RowImageFor(CTreeItem* pNode)
+int COidTreeGrid::RowImageFor(CTreeItem* pNode)
 {
     if (!pNode)
         return riTopNode;
@@ -275,22 +275,22 @@ int ZIduvAROVEvod::RowImageFor(CTreeItem* pNode)
     return IsCollapsed(pNode) ? riNode : riTopNode;
 }
 
-CImageList* ZIduvAROVEvod::MakeDragImage(int)
+CImageList* COidTreeGrid::MakeDragImage(int)
 {
     return nullptr;
 }
 
-BOOL ZIduvAROVEvod::MayExpand(CTreeItem* pNode, int)
+BOOL COidTreeGrid::MayExpand(CTreeItem* pNode, int)
 {
     return InfoOf(pNode)->GetText().find(' ') == std::string::npos;
 }
 
-BOOL ZIduvAROVEvod::MayDeleteByKey(CTreeItem*, int)
+BOOL COidTreeGrid::MayDeleteByKey(CTreeItem*, int)
 {
     return FALSE;
 }
 
-QWidget* ZIduvAROVEvod::OnCellClick(UINT, CPoint, LVHITTESTINFO* pHit, BOOL)
+QWidget* COidTreeGrid::OnCellClick(UINT, CPoint, LVHITTESTINFO* pHit, BOOL)
 {
     CTreeItem* pNode = pHit ? NodeAtRow(pHit->iItem) : nullptr;
     if (!pNode)
@@ -310,12 +310,12 @@ QWidget* ZIduvAROVEvod::OnCellClick(UINT, CPoint, LVHITTESTINFO* pHit, BOOL)
 
 // --- Labels -----------------------------------------------------------------------
 
-std::string ZIduvAROVEvod::WithoutStatus(const std::string& strLabel)
+std::string COidTreeGrid::WithoutStatus(const std::string& strLabel)
 {
     return strLabel.substr(0, strLabel.find(' '));
 }
 
-void ZIduvAROVEvod::SetLabel(CTreeItem* pNode, const std::string& strLabel)
+void COidTreeGrid::SetLabel(CTreeItem* pNode, const std::string& strLabel)
 {
     InfoOf(pNode)->SetText(strLabel);
 }

@@ -2,10 +2,10 @@
 // table. Every sibling of the leaf's parent that has a child with the leaf's
 // label shows that child's type and value, on the "InferColor" background.
 // The values come from the tree as the walk built it; nothing is sent.
-#include "grid/ZIduvAROVEvod.h"
+#include "grid/OidTreeGrid.h"
 #include "snmp/AppSettings.h"
 
-void ZIduvAROVEvod::InferFromLeaf(CTreeItem* pLeaf)
+void COidTreeGrid::InferFromLeaf(CTreeItem* pLeaf)
 {
     ResetInferredCells();
     if (!pLeaf || !ParentOf(pLeaf))
@@ -21,7 +21,7 @@ void ZIduvAROVEvod::InferFromLeaf(CTreeItem* pLeaf)
     InferUnder(pAncestor, strKey);
 }
 
-void ZIduvAROVEvod::InferUnder(CTreeItem* pAncestor, const std::string& strKey)
+void COidTreeGrid::InferUnder(CTreeItem* pAncestor, const std::string& strKey)
 {
     if (!pAncestor || AppSettings.Inferance.load() == 0)
         return;
@@ -37,7 +37,7 @@ void ZIduvAROVEvod::InferUnder(CTreeItem* pAncestor, const std::string& strKey)
     }
 }
 
-BOOL ZIduvAROVEvod::FindChildValue(CTreeItem* pNode, const std::string& strText, std::string& strType,
+BOOL COidTreeGrid::FindChildValue(CTreeItem* pNode, const std::string& strText, std::string& strType,
                                    std::string& strValue) const
 {
     const std::size_t nCut = strText.rfind(':');
@@ -55,7 +55,7 @@ BOOL ZIduvAROVEvod::FindChildValue(CTreeItem* pNode, const std::string& strText,
     return FALSE;
 }
 
-void ZIduvAROVEvod::ResetInferredCells()
+void COidTreeGrid::ResetInferredCells()
 {
     for (CTreeItem* pNode : m_apInferred)
         SetInferredCells(pNode, std::string(), std::string(), kClearedCellColor);
@@ -63,7 +63,7 @@ void ZIduvAROVEvod::ResetInferredCells()
     m_apInferred.shrink_to_fit();
 }
 
-void ZIduvAROVEvod::SetInferredCells(CTreeItem* pNode, const std::string& strType, const std::string& strValue,
+void COidTreeGrid::SetInferredCells(CTreeItem* pNode, const std::string& strType, const std::string& strValue,
                                      COLORREF color)
 {
     CNodeInfo* pInfo = InfoOf(pNode);

@@ -1,5 +1,5 @@
 #pragma once
-// ZIduvAROVEvod: the OID tree grid, the window in which one query lives. A
+// COidTreeGrid: the OID tree grid, the window in which one query lives. A
 // tree-list control with the four columns of the OID tree ("MIB", "Type",
 // "Value", "OID"), the target of the walk thread, and the owner of the
 // cleaning threads that fold single-child chains once a top node is complete.
@@ -32,7 +32,7 @@
 
 class CWalkRecord;
 
-class ZIduvAROVEvod : public CTreeListCtrl, public CWalkTarget
+class COidTreeGrid : public CTreeListCtrl, public CWalkTarget
 {
 public:
     // Columns and their cells (cell i is column i + 1).
@@ -47,10 +47,10 @@ public:
 
     // Creates the control with its image list and a message handle (the
     // window's creation).
-    explicit ZIduvAROVEvod(QWidget* pParent = nullptr);
+    explicit COidTreeGrid(QWidget* pParent = nullptr);
     // Stops the walk and every cleaning and waits for them (StopAndWait with the
     // longest time one request of the walk can take), then frees the tree.
-    ~ZIduvAROVEvod() override;
+    ~COidTreeGrid() override;
 
     // --- Operations of the query view -----------------------------------------
     // Once after creation: grid lines only, the four columns, no inferred cells.
@@ -104,7 +104,7 @@ public:
     // Label without its status: cut before the first space.
     static std::string WithoutStatus(const std::string& strLabel);
 
-    // --- Printing (ZIduvAROVEvodPrint.cpp; UI thread) ------------------------
+    // --- Printing (OidTreeGridPrint.cpp; UI thread) ------------------------
     // The rows printed: every root and, below it in pre-order, the descendants
     // that are shown (children of collapsed nodes left out), which are the
     // list's rows. O(1).
@@ -128,7 +128,7 @@ protected:
     // runs it on a new detached thread.
     struct CCleanBlock
     {
-        ZIduvAROVEvod* m_pGrid;  // Not owned.
+        COidTreeGrid* m_pGrid;  // Not owned.
         CTreeItem* m_pTop;       // Not owned (the tree's).
         HWND m_hWnd;             // the handle of the query the cleaning belongs to
     };

@@ -1,6 +1,6 @@
 // Printing of the grid: the shown rows as a table as wide as the page, under a
 // header row on every page, with tree lines, icons, labels, cells and their colours.
-#include "grid/ZIduvAROVEvod.h"
+#include "grid/OidTreeGrid.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/Font.h"
@@ -37,7 +37,7 @@ int TextHeight(CDC* pDC)
 } // namespace
 
 // What every row of one page is drawn with.
-struct ZIduvAROVEvod::CPrintPage
+struct COidTreeGrid::CPrintPage
 {
     // A row icon drawn on white, kept while its page is drawn: every row with
     // that icon is stretched from the same bitmap, which the device stores once.
@@ -72,12 +72,12 @@ float ColumnScale(const CListCtrl& list, int nPageWidth)
 } // namespace
 
 // The pages draw the list's rows, so they are counted there too.
-int ZIduvAROVEvod::CountPrintRows() const
+int COidTreeGrid::CountPrintRows() const
 {
     return GetItemCount();
 }
 
-int ZIduvAROVEvod::PrintLinesPerPage(CDC* pDC, const CRect& rcDraw)
+int COidTreeGrid::PrintLinesPerPage(CDC* pDC, const CRect& rcDraw)
 {
     CFont font(this->font());
     CFont* pOldFont = pDC->SelectObject(&font);
@@ -86,7 +86,7 @@ int ZIduvAROVEvod::PrintLinesPerPage(CDC* pDC, const CRect& rcDraw)
     return LinesPerPage(rcDraw.Height(), cy);
 }
 
-void ZIduvAROVEvod::PrintGridPage(CDC* pDC, const CRect& rcDraw, UINT nPage)
+void COidTreeGrid::PrintGridPage(CDC* pDC, const CRect& rcDraw, UINT nPage)
 {
     if (!pDC || nPage == 0)
         return;
@@ -121,7 +121,7 @@ void ZIduvAROVEvod::PrintGridPage(CDC* pDC, const CRect& rcDraw, UINT nPage)
     pDC->RestoreDC(nSaved);
 }
 
-void ZIduvAROVEvod::PrintHeader(CDC* pDC, const CPrintPage& page)
+void COidTreeGrid::PrintHeader(CDC* pDC, const CPrintPage& page)
 {
     pDC->SetTextColor(kWhite);
     int x = page.rcDraw.left;
@@ -140,7 +140,7 @@ void ZIduvAROVEvod::PrintHeader(CDC* pDC, const CPrintPage& page)
     }
 }
 
-void ZIduvAROVEvod::PrintRow(CDC* pDC, const CPrintPage& page, CTreeItem* pNode, int nRow, int nLine)
+void COidTreeGrid::PrintRow(CDC* pDC, const CPrintPage& page, CTreeItem* pNode, int nRow, int nLine)
 {
     const CNodeInfo* pInfo = pNode ? InfoOf(pNode) : nullptr;
     if (!pInfo)
@@ -181,7 +181,7 @@ void ZIduvAROVEvod::PrintRow(CDC* pDC, const CPrintPage& page, CTreeItem* pNode,
 
 // The icon is drawn on white at the screen's size, then stretched onto the page;
 // a bitmap that cannot be made leaves the row without its icon.
-void ZIduvAROVEvod::PrintRowImage(CDC* pDC, const CPrintPage& page, CImageList& images, int nImage,
+void COidTreeGrid::PrintRowImage(CDC* pDC, const CPrintPage& page, CImageList& images, int nImage,
                                   const CRect& rcImage)
 {
     if (nImage < 0 || nImage >= images.GetImageCount())

@@ -1,6 +1,6 @@
 // Cell write: with "WriteOn" set, the Value cell of a leaf is edited in place
 // and the confirmed text is written to the agent with one SET.
-#include "grid/ZIduvAROVEvod.h"
+#include "grid/OidTreeGrid.h"
 #include "platform/listctrl/HeaderCtrl.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
@@ -21,7 +21,7 @@ std::string Bounded(const std::string& strText)
 
 } // namespace
 
-BOOL ZIduvAROVEvod::HandleEnterKey()
+BOOL COidTreeGrid::HandleEnterKey()
 {
     m_pEditNode = nullptr;
     const int nRow = SelectedRow();
@@ -37,7 +37,7 @@ BOOL ZIduvAROVEvod::HandleEnterKey()
     return FALSE;
 }
 
-void ZIduvAROVEvod::OnDblClk(NMITEMACTIVATE* pActivate)
+void COidTreeGrid::OnDblClk(NMITEMACTIVATE* pActivate)
 {
     // The Enter key takes the editing path once the double-click is handled.
     if (SelectedRow() != -1)
@@ -45,12 +45,12 @@ void ZIduvAROVEvod::OnDblClk(NMITEMACTIVATE* pActivate)
     CTreeListCtrl::OnDblClk(pActivate);
 }
 
-void ZIduvAROVEvod::OnCellEditDone(CTreeItem*, LVITEM*)
+void COidTreeGrid::OnCellEditDone(CTreeItem*, LVITEM*)
 {
     // The edited text reaches a cell only through a successful write (OnEndLabelEdit).
 }
 
-LRESULT ZIduvAROVEvod::OnEndLabelEdit(NMLVDISPINFO* pInfo)
+LRESULT COidTreeGrid::OnEndLabelEdit(NMLVDISPINFO* pInfo)
 {
     CTreeItem* const pEditNode = std::exchange(m_pEditNode, nullptr);
     const int nRow = pInfo->item.iItem;
@@ -58,7 +58,7 @@ LRESULT ZIduvAROVEvod::OnEndLabelEdit(NMLVDISPINFO* pInfo)
     if (!pNode || !pInfo->item.pszText)
         return CTreeListCtrl::OnEndLabelEdit(pInfo);
 
-    QPointer<ZIduvAROVEvod> pSelf(this);
+    QPointer<COidTreeGrid> pSelf(this);
     // The editor reports a row; when another node has come to that row while it
     // was open (a cleaning folded the edited one away), the text is not meant for it.
     int nResult = 1;

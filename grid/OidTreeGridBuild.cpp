@@ -3,7 +3,7 @@
 // one before it and only the part that differs is created anew; the grid keeps
 // no index of its nodes beyond the last node placed at each depth.
 #include "grid/RowIcons.h"
-#include "grid/ZIduvAROVEvod.h"
+#include "grid/OidTreeGrid.h"
 #include "snmp/AppSettings.h"
 #include "snmp/WalkMessages.h"
 
@@ -18,13 +18,13 @@ std::unique_ptr<CNodeInfo> NewNodeInfo(const std::string& strLabel, int nImage)
     pInfo->SetText(strLabel);
     pInfo->SetImageIndex(nImage);
     pInfo->SetChecked(TRUE);
-    pInfo->SetSubText(ZIduvAROVEvod::cellOid, std::string());  // three cells, all empty
+    pInfo->SetSubText(COidTreeGrid::cellOid, std::string());  // three cells, all empty
     return pInfo;
 }
 
 } // namespace
 
-void ZIduvAROVEvod::PlaceRecord(const CWalkRecord& record)
+void COidTreeGrid::PlaceRecord(const CWalkRecord& record)
 {
     // A name of kNameSize characters or more is cut to fit the buffers, so
     // nothing is written past them and every depth stays below kNameSize.
@@ -72,7 +72,7 @@ void ZIduvAROVEvod::PlaceRecord(const CWalkRecord& record)
     std::memcpy(m_szPrevName, szName, sizeof m_szPrevName);
 }
 
-CTreeListCtrl::CTreeItem* ZIduvAROVEvod::AddTopNode(const std::string& strComponent)
+CTreeListCtrl::CTreeItem* COidTreeGrid::AddTopNode(const std::string& strComponent)
 {
     CTreeItem* pPrevTop = m_apLevelItem[0];
     CTreeItem* pTop = AddRootNode(NewNodeInfo(strComponent + kQuerying, riTopNode).release());
@@ -83,7 +83,7 @@ CTreeListCtrl::CTreeItem* ZIduvAROVEvod::AddTopNode(const std::string& strCompon
     return pTop;
 }
 
-CTreeListCtrl::CTreeItem* ZIduvAROVEvod::AddPathNode(CTreeItem* pParent, const std::string& strComponent,
+CTreeListCtrl::CTreeItem* COidTreeGrid::AddPathNode(CTreeItem* pParent, const std::string& strComponent,
                                                      const CWalkRecord* pCells)
 {
     if (!pParent)
@@ -97,7 +97,7 @@ CTreeListCtrl::CTreeItem* ZIduvAROVEvod::AddPathNode(CTreeItem* pParent, const s
     return AddChildNode(pParent, pInfo.release(), FALSE);
 }
 
-void ZIduvAROVEvod::FinishTopNode(BOOL bMayClean)
+void COidTreeGrid::FinishTopNode(BOOL bMayClean)
 {
     CTreeItem* pTop = m_apLevelItem[0];
     if (!pTop)
@@ -110,7 +110,7 @@ void ZIduvAROVEvod::FinishTopNode(BOOL bMayClean)
     FinishNode(pTop, bMayClean && AppSettings.Cleaning.load() == 1);
 }
 
-void ZIduvAROVEvod::FinishNode(CTreeItem* pTop, BOOL bClean)
+void COidTreeGrid::FinishNode(CTreeItem* pTop, BOOL bClean)
 {
     const std::string strLabel = WithoutStatus(InfoOf(pTop)->GetText());
     SetLabel(pTop, bClean ? strLabel + kCleaning : strLabel);
@@ -119,7 +119,7 @@ void ZIduvAROVEvod::FinishNode(CTreeItem* pTop, BOOL bClean)
         StartCleaning(pTop);
 }
 
-void ZIduvAROVEvod::StartCleaning(CTreeItem* pTop)
+void COidTreeGrid::StartCleaning(CTreeItem* pTop)
 {
     ++m_nCleaners;
     auto pBlock = std::make_unique<CCleanBlock>(CCleanBlock{this, pTop, WindowHandle()});

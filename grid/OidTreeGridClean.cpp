@@ -11,7 +11,7 @@
 // applied. The tree that results is the one that folding one child at a time,
 // depth first, gives; a Stop can only fall between batches.
 #include "grid/RowIcons.h"
-#include "grid/ZIduvAROVEvod.h"
+#include "grid/OidTreeGrid.h"
 #include "snmp/WalkMessages.h"
 
 #include <stdexcept>
@@ -28,10 +28,10 @@ constexpr std::size_t kBatchSize = 256;
 
 // Runs on the cleaning thread. Reads only child lists of nodes in its subtree,
 // which only the UI thread changes, and only inside the messages sent from here.
-class ZIduvAROVEvod::CCleaner
+class COidTreeGrid::CCleaner
 {
 public:
-    CCleaner(ZIduvAROVEvod& grid, HWND hWnd) : m_grid(grid), m_hWnd(hWnd) {}
+    CCleaner(COidTreeGrid& grid, HWND hWnd) : m_grid(grid), m_hWnd(hWnd) {}
 
     // Folds pTop's subtree. Returns when done, on Stop (m_bRun cleared), when
     // the window is gone, or when the grid could not apply an update.
@@ -99,12 +99,12 @@ private:
         return m_grid.m_bRun.load() != 0;
     }
 
-    ZIduvAROVEvod& m_grid;
+    COidTreeGrid& m_grid;
     const HWND m_hWnd;
     std::vector<CNodeMerge> m_batch;
 };
 
-BOOL ZIduvAROVEvod::LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock)
+BOOL COidTreeGrid::LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock)
 {
     try {
         std::thread(CleaningThread, std::move(pBlock)).detach();
@@ -114,9 +114,9 @@ BOOL ZIduvAROVEvod::LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock)
     }
 }
 
-void ZIduvAROVEvod::CleaningThread(std::unique_ptr<CCleanBlock> pBlock)
+void COidTreeGrid::CleaningThread(std::unique_ptr<CCleanBlock> pBlock)
 {
-    ZIduvAROVEvod& grid = *pBlock->m_pGrid;
+    COidTreeGrid& grid = *pBlock->m_pGrid;
     try {
         CCleaner(grid, pBlock->m_hWnd).Clean(pBlock->m_pTop);
     } catch (const std::exception&) {
@@ -130,7 +130,7 @@ void ZIduvAROVEvod::CleaningThread(std::unique_ptr<CCleanBlock> pBlock)
 
 // --- UI thread ------------------------------------------------------------------
 
-LRESULT ZIduvAROVEvod::OnCleanUpdate(WPARAM wParam, LPARAM lParam)
+LRESULT COidTreeGrid::OnCleanUpdate(WPARAM wParam, LPARAM lParam)
 {
     const auto* pMerges = reinterpret_cast<const CNodeMerge*>(wParam);
     if (!pMerges)
@@ -141,7 +141,7 @@ LRESULT ZIduvAROVEvod::OnCleanUpdate(WPARAM wParam, LPARAM lParam)
     return 1;
 }
 
-BOOL ZIduvAROVEvod::MergeChild(const CNodeMerge& merge)
+BOOL COidTreeGrid::MergeChild(const CNodeMerge& merge)
 {
     CTreeItem* pNode = merge.m_pNode;
     if (!pNode)
@@ -157,7 +157,7 @@ BOOL ZIduvAROVEvod::MergeChild(const CNodeMerge& merge)
     return TRUE;
 }
 
-CTreeListCtrl::CTreeItem* ZIduvAROVEvod::ChainEnd(const CNodeMerge& merge) const
+CTreeListCtrl::CTreeItem* COidTreeGrid::ChainEnd(const CNodeMerge& merge) const
 {
     CTreeItem* pEnd = merge.m_pNode;
     for (int i = 0; i < merge.m_nChain; ++i) {
@@ -173,7 +173,7 @@ CTreeListCtrl::CTreeItem* ZIduvAROVEvod::ChainEnd(const CNodeMerge& merge) const
 
 // The same tree as copying the chain end's children under N and deleting the
 // chain, without a copy: the children move.
-BOOL ZIduvAROVEvod::FoldChain(const CNodeMerge& merge)
+BOOL COidTreeGrid::FoldChain(const CNodeMerge& merge)
 {
     CTreeItem* pNode = merge.m_pNode;
     CTreeItem* pEnd = ChainEnd(merge);
@@ -208,7 +208,7 @@ BOOL ZIduvAROVEvod::FoldChain(const CNodeMerge& merge)
     return TRUE;
 }
 
-void ZIduvAROVEvod::ForgetInferredIn(CTreeItem* pTop)
+void COidTreeGrid::ForgetInferredIn(CTreeItem* pTop)
 {
     for (CTreeItem* pInferred : m_apInferred) {
         if (IsInSubtree(pTop, pInferred)) {
