@@ -250,14 +250,9 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
     FillHostList();  // the entries follow the history's new order
     m_wndGrid.m_strHost = strHost;
     m_wndGrid.m_strCommunity = strCommunity;
-    // Whatever the previous query left (its walk, its cleanings, its queued
-    // messages) ends here; a grid is never fed by two walks, and no node is
-    // freed while a cleaning still reads it.
-    if (!m_wndGrid.StopAndWait(kStopWaitMs)) {
-        AfxMessageBox(kNotStoppedText, MB_OK | MB_ICONERROR);
-        StopQuery();  // stopping: the timer enables the button once all has ended
-        return;
-    }
+    // Whatever the previous query left running (its walk, its cleanings, its
+    // queued messages) is cut off at once and ends on its own: a grid is never
+    // fed by two walks, and the new query starts without waiting.
     m_wndGrid.ResetForQuery();
     if (m_pDocument)
         m_pDocument->SetTitle(strHost);
@@ -267,10 +262,8 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
 
 void COrvexView::StopQuery()
 {
-    m_wndGrid.m_bRun = 0;
+    m_wndGrid.Stop();
     SetButtonState(FALSE);
-    m_pGo->EnableWindow(FALSE);
-    m_stopTimer.start(kStopTimerMs, this);
 }
 
 void COrvexView::SetButtonState(BOOL bRunning)
@@ -283,18 +276,6 @@ void COrvexView::OnQueryEnded()
 {
     SetButtonState(FALSE);
     emit QueryEnded();
-}
-
-void COrvexView::timerEvent(QTimerEvent* pEvent)
-{
-    if (pEvent->timerId() != m_stopTimer.timerId()) {
-        QWidget::timerEvent(pEvent);
-        return;
-    }
-    if (!m_wndGrid.m_bWalking.load() && m_wndGrid.m_nCleaners.load() == 0) {
-        m_stopTimer.stop();
-        m_pGo->EnableWindow(TRUE);
-    }
 }
 
 // --- Keyboard ------------------------------------------------------------------------

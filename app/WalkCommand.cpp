@@ -28,7 +28,7 @@ bool AnyRootHasStatus(COidTreeGrid& grid)
 // let go of the grid), or once an error text ended it.
 bool QueryEnded(COidTreeGrid& grid, bool bError)
 {
-    return !grid.m_bWalking.load() && grid.m_nCleaners.load() == 0 && (bError || !AnyRootHasStatus(grid));
+    return !grid.ThreadsRunning() && (bError || !AnyRootHasStatus(grid));
 }
 
 // Puts back, when it goes, the settings the options may override.

@@ -168,8 +168,7 @@ void RunSynthetic()
     grid.InitColumns();
     grid.resize(1000, 700);
     grid.show();
-    grid.m_bRun = 1;
-    grid.m_bWalking = 1;
+    grid.ResetForQuery();  // as a query starts: the walk's end is still to come
     // The window, its first paint and the fonts it loads are there before any variable.
     QApplication::processEvents();
     (void)grid.grab();
@@ -191,11 +190,10 @@ void RunSynthetic()
             if (!PostMessage(hWnd, WM_WALK_RECORD, reinterpret_cast<WPARAM>(pRecord), 0, FreeWalkPayload))
                 delete pRecord;
         }
-        grid.m_bWalking = 0;
         SendMessage(hWnd, WM_WALK_DONE, 0, 0);
     });
     RunUntil([&] {
-        return grid.m_nCleaners.load() == 0 && grid.m_nRecords.load() == kRecords
+        return !grid.ThreadsRunning() && grid.m_nRecords.load() == kRecords
             && grid.m_tWalkDone != Clock::time_point();
     });
     walker.join();
@@ -261,7 +259,7 @@ void RunRealWalk()
         const auto tGo = Clock::now();
         grid.StartWalk();
         RunUntil([&] {
-            return !grid.m_bWalking.load() && grid.m_nCleaners.load() == 0 && grid.m_tWalkDone != Clock::time_point();
+            return !grid.ThreadsRunning() && grid.m_tWalkDone != Clock::time_point();
         });
         nVariables = grid.m_nRecords.load();
         if (i > 0) {

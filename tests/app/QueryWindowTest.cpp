@@ -19,6 +19,8 @@
 #include "ui/ImageButton.h"
 
 #include <QApplication>
+#include <condition_variable>
+#include <mutex>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -58,6 +60,36 @@ CFakeAgent::Script TableAgent(std::vector<CFakeAgent::CVar> table, std::size_t n
         return CFakeAgent::NextFrom(table, request);
     };
 }
+
+// Answers GET-NEXT from table; from request nHoldFrom on, each answer waits
+// until Release (the agent's thread blocks, the walk waits for its answer).
+class CHeldAgent
+{
+public:
+    CHeldAgent(std::vector<CFakeAgent::CVar> table, std::size_t nHoldFrom)
+        : m_agent([this, table = std::move(table), nHoldFrom](const CFakeAgent::CRequest& request, std::size_t nIndex) {
+              std::unique_lock<std::mutex> lock(m_mutex);
+              if (nIndex >= nHoldFrom)
+                  m_cvOpen.wait(lock, [this] { return m_bOpen; });
+              return CFakeAgent::NextFrom(table, request);
+          })
+    {
+    }
+    ~CHeldAgent() { Release(); }
+    void Release()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_bOpen = true;
+        m_cvOpen.notify_all();
+    }
+    CFakeAgent& Agent() { return m_agent; }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_cvOpen;
+    bool m_bOpen = false;
+    CFakeAgent m_agent;  // last: its thread ends before the gate goes
+};
 
 class QueryWindow : public testing::Test
 {
@@ -361,6 +393,97 @@ TEST_F(QueryWindow, TheLastColumnFillsAndADoubleClickOnABorderFitsTheColumn)
     Viewport()->repaint();
     for (int nShown = 0; nShown < Grid().GetItemCount(); ++nShown)
         EXPECT_EQ(Grid().InfoOf(Grid().NodeAtRow(nShown))->TipMask() & 0x1u, 0u) << Grid().GetItemText(nShown, 0);
+}
+
+// --- Stop and close return at once ------------------------------------------------
+
+TEST_F(QueryWindow, StopDuringAnUnansweredRequestReturnsAtOnceAndANewGoWorks)
+{
+    AppSettings.Timeout = 30;
+    CHeldAgent held(SmallMib(), 2);
+    Query(held.Agent().Address());
+    ASSERT_TRUE(held.Agent().WaitForRequests(3));
+    ASSERT_TRUE(PumpUntil([&] { return Grid().TreeAsText().size() > 0 && RowOf("system (Querying...)") == 0; }));
+    const auto pOld = Grid().CurrentQuery();
+
+    ClickGo();  // Stop
+    EXPECT_EQ(View().Caption(), "Go");
+    EXPECT_TRUE(View().GoButton().isEnabled());
+    EXPECT_EQ(pOld->m_bWalking.load(), 1);  // the request still waits: nothing waited for it
+    // The top node lost its status and opens with a click on its box.
+    EXPECT_EQ(Grid().GetItemText(0, 0), "system");
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, treetest::BoxCentre(Grid(), 0));
+    EXPECT_EQ(Grid().GetItemCount(), 3);
+
+    // A new Go on the same window, against another agent, runs at once.
+    CFakeAgent other(TableAgent({CFakeAgent::Bytes(".1.3.6.1.2.1.1.5.0", 0x04, "other")}));
+    Query(other.Address());
+    ASSERT_TRUE(WaitForGo());
+    EXPECT_EQ(pOld->m_bWalking.load(), 1);
+    const std::string strTree = Grid().TreeAsText();
+    EXPECT_NE(strTree.find("sysName.0\tOCTETSTRING\tother"), std::string::npos) << strTree;
+    // The old walk's late answer goes nowhere; the old walk lets go of everything.
+    held.Release();
+    ASSERT_TRUE(PumpUntil([&] { return pOld.use_count() == 1; }));
+    Pump();
+    EXPECT_EQ(pOld->m_bWalking.load(), 0);
+    EXPECT_EQ(Grid().TreeAsText(), strTree);
+    EXPECT_EQ(View().Caption(), "Go");
+    EXPECT_TRUE(m_boxes.empty());
+}
+
+TEST_F(QueryWindow, ClosingTheWindowDuringAnUnansweredRequestReturnsAtOnce)
+{
+    AppSettings.Timeout = 30;
+    CHeldAgent held(SmallMib(), 2);
+    Query(held.Agent().Address());
+    ASSERT_TRUE(held.Agent().WaitForRequests(3));
+    const auto pQuery = Grid().CurrentQuery();
+    m_pFrame->MDIGetActive()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(m_pFrame->MdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(pQuery->m_bWalking.load(), 1);  // the window went without waiting for the walk
+    held.Release();
+    ASSERT_TRUE(PumpUntil([&] { return pQuery.use_count() == 1; }));
+    EXPECT_EQ(pQuery->m_bWalking.load(), 0);
+    EXPECT_TRUE(m_boxes.empty());
+}
+
+// --- A fold under an inference ----------------------------------------------------
+
+TEST_F(QueryWindow, AnInferredNodeThatAFoldMakesALeafKeepsItsOwnValue)
+{
+    AppSettings.Timeout = 30;
+    // system > sysDescr > {1, 2} and sysObjectID > {1}: the walk's end waits.
+    CHeldAgent held({CFakeAgent::Bytes(".1.3.6.1.2.1.1.1.1", 0x04, "d1"),
+                     CFakeAgent::Bytes(".1.3.6.1.2.1.1.1.2", 0x04, "d2"),
+                     CFakeAgent::Bytes(".1.3.6.1.2.1.1.2.1", 0x04, "o1")},
+                    3);
+    Query(held.Agent().Address());
+    ASSERT_TRUE(held.Agent().WaitForRequests(4));
+    ASSERT_TRUE(PumpUntil([&] {
+        const std::string strText = Grid().TreeAsText();
+        return std::count(strText.begin(), strText.end(), '\n') == 6;
+    }));
+    // While the top node is still queried, the keypad opens it and a click infers.
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(Grid(), 0, 0));
+    QTest::keyClick(&Grid(), Qt::Key_Asterisk, Qt::KeypadModifier);
+    ASSERT_EQ(Grid().GetItemCount(), 6);
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(Grid(), RowOf("sysDescr") + 1, 0));
+    ASSERT_EQ(Grid().GetItemText(RowOf("sysObjectID"), 2), "o1");  // inferred
+
+    held.Release();  // the walk ends; the cleaning folds sysObjectID > 1
+    ASSERT_TRUE(WaitForGo());
+    const int nLeaf = RowOf("sysObjectID.1");
+    ASSERT_NE(nLeaf, -1);
+    const CNodeInfo* pInfo = Grid().InfoOf(Grid().NodeAtRow(nLeaf));
+    EXPECT_EQ(pInfo->CellColor(1), CNodeInfo::NoColor);
+    EXPECT_EQ(pInfo->GetSubText(1), "o1");
+    // The next click on a leaf empties the inferred cells, not the variable's own.
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(Grid(), RowOf("2"), 0));
+    EXPECT_EQ(Grid().GetItemText(RowOf("sysObjectID.1"), 2), "o1");
+    EXPECT_EQ(pInfo->CellColor(1), CNodeInfo::NoColor);
+    EXPECT_EQ(Grid().GetItemText(RowOf("sysDescr"), 2), "d2");  // inferred from the new leaf
 }
 
 } // namespace

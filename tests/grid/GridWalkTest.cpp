@@ -26,13 +26,12 @@ protected:
     {
         grid.m_strHost = strHost;
         grid.m_strCommunity = CSnmpdFixture::kReadCommunity;
-        ASSERT_TRUE(grid.StopAndWait(2000));
-        ASSERT_TRUE(grid.ResetForQuery());
+        grid.ResetForQuery();
         ASSERT_TRUE(grid.StartWalk());
     }
     static bool QueryOver(CTestGrid& grid)
     {
-        if (grid.m_bWalking.load() || grid.m_nCleaners.load() > 0)
+        if (grid.ThreadsRunning())
             return false;
         for (auto pos = grid.FirstRootPosition(); pos;)
             if (grid.InfoOf(grid.NextRoot(pos))->GetText().find(' ') != std::string::npos)
@@ -112,7 +111,7 @@ TEST_F(GridWalk, ClosingOrRestartingWhileThreadsRunIsSafe)
     CSnmpdFixture agent;
     ASSERT_TRUE(agent.IsRunning()) << agent.Error();
     {
-        // Closed while the walk runs: the window waits for it.
+        // Closed while the walk runs: the walk goes on alone.
         auto pGrid = std::make_unique<CTestGrid>();
         Start(*pGrid, agent.Address());
         ASSERT_TRUE(WaitUntil([&] { return pGrid->RootCount() >= 2; }));
@@ -122,27 +121,27 @@ TEST_F(GridWalk, ClosingOrRestartingWhileThreadsRunIsSafe)
         // Closed while cleanings run (the walk has ended).
         auto pGrid = std::make_unique<CTestGrid>();
         Start(*pGrid, agent.Address());
-        ASSERT_TRUE(WaitUntil([&] { return !pGrid->m_bWalking.load(); }, 60000));
+        ASSERT_TRUE(WaitUntil([&] { return !pGrid->CurrentQuery()->m_bWalking.load(); }, 60000));
         pGrid.reset();
     }
     {
-        // A new query while the cleanings of the last one run: they end first.
+        // A new query while the cleanings of the last one run: they are cut off.
         CTestGrid grid;
-        grid.m_bRun = 1;
         for (int nTop = 0; nTop < 20; ++nTop)
             for (int i = 0; i < 400; ++i)
                 Deliver(grid, "t" + std::to_string(nTop) + ".c" + std::to_string(i) + ".e.0");
         SendMessage(grid.WindowHandle(), WM_WALK_DONE, 0, 0);
-        ASSERT_GT(grid.m_nCleaners.load(), 0);
+        const std::shared_ptr<const CQueryState> pOld = grid.CurrentQuery();
+        ASSERT_GT(pOld->m_nCleaners.load(), 0);
         Start(grid, agent.Address());
-        EXPECT_EQ(grid.m_nCleaners.load(), 0);
+        EXPECT_NE(grid.CurrentQuery(), pOld);
         ASSERT_TRUE(WaitUntil([&] { return QueryOver(grid); }, 120000));
         EXPECT_EQ(grid.InfoOf(grid.RootAt(0))->GetText(), "system");
         ExpectConsistent(grid);
     }
 }
 
-TEST_F(GridWalk, AWalkWaitingForAnAnswerIsNeverJoinedByASecond)
+TEST_F(GridWalk, AWalkWaitingForAnAnswerIsCutOffAndNeverJoinedByASecond)
 {
     AppSettings.Timeout = 1;
     AppSettings.Retries = 0;
@@ -154,14 +153,18 @@ TEST_F(GridWalk, AWalkWaitingForAnAnswerIsNeverJoinedByASecond)
     auto pGrid = std::make_unique<CTestGrid>();
     Start(*pGrid, silent.Address());
     ASSERT_TRUE(silent.WaitForRequests(1));
-    EXPECT_FALSE(pGrid->StopAndWait(50));  // the request is still waiting
-    EXPECT_FALSE(pGrid->ResetForQuery());
-    EXPECT_FALSE(pGrid->StartWalk());
-    QElapsedTimer timer;
-    timer.start();
-    pGrid.reset();  // waits for the request's timeout, no longer
-    EXPECT_LT(timer.elapsed(), 5000);
-    EXPECT_EQ(silent.RequestCount(), 1u);
+    EXPECT_FALSE(pGrid->StartWalk());  // this query's walk runs
+    const std::shared_ptr<const CQueryState> pFirst = pGrid->CurrentQuery();
+    // A new query does not wait for the first walk, which goes on alone.
+    Start(*pGrid, silent.Address());
+    EXPECT_EQ(pFirst->m_bWalking.load(), 1);
+    ASSERT_TRUE(silent.WaitForRequests(2));
+    const std::shared_ptr<const CQueryState> pSecond = pGrid->CurrentQuery();
+    pGrid.reset();  // nor does the window's end
+    EXPECT_EQ(pSecond->m_bWalking.load(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return !pFirst->m_bWalking.load() && !pSecond->m_bWalking.load(); }));
+    EXPECT_EQ(silent.RequestCount(), 2u);
+    EXPECT_TRUE(m_boxes.empty());  // their texts went nowhere
 }
 
 } // namespace
