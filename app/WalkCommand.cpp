@@ -10,6 +10,9 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 constexpr int kPollMs = 2;
@@ -23,12 +26,40 @@ bool AnyRootHasStatus(COidTreeGrid& grid)
     return false;
 }
 
-// The query has ended once no thread runs and no top node is still marked as
-// being queried or cleaned (the walk's end message arrives after its thread has
-// let go of the grid), or once an error text ended it.
-bool QueryEnded(COidTreeGrid& grid, bool bError)
+// A message no window handles: its delivery only shows that what was queued
+// before it has been handled.
+constexpr UINT kQueueMark = 7898;
+
+// Handles whatever the walk left queued for the grid: a send from another
+// thread is delivered behind the messages posted before it.
+void HandleQueuedMessages(HWND hWnd)
+{
+    std::atomic<bool> bHandled{false};
+    std::thread sender([&] {
+        SendMessage(hWnd, kQueueMark, 0, 0);
+        bHandled = true;
+    });
+    while (!bHandled.load())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    sender.join();
+}
+
+bool NothingRuns(COidTreeGrid& grid, bool bError)
 {
     return !grid.ThreadsRunning() && (bError || !AnyRootHasStatus(grid));
+}
+
+// The query has ended once no thread runs and no top node is still marked as
+// being queried or cleaned, or once an error text ended it. The walk lets go of
+// the grid before its records and end message are handled (a fast agent's whole
+// walk can be queued still), so the queue is handled before the tree is trusted:
+// a record placed then marks its top node until the end message is handled.
+bool QueryEnded(COidTreeGrid& grid, bool bError)
+{
+    if (!NothingRuns(grid, bError))
+        return false;
+    HandleQueuedMessages(grid.WindowHandle());
+    return NothingRuns(grid, bError);
 }
 
 // Puts back, when it goes, the settings the options may override.

@@ -178,6 +178,10 @@ private:
     void RemoveStatuses();
 
     // Tree building
+    // Places the components of szName (nLen characters, zero-padded to
+    // kNameSize) from the first that differs from m_szPrevName; the last one
+    // gets pCells' texts when pCells is not null.
+    void PlaceComponents(const char* szName, int nLen, const CWalkRecord* pCells);
     CTreeItem* AddTopNode(const std::string& strComponent);
     CTreeItem* AddPathNode(CTreeItem* pParent, const std::string& strComponent, const CWalkRecord* pCells);
     // Removes the status of a finished top node and, when bClean, starts its cleaning.

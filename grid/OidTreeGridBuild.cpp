@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -22,36 +23,70 @@ std::unique_ptr<CNodeInfo> NewNodeInfo(const std::string& strLabel, int nImage)
     return pInfo;
 }
 
+// A name's leading "." (a name outside the internet subtree, written in full)
+// belongs to its first component, so such names get top nodes of their own.
+bool IsSeparator(const char* pszName, int i)
+{
+    return i > 0 && pszName[i] == '.';
+}
+
+// How much of a name the buffers take: all of it when it fits, else the
+// components that fit whole (none when even the first one does not).
+std::size_t HeadLength(std::string_view strName, std::size_t nRoom)
+{
+    if (strName.size() <= nRoom)
+        return strName.size();
+    const std::size_t nDot = strName.rfind('.', nRoom);
+    return nDot == std::string_view::npos ? 0 : nDot;
+}
+
 } // namespace
 
 void COidTreeGrid::PlaceRecord(const CWalkRecord& record)
 {
-    // A name of kNameSize characters or more is cut to fit the buffers, so
-    // nothing is written past them and every depth stays below kNameSize.
+    // A name too long for the buffers is placed as its head, cut after a whole
+    // component, and one leaf under the head labelled with the rest: nothing is
+    // dropped, so two names never end in the same path and label.
+    const std::string_view strName(record.m_strName.c_str(), std::strlen(record.m_strName.c_str()));
+    const std::size_t nHead = HeadLength(strName, kNameSize - 1);
     char szName[kNameSize] = {};
-    const std::size_t nMax = std::min<std::size_t>(record.m_strName.size(), kNameSize - 1);
-    const int nLen = static_cast<int>(strnlen(record.m_strName.c_str(), nMax));
-    std::memcpy(szName, record.m_strName.data(), static_cast<std::size_t>(nLen));
+    std::memcpy(szName, strName.data(), nHead);
+    const int nLen = static_cast<int>(nHead);
+    if (nHead == strName.size()) {
+        PlaceComponents(szName, nLen, &record);
+    } else {
+        // A head equal to the previous record's (a table of long indexes) stands already.
+        if (std::strcmp(szName, m_szPrevName) != 0)
+            PlaceComponents(szName, nLen, nullptr);
+        const int nLevel = nLen ? 1 + static_cast<int>(std::count(szName + 1, szName + nLen, '.')) : 0;
+        const std::string strRest(strName.substr(nLen ? nHead + 1 : 0));
+        m_apLevelItem[nLevel] =
+            nLevel == 0 ? AddTopNode(strRest) : AddPathNode(m_apLevelItem[nLevel - 1], strRest, &record);
+    }
+    std::memcpy(m_szPrevName, szName, sizeof m_szPrevName);
+}
 
+void COidTreeGrid::PlaceComponents(const char* szName, int nLen, const CWalkRecord* pCells)
+{
     // The first component that differs from the previous name (the previous
     // name's terminating zeros count as characters). A name equal to the
     // previous one, or a leading part of it, yields its last component.
     int i = 0, nLevel = 0, nStart = 0;
     while (i < nLen) {
-        if (szName[i] == '.') {
+        if (IsSeparator(szName, i)) {
             ++nLevel;
             nStart = i + 1;
         }
         if (szName[i] != m_szPrevName[i]) {
             ++i;
-            while (i < nLen && szName[i] != '.')
+            while (i < nLen && !IsSeparator(szName, i))
                 ++i;
             break;
         }
         ++i;
     }
 
-    // Place that component and every one after it.
+    // Place that component and every one after it; the last one carries the cells.
     while (nStart <= nLen && nLevel < kNameSize) {
         if (i == nStart) {
             // An empty component ends the placing; deeper entries would point
@@ -62,14 +97,13 @@ void COidTreeGrid::PlaceRecord(const CWalkRecord& record)
         const std::string strComponent(szName + nStart, static_cast<std::size_t>(i - nStart));
         m_apLevelItem[nLevel] = nLevel == 0
             ? AddTopNode(strComponent)
-            : AddPathNode(m_apLevelItem[nLevel - 1], strComponent, i == nLen ? &record : nullptr);
+            : AddPathNode(m_apLevelItem[nLevel - 1], strComponent, i == nLen ? pCells : nullptr);
         ++i;
         nStart = i;
         ++nLevel;
-        while (i < nLen && szName[i] != '.')
+        while (i < nLen && !IsSeparator(szName, i))
             ++i;
     }
-    std::memcpy(m_szPrevName, szName, sizeof m_szPrevName);
 }
 
 CTreeListCtrl::CTreeItem* COidTreeGrid::AddTopNode(const std::string& strComponent)

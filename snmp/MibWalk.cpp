@@ -7,6 +7,7 @@
 #include "snmp/SnmpValue.h"
 #include "snmp/WalkMessages.h"
 #include "snmp/WalkTarget.h"
+#include <cstdint>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -128,12 +129,17 @@ bool CMibWalk::TakeAnswer(AsnInteger32 nStatus, AsnInteger32 nIndex)
     const SnmpVarBind& answer = m_list.Binding();
     if (nStatus == kNoSuchName)
         return false;
-    if (SnmpUtilOidNCmp(&answer.name, &m_root.Get(), m_root.Get().idLength) != 0)
-        return false;  // left the base subtree
-    if (nStatus > 0) {
-        PostError(FormatErrorText("Error: errorStatus=%d, errorIndex=%d \n", nStatus, nIndex));
+    // Any other status is an error, whatever the binding it came with; shown
+    // as the agent sent it (nStatus and nIndex are bound to 32 bits).
+    if (nStatus != 0) {
+        std::int64_t nSentStatus = nStatus, nSentIndex = nIndex;
+        SnmpMgrLastErrorStatus(&nSentStatus, &nSentIndex);
+        PostError(FormatErrorText("Error: errorStatus=%lld, errorIndex=%lld \n", static_cast<long long>(nSentStatus),
+                                  static_cast<long long>(nSentIndex)));
         return false;
     }
+    if (SnmpUtilOidNCmp(&answer.name, &m_root.Get(), m_root.Get().idLength) != 0)
+        return false;  // left the base subtree
     if (answer.value.asnType == SNMP_EXCEPTION_ENDOFMIBVIEW)
         return false;
     // An agent that does not move forward would be asked the same question forever.

@@ -4,9 +4,9 @@
 // messages of snmp/WalkMessages.h.
 //
 // How a walk ends (texts are posted as WM_WALK_ERROR, the end message is sent):
-//   answer outside the base subtree, noSuchName (status 2),
+//   noSuchName (status 2), answer outside the base subtree,
 //   endOfMibView (v2c)                       no text        WM_WALK_DONE
-//   other error status > 0                   "Error: errorStatus=..."  WM_WALK_DONE
+//   any other error status (negative too)    "Error: errorStatus=..."  WM_WALK_DONE
 //   answer not beyond the name asked about   "Error: OID not increasing, ..." WM_WALK_DONE
 //   no response / exception in the request   its text       WM_WALK_DONE
 //   m_bRun cleared (Stop)                    no text        WM_WALK_STOPPED

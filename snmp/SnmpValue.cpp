@@ -1,7 +1,9 @@
 #include "snmp/SnmpValue.h"
+#include <bit>
 #include <charconv>
 #include <cinttypes>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -71,6 +73,89 @@ std::string IpAddressText(const AsnOctetString& address)
     return strText;
 }
 
+// A number beyond its type's 32-bit field, as the agent sent it.
+std::string WideText(const AsnWideNumber& wide)
+{
+    std::string strText = wide.negative ? "-" : "";
+    AppendNumber(strText, wide.magnitude);
+    return strText;
+}
+
+// The 32-bit number, or the wide one where the agent sent more.
+template <class T> std::string NumberOrWideText(const AsnAny& value, T nNumber)
+{
+    return value.wide.isSet ? WideText(value.wide) : NumberText(nNumber);
+}
+
+std::string TimeTicksText(const AsnAny& value)
+{
+    if (!value.wide.isSet)
+        return FormatTimeTicks(value.asnValue.ticks / 100u);
+    return value.wide.negative ? WideText(value.wide) : FormatTimeTicks(value.wide.magnitude / 100u);
+}
+
+// Big-endian two's complement (bSigned) or unsigned content of up to 8 bytes.
+template <class T> std::optional<T> BigEndianNumber(const BYTE* pBytes, UINT nLength, bool bSigned)
+{
+    if (nLength == 0 || nLength > 8)
+        return std::nullopt;
+    std::uint64_t nBits = bSigned && (pBytes[0] & 0x80) ? ~std::uint64_t{0} : 0;
+    for (UINT i = 0; i < nLength; ++i)
+        nBits = (nBits << 8) | pBytes[i];
+    return static_cast<T>(nBits);
+}
+
+template <class T> std::string FloatText(T fValue)
+{
+    char buf[40];
+    const auto result = std::to_chars(buf, buf + sizeof buf, fValue);
+    return std::string(buf, result.ptr);
+}
+
+// The float, double or 64-bit number an Opaque may wrap (the wrapping's own
+// tag, length and content); empty when the bytes are no such wrapping.
+std::optional<std::string> WrappedNumberText(const BYTE* pBytes, UINT nLength)
+{
+    if (nLength < 4 || pBytes[0] != 0x9F || pBytes[2] != nLength - 3)
+        return std::nullopt;
+    const BYTE* pContent = pBytes + 3;
+    UINT nContent = nLength - 3;
+    switch (pBytes[1]) {
+    case 0x78:  // float
+        if (nContent == 4)
+            return FloatText(std::bit_cast<float>(*BigEndianNumber<std::uint32_t>(pContent, 4, false)));
+        break;
+    case 0x79:  // double
+        if (nContent == 8)
+            return FloatText(std::bit_cast<double>(*BigEndianNumber<std::uint64_t>(pContent, 8, false)));
+        break;
+    case 0x7A:  // 64-bit signed
+        if (const auto nValue = BigEndianNumber<std::int64_t>(pContent, nContent, true))
+            return NumberText(*nValue);
+        break;
+    case 0x76:  // Counter64
+    case 0x7B:  // 64-bit unsigned
+        if (nContent == 9 && pContent[0] == 0)
+            ++pContent, --nContent;
+        if (const auto nValue = BigEndianNumber<std::uint64_t>(pContent, nContent, false))
+            return NumberText(*nValue);
+        break;
+    }
+    return std::nullopt;
+}
+
+std::string BytesText(const AsnOctetString& bytes)
+{
+    return bytes.stream ? HexText(bytes.stream, bytes.length) : std::string();
+}
+
+std::string OpaqueText(const AsnOctetString& bytes)
+{
+    if (!bytes.stream)
+        return std::string();
+    return WrappedNumberText(bytes.stream, bytes.length).value_or(HexText(bytes.stream, bytes.length));
+}
+
 std::uint64_t Counter64Value(const AsnCounter64& counter)
 {
     return (std::uint64_t{counter.HighPart} << 32) | counter.LowPart;
@@ -104,15 +189,19 @@ void RenderValue(const AsnAny& value, std::string& strType, std::string& strValu
 {
     strType = TypeNameOf(value.asnType);
     switch (value.asnType) {
-    case ASN_INTEGER: strValue = NumberText(value.asnValue.number); break;
+    case ASN_INTEGER: strValue = NumberOrWideText(value, value.asnValue.number); break;
     case ASN_OCTETSTRING: strValue = OctetStringText(value.asnValue.string); break;
     case ASN_OBJECTIDENTIFIER: strValue = FormatOidText(value.asnValue.object); break;
     case ASN_IPADDRESS: strValue = IpAddressText(value.asnValue.address); break;
-    case ASN_COUNTER32: strValue = NumberText(value.asnValue.counter); break;
-    case ASN_GAUGE32: strValue = NumberText(value.asnValue.gauge); break;
-    case ASN_TIMETICKS: strValue = FormatTimeTicks(value.asnValue.ticks / 100u); break;
+    case ASN_COUNTER32: strValue = NumberOrWideText(value, value.asnValue.counter); break;
+    case ASN_GAUGE32: strValue = NumberOrWideText(value, value.asnValue.gauge); break;
+    case ASN_TIMETICKS: strValue = TimeTicksText(value); break;
     case ASN_COUNTER64: strValue = NumberText(Counter64Value(value.asnValue.counter64)); break;
-    case ASN_UNSIGNED32: strValue = NumberText(value.asnValue.unsigned32); break;
+    case ASN_UNSIGNED32: strValue = NumberOrWideText(value, value.asnValue.unsigned32); break;
+    case ASN_OPAQUE: strValue = OpaqueText(value.asnValue.arbitrary); break;
+    case ASN_BITS:
+    case ASN_SEQUENCE:
+    case ASN_NSAPADDRESS: strValue = BytesText(value.asnValue.arbitrary); break;
     default: strValue.clear(); break;
     }
 }

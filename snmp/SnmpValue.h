@@ -30,8 +30,10 @@ constexpr const char* Unknown = "Unknown";
 const char* TypeNameOf(BYTE asnType);
 
 // Sets strType and strValue (both replaced) from the value. Never fails: an
-// unknown tag gives "Unknown" and an empty value. Reads no byte beyond the
-// value's stated length.
+// unknown tag gives "Unknown" and an empty value. Shows what arrived: numbers
+// beyond 32 bits in full, an Opaque's wrapped float, double or 64-bit number
+// as such, and bytes without a text form (BITS, NsapAddress, other Opaques) as
+// " %02X" each. Reads no byte beyond the value's stated length.
 void RenderValue(const AsnAny& value, std::string& strType, std::string& strValue);
 
 // ".1.3.6.1.2.1.1.3.0": a dot before every sub-identifier, unsigned decimal;

@@ -10,21 +10,22 @@
 // Sets the variable strOid (an OID text) on strHost (name or address, optional
 // ":port", used as typed) with strCommunity, to strValue read as the type named
 // strType (a type name as the grid shows it). Failures are shown in modal
-// "Error" boxes owned by hWndOwner, except a session that cannot be opened
-// (a line on standard output). Returns 0 = written, 1 = not written.
+// "Error" boxes owned by hWndOwner; a session that cannot be opened is also
+// written as a line on standard output. Returns 0 = written, 1 = not written.
 //
-// How the text becomes a value:
-//   INTEGER, UNSIGNED32   signed decimal, leading blanks and trailing junk ignored,
-//                         saturating at the 32-bit range ("12abc" is 12, "" is 0)
-//   COUNTER64             the same, 64-bit, split into high and low halves
+// How the text becomes a value (the type name in any case; blanks around a
+// number, address or OID allowed; anything else must be exactly a value of the type):
+//   INTEGER               optional sign and decimal digits, -2147483648..2147483647
+//   UNSIGNED32, COUNTER32, GAUGE32, TIMETICKS   decimal digits, 0..4294967295
+//   COUNTER64             decimal digits, 0..18446744073709551615
 //   OCTETSTRING           the bytes of the text as they are, any length
-//   COUNTER32, GAUGE32, TIMETICKS   unsigned decimal up to 4294967295
 //   IPADDRESS             a dotted quad "a.b.c.d"
-//   OBJECTIDENTIFIER      an OID text
+//   OBJECTIDENTIFIER      an OID text the SNMP encoding carries as typed
 //   BITS, SEQUENCE, OPAQUE and the exceptions cannot be written: refused
 //   any other name ("Unknown")  a NULL value
-// A text that does not read as its type, or a type that cannot be written, is
-// refused with a message before any session is opened: nothing is sent.
+// A text that is no value of its type, a type that cannot be written, or an
+// OID that is not one is refused with a message before any session is opened:
+// nothing is sent. What is sent is what was typed.
 int WriteValue(HWND hWndOwner, const std::string& strHost, const std::string& strCommunity,
                const std::string& strOid, const std::string& strType, const std::string& strValue);
 

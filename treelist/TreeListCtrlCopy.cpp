@@ -1,8 +1,10 @@
 // The whole tree as text on the clipboard: one line per node in pre-order,
 // hidden nodes included: the label, a TAB, then each cell text followed by a
-// TAB, then LF.
+// TAB, then LF. Line breaks, TABs and backslashes inside a text are escaped, so
+// no text (an agent's value above all) can split its node or forge a line.
 #include "platform/clipboard/Clipboard.h"
 #include "platform/msgbox/MessageBox.h"
+#include "treelist/LineText.h"
 #include "treelist/TreeListCtrl.h"
 #include <cstring>
 
@@ -10,10 +12,10 @@ namespace {
 
 void AppendLine(std::string& text, const CNodeInfo& info)
 {
-    text += info.GetText();
+    AppendLineField(text, info.GetText());
     text += '\t';
     for (int i = 0; i < info.GetSubTextCount(); ++i) {
-        text += info.GetSubText(i);
+        AppendLineField(text, info.GetSubText(i));
         text += '\t';
     }
     text += '\n';

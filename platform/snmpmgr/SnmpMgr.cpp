@@ -15,15 +15,19 @@
 
 #include "platform/net/Sockets.h"
 #include "platform/snmpmgr/BuiltinMib.h"
+#include "platform/snmpmgr/RawResponse.h"
 #include "platform/syserr/SysError.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +35,7 @@
 struct SnmpMgrSession
 {
     void* pHandle = nullptr;  // Owned: net-snmp single-session handle.
+    std::unique_ptr<CPacketTap> pTap;  // Owned; on the handle's transport
 };
 
 namespace
@@ -105,10 +110,32 @@ bool CopyBytes(AsnOctetString* pDst, const void* pSrc, size_t nLength)
     return true;
 }
 
+thread_local std::int64_t t_nLastErrorStatus = 0;
+thread_local std::int64_t t_nLastErrorIndex = 0;
+
 bool IsOctetLike(BYTE type)
 {
     return type == ASN_OCTETSTRING || type == ASN_BITS || type == ASN_SEQUENCE || type == ASN_IPADDRESS ||
-           type == ASN_OPAQUE;
+           type == ASN_OPAQUE || type == ASN_NSAPADDRESS;
+}
+
+AsnInteger32 Saturated(std::int64_t nValue)
+{
+    return static_cast<AsnInteger32>(std::clamp<std::int64_t>(nValue, INT32_MIN, INT32_MAX));
+}
+
+// The number as sent, where the value's 32-bit field could not hold it.
+void TakeWideNumber(const CRawNumber& number, AsnAny* pAny)
+{
+    const bool bFits = pAny->asnType == ASN_INTEGER
+                           ? number.nMagnitude <= (number.bNegative ? 0x80000000ull : 0x7FFFFFFFull)
+                           : !number.bNegative && number.nMagnitude <= 0xFFFFFFFFull;
+    if (bFits)
+        return;
+    pAny->wide = {TRUE, number.bNegative, number.nMagnitude};
+    // net-snmp's own cut differs by type and sign; the field holds the low 32 bits.
+    const std::uint64_t nBits = number.bNegative ? 0 - number.nMagnitude : number.nMagnitude;
+    pAny->asnValue.unsigned32 = static_cast<AsnUnsigned32>(nBits);
 }
 
 bool IsUnsigned32(BYTE type)
@@ -267,7 +294,8 @@ size_t CountBindings(const netsnmp_pdu* pPdu)
 
 // Replaces the request's bindings one for one with the answer's. Bindings the
 // answer does not carry (an error answer may carry none) stay as they were.
-bool TakeAnswer(const netsnmp_pdu* pResponse, SnmpVarBindList* pList)
+// pRaw, when the message could be read again, gives the numbers as sent.
+bool TakeAnswer(const netsnmp_pdu* pResponse, const CRawResponse* pRaw, SnmpVarBindList* pList)
 {
     std::vector<SnmpVarBind> answers;
     for (const netsnmp_variable_list* p = pResponse->variables; p && answers.size() < pList->len;
@@ -280,6 +308,9 @@ bool TakeAnswer(const netsnmp_pdu* pResponse, SnmpVarBindList* pList)
                 SnmpUtilVarBindFree(&b);
             return false;
         }
+        const std::size_t i = answers.size();
+        if (pRaw && i < pRaw->values.size() && pRaw->values[i] && pRaw->tags[i] == p->type)
+            TakeWideNumber(*pRaw->values[i], &binding.value);
         answers.push_back(binding);
     }
     for (size_t i = 0; i < answers.size(); ++i)
@@ -368,6 +399,8 @@ LPSNMP_MGR_SESSION SnmpMgrOpen(const char* agent, const char* community, int tim
         return nullptr;
     }
     pSession->pHandle = pHandle;
+    if (netsnmp_transport* pTransport = snmp_sess_transport(pHandle))
+        pSession->pTap = std::make_unique<CPacketTap>(pTransport);
     return pSession;
 }
 
@@ -398,28 +431,46 @@ SNMPAPI SnmpMgrRequest(LPSNMP_MGR_SESSION session, BYTE requestType, SnmpVarBind
         }
     }
     netsnmp_pdu* pResponse = nullptr;
+    std::optional<CPacketTap::CScope> tapScope;
+    if (session->pTap)
+        tapScope.emplace(*session->pTap);
     const int nStatus = snmp_sess_synch_response(session->pHandle, pPdu, &pResponse);  // takes pPdu
+    tapScope.reset();
     if (nStatus != STAT_SUCCESS || !pResponse)
     {
         if (pResponse)
             snmp_free_pdu(pResponse);
         return Fail(nStatus == STAT_TIMEOUT ? SNMP_MGMTAPI_TIMEOUT : SNMP_MGMTAPI_SELECT_FDERRORS);
     }
+    std::optional<CRawResponse> raw;
+    if (session->pTap)
+        raw = ReadRawResponse(session->pTap->Packet(), pResponse->reqid);
+    const std::int64_t nErrorStatus = raw ? raw->nErrorStatus : pResponse->errstat;
+    const std::int64_t nErrorIndex = raw ? raw->nErrorIndex : pResponse->errindex;
     // An answer that claims success but does not answer every binding is unusable.
-    const bool bUsable = pResponse->errstat != SNMP_ERR_NOERROR ||
-                         CountBindings(pResponse) == variableBindings->len;
-    const bool bTaken = bUsable && TakeAnswer(pResponse, variableBindings);
+    const bool bUsable = nErrorStatus != SNMP_ERR_NOERROR || CountBindings(pResponse) == variableBindings->len;
+    const bool bTaken = bUsable && TakeAnswer(pResponse, raw ? &*raw : nullptr, variableBindings);
     if (bTaken)
     {
+        t_nLastErrorStatus = nErrorStatus;
+        t_nLastErrorIndex = nErrorIndex;
         if (errorStatus)
-            *errorStatus = static_cast<AsnInteger32>(pResponse->errstat);
+            *errorStatus = Saturated(nErrorStatus);
         if (errorIndex)
-            *errorIndex = static_cast<AsnInteger32>(pResponse->errindex);
+            *errorIndex = Saturated(nErrorIndex);
     }
     snmp_free_pdu(pResponse);
     if (!bTaken)
         return Fail(bUsable ? ENOMEM : SNMP_MGMTAPI_SELECT_FDERRORS);
     return TRUE;
+}
+
+void SnmpMgrLastErrorStatus(std::int64_t* errorStatus, std::int64_t* errorIndex)
+{
+    if (errorStatus)
+        *errorStatus = t_nLastErrorStatus;
+    if (errorIndex)
+        *errorIndex = t_nLastErrorIndex;
 }
 
 BOOL SnmpMgrStrToOid(const char* string, AsnObjectIdentifier* oid)

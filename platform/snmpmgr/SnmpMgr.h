@@ -34,6 +34,14 @@ struct AsnObjectIdentifier
     UINT* ids;  // Owned; freed with SnmpUtilOidFree.
 };
 
+// A number an agent sent beyond the 32-bit field of its type.
+struct AsnWideNumber
+{
+    BOOL isSet;
+    BOOL negative;
+    std::uint64_t magnitude;
+};
+
 struct AsnAny
 {
     BYTE asnType;
@@ -52,6 +60,10 @@ struct AsnAny
         AsnTimeticks ticks;
         AsnOctetString arbitrary;
     } asnValue;
+    // Set only where an agent sent an INTEGER beyond the signed 32-bit range, or
+    // a Counter32, Gauge32, TimeTicks or UInteger32 beyond the unsigned one or
+    // below zero: the number as sent (the 32-bit field holds its low 32 bits).
+    AsnWideNumber wide{};
 };
 
 struct SnmpVarBind
@@ -80,6 +92,7 @@ constexpr BYTE ASN_GAUGE32 = 0x42;
 constexpr BYTE ASN_TIMETICKS = 0x43;
 constexpr BYTE ASN_OPAQUE = 0x44;
 constexpr BYTE ASN_COUNTER64 = 0x46;
+constexpr BYTE ASN_NSAPADDRESS = 0x45;  // an octet string; no type name of its own
 constexpr BYTE ASN_UNSIGNED32 = 0x47;
 constexpr BYTE SNMP_EXCEPTION_NOSUCHOBJECT = 0x80;
 constexpr BYTE SNMP_EXCEPTION_NOSUCHINSTANCE = 0x81;
@@ -131,9 +144,17 @@ BOOL SnmpMgrClose(LPSNMP_MGR_SESSION session);
 //      cannot be encoded (SEQUENCE, an unknown tag, an IpAddress not 4 bytes);
 //   ENOMEM (12): the answer could not be stored.
 // Values of tags the interface does not know keep their tag and carry no
-// payload; Opaque-wrapped numbers arrive as their Opaque bytes.
+// payload; Opaque-wrapped numbers arrive as their Opaque bytes, NsapAddress
+// values as their bytes. Numbers beyond 32 bits (values and error status) are
+// taken from the message as the agent sent it (v1 and v2c): the 32-bit
+// outputs saturate (so no error reads as no error or as another status),
+// values carry the number in AsnAny::wide, and SnmpMgrLastErrorStatus gives
+// the status and index in full.
 SNMPAPI SnmpMgrRequest(LPSNMP_MGR_SESSION session, BYTE requestType, SnmpVarBindList* variableBindings,
                        AsnInteger32* errorStatus, AsnInteger32* errorIndex);
+// The error status and index of the last response SnmpMgrRequest took on
+// this thread, as the agent sent them; 0 and 0 before any.
+void SnmpMgrLastErrorStatus(std::int64_t* errorStatus, std::int64_t* errorIndex);
 // "." + numbers/names is absolute; other text is relative to mib-2. Numbers
 // are plain decimal up to 4294967295; a name must be a child of the node named
 // so far in the built-in MIB. Zero = not an OID (*oid untouched); on success

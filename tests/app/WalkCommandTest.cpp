@@ -4,6 +4,7 @@
 #include "app/WalkCommand.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
+#include "support/HostileMib.h"
 #include "support/SnmpdEnvironment.h"
 #include "support/TempXdg.h"
 
@@ -11,7 +12,9 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstdio>
+#include <sstream>
 
 namespace {
 
@@ -77,6 +80,34 @@ TEST_F(WalkCommand, PrintsWhatTheViewsCopyHoldsAfterTheSameQuery)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(view.Grid().TreeAsText(), walk.strOut);
     g_history.Release();
+}
+
+// An agent's values can neither split a node over several lines nor forge
+// lines: every line holds one node's five fields.
+TEST_F(WalkCommand, HostileAgentCannotSplitOrForgeLines)
+{
+    const std::vector<CFakeAgent::CVar> vars = HostileVars();
+    CFakeAgent agent([&](const CFakeAgent::CRequest& request, std::size_t) { return CFakeAgent::NextFrom(vars, request); });
+    const CWalkResult walk = Walk({"--timeout", "3", agent.Address(), "public"});
+    EXPECT_EQ(walk.nExit, CWalkCommand::kExitDone) << walk.strErr;
+    std::vector<std::string> lines;
+    std::istringstream text(walk.strOut);
+    for (std::string strLine; std::getline(text, strLine);) {
+        EXPECT_EQ(std::count(strLine.begin(), strLine.end(), '\t'), 4) << strLine;
+        EXPECT_NE(strLine.rfind("forged", 0), 0u) << strLine;
+        lines.push_back(strLine);
+    }
+    for (const CHostileVar& v : HostileMib()) {
+        const std::string strCells = "\t" + v.strType + "\t";
+        const auto n = std::count_if(lines.begin(), lines.end(), [&](const std::string& strLine) {
+            return strLine.find(strCells) != std::string::npos &&
+                   strLine.ends_with("\t" + OidText(v.var.name) + "\t");
+        });
+        EXPECT_EQ(n, 1) << OidText(v.var.name);
+    }
+    EXPECT_NE(walk.strOut.find("\tLinux 6.1\\r\\nforged.0\\n\\\\\t"),
+              std::string::npos);
+    EXPECT_EQ(walk.strOut.rfind(".iso", 0), 0u);  // the first variable lies outside internet
 }
 
 TEST_F(WalkCommand, ErrorsAndUsage)

@@ -2,13 +2,17 @@
 // restarting while the walk and the cleanings run.
 #include "GridTestUtil.h"
 #include "platform/clipboard/Clipboard.h"
+#include "platform/snmpmgr/SnmpMgr.h"
 #include "support/FakeAgent.h"
+#include "support/HostileMib.h"
 #include "support/SnmpdFixture.h"
+#include "treelist/LineText.h"
 
 #include <QElapsedTimer>
 #include <memory>
 #include <set>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -165,6 +169,73 @@ TEST_F(GridWalk, AWalkWaitingForAnAnswerIsCutOffAndNeverJoinedByASecond)
     ASSERT_TRUE(WaitUntil([&] { return !pFirst->m_bWalking.load() && !pSecond->m_bWalking.load(); }));
     EXPECT_EQ(silent.RequestCount(), 2u);
     EXPECT_TRUE(m_boxes.empty());  // their texts went nowhere
+}
+
+// The labels from the top node down to pNode, joined by ".".
+std::string PathOf(COidTreeGrid& grid, CTreeItem* pNode)
+{
+    std::string strPath;
+    for (; pNode; pNode = grid.ParentOf(pNode))
+        strPath = grid.InfoOf(pNode)->GetText() + (strPath.empty() ? "" : "." + strPath);
+    return strPath;
+}
+
+CTreeItem* NodeWithOid(COidTreeGrid& grid, const std::string& strOid)
+{
+    for (CTreeItem* pNode : treetest::AllNodes(grid))
+        if (grid.InfoOf(pNode)->GetSubText(COidTreeGrid::cellOid) == strOid)
+            return pNode;
+    return nullptr;
+}
+
+std::string NameOf(const CFakeAgent::Oid& name)
+{
+    std::vector<UINT> ids(name.begin(), name.end());
+    const AsnObjectIdentifier oid{static_cast<UINT>(ids.size()), ids.data()};
+    char* pszName = nullptr;
+    EXPECT_TRUE(SnmpMgrOidToStr(&oid, &pszName));
+    const std::string strName = pszName ? pszName : "";
+    SnmpUtilMemFree(pszName);
+    return strName;
+}
+
+// What a hostile agent sends shows as sent, under its whole name, and the copy
+// keeps every node on one line of five fields.
+TEST_F(GridWalk, HostileAgentShowsWhatItSentOneNodePerLine)
+{
+    const std::vector<CFakeAgent::CVar> vars = HostileVars();
+    CFakeAgent agent([&](const CFakeAgent::CRequest& request, std::size_t) { return CFakeAgent::NextFrom(vars, request); });
+    CTestGrid grid;
+    Start(grid, agent.Address());
+    // The last cleaning tells the view (no walk runs then); the whole walk may
+    // still be queued when the walk thread ends.
+    ASSERT_TRUE(WaitUntil([&] { return grid.m_nQueryEnded > 0 && QueryOver(grid); }));
+    EXPECT_TRUE(m_boxes.empty()) << m_boxes.front();
+    ExpectConsistent(grid);
+
+    for (const CHostileVar& v : HostileMib()) {
+        const std::string strOid = OidText(v.var.name);
+        CTreeItem* pLeaf = NodeWithOid(grid, strOid);
+        ASSERT_NE(pLeaf, nullptr) << strOid << "\n" << Dump(grid);
+        EXPECT_EQ(PathOf(grid, pLeaf), NameOf(v.var.name));
+        EXPECT_EQ(grid.InfoOf(pLeaf)->GetSubText(COidTreeGrid::cellType), v.strType) << strOid;
+        EXPECT_EQ(grid.InfoOf(pLeaf)->GetSubText(COidTreeGrid::cellValue), v.strValue) << strOid;
+    }
+    // The two names longer than the name buffer differ only in their last component.
+    const auto labelOf = [&](std::size_t i) { return grid.InfoOf(NodeWithOid(grid, OidText(HostileMib()[i].var.name)))->GetText(); };
+    EXPECT_NE(labelOf(9), labelOf(10));
+    EXPECT_EQ(PathOf(grid, NodeWithOid(grid, ".1.3.5.1.0")).rfind(".iso.", 0), 0u);
+
+    grid.CopyTreeAsText();
+    const std::string strText = GetClipboardText();
+    std::size_t nLines = 0;
+    std::istringstream lines(strText);
+    for (std::string strLine; std::getline(lines, strLine); ++nLines)
+        EXPECT_EQ(std::count(strLine.begin(), strLine.end(), '\t'), 4) << strLine;
+    EXPECT_EQ(nLines, treetest::AllNodes(grid).size());
+    std::string strDescr;
+    AppendLineField(strDescr, HostileMib()[1].strValue);
+    EXPECT_NE(strText.find("\tOCTETSTRING\t" + strDescr + "\t.1.3.6.1.2.1.1.1.0\t\n"), std::string::npos);
 }
 
 } // namespace

@@ -150,6 +150,39 @@ TEST_F(GridWrite, RefusedOrMisdirectedWritesShowUpdateFailed)
     EXPECT_EQ(m_boxes[0], "Error: Update Failed!");
 }
 
+// What the user types is sent as typed or not at all; a session that cannot be
+// opened says why in the window.
+TEST_F(GridWrite, TextsThatAreNoValueAndUnreachableHostsAreShownNotSent)
+{
+    CFakeAgent agent([](const CFakeAgent::CRequest& request, std::size_t) {
+        CFakeAgent::CAnswer answer;
+        answer.vars = request.vars;
+        return answer;
+    });
+    CTestGrid grid;
+    Fill(grid, agent.Address(), "private");
+    CTreeItem* pLeaf = Select(grid, "sysServices");
+    for (const char* pszText : {"abc", "0x10", "2junk", "1e9", "2147483648"}) {
+        m_boxes.clear();
+        ASSERT_FALSE(grid.HandleEnterKey());
+        EndEdit(grid, pszText);
+        EXPECT_EQ(m_boxes, (std::vector<std::string>{"Error: Error: Invalid value, " + std::string(pszText) +
+                                                         ", for type INTEGER: a whole number from -2147483648 to "
+                                                         "2147483647 is expected.\n",
+                                                     "Error: Update Failed!"}));
+    }
+    EXPECT_EQ(agent.RequestCount(), 0u);
+    EXPECT_EQ(grid.InfoOf(pLeaf)->GetSubText(COidTreeGrid::cellValue), "72");
+
+    m_boxes.clear();
+    grid.m_strHost = "127.0.0.1:99999";
+    ASSERT_FALSE(grid.HandleEnterKey());
+    EndEdit(grid, "5");
+    EXPECT_EQ(m_boxes, (std::vector<std::string>{"Error: error on SnmpMgrOpen 22\n'127.0.0.1:99999' is not a host name "
+                                                 "or address with an optional port from 1 to 65535.\n",
+                                                 "Error: Update Failed!"}));
+}
+
 TEST_F(GridWrite, WritesToARealAgent)
 {
     CSnmpdFixture agent;

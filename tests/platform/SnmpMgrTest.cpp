@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -376,9 +377,61 @@ TEST(SnmpMgrGarbage, UnusualValueTypesArriveIntact)
     EXPECT_EQ(empty.Value().asnValue.string.length, 0u);
     EXPECT_NE(empty.Value().asnValue.string.stream, nullptr);
 
-    // A tag the interface does not know keeps its tag and carries nothing.
-    CBindingList unknown("system.sysDescr");
-    ASSERT_NE(AskFake(Reply({CFakeAgent::Bytes(strName, 0x45, "nsap")}), unknown).nResult, 0);
-    EXPECT_EQ(unknown.Value().asnType, 0x45);
-    EXPECT_EQ(unknown.Value().asnValue.string.stream, nullptr);
+    // NsapAddress, which has no type name of its own, keeps its tag and its bytes.
+    CBindingList nsap("system.sysDescr");
+    ASSERT_NE(AskFake(Reply({CFakeAgent::Bytes(strName, 0x45, "nsap")}), nsap).nResult, 0);
+    EXPECT_EQ(nsap.Value().asnType, ASN_NSAPADDRESS);
+    EXPECT_EQ(nsap.Bytes(), "nsap");
+}
+
+// net-snmp's decoding keeps the low 32 bits of numbers; the layer gives them as
+// the agent sent them, and an error status is never read as another one.
+TEST(SnmpMgrGarbage, NumbersBeyond32BitsComeAsSent)
+{
+    const std::string strName = ".1.3.6.1.2.1.1.1.0";
+    const struct
+    {
+        BYTE type;
+        long long nSent;
+        bool bWide;
+    } cases[] = {
+        {ASN_INTEGER, 4294967296LL, true},   {ASN_INTEGER, -2147483649LL, true},
+        {ASN_INTEGER, 2147483647LL, false},  {ASN_INTEGER, -2147483648LL, false},
+        {ASN_GAUGE32, 4294967296LL, true},   {ASN_GAUGE32, 4294967295LL, false},
+        {ASN_COUNTER32, -1, true},           {ASN_TIMETICKS, 1LL << 40, true},
+        {ASN_UNSIGNED32, 1LL << 62, true},
+    };
+    for (const auto& c : cases)
+    {
+        CBindingList bindings("system.sysDescr");
+        ASSERT_NE(AskFake(Reply({CFakeAgent::Number(strName, c.type, c.nSent)}), bindings).nResult, 0);
+        const AsnAny& value = bindings.Value();
+        EXPECT_EQ(value.asnType, c.type);
+        EXPECT_EQ(value.asnValue.unsigned32, static_cast<AsnUnsigned32>(c.nSent)) << c.nSent;
+        EXPECT_EQ(value.wide.isSet, c.bWide) << c.nSent;
+        if (c.bWide)
+        {
+            EXPECT_EQ(value.wide.negative, c.nSent < 0) << c.nSent;
+            EXPECT_EQ(value.wide.magnitude, c.nSent < 0 ? 0 - static_cast<std::uint64_t>(c.nSent)
+                                                        : static_cast<std::uint64_t>(c.nSent));
+        }
+    }
+
+    const struct
+    {
+        long nSent;
+        AsnInteger32 nBound;
+    } statuses[] = {{4294967298L, INT32_MAX}, {-1, -1}, {-4294967296L, INT32_MIN}, {25, 25}};
+    for (const auto& c : statuses)
+    {
+        CBindingList bindings("system.sysDescr");
+        const CReply reply = AskFake(Reply({}, c.nSent, 4294967297L), bindings);
+        ASSERT_NE(reply.nResult, 0);
+        EXPECT_EQ(reply.nStatus, c.nBound);
+        EXPECT_EQ(reply.nIndex, INT32_MAX);
+        std::int64_t nStatus = 0, nIndex = 0;
+        SnmpMgrLastErrorStatus(&nStatus, &nIndex);
+        EXPECT_EQ(nStatus, c.nSent);
+        EXPECT_EQ(nIndex, 4294967297LL);
+    }
 }

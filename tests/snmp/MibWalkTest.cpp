@@ -154,6 +154,19 @@ TEST_F(MibWalk, EndSignals)
         {"noSuchName", 1, [](Answer& a) { a.nErrorStatus = 2, a.nErrorIndex = 1; }, {}},
         {"error status", 1, [](Answer& a) { a.nErrorStatus = 5, a.nErrorIndex = 1; },
          {"Error: errorStatus=5, errorIndex=1 \n"}},
+        // The status is the news, whatever binding comes with it.
+        {"error status beyond the base", 1,
+         [](Answer& a) {
+             a.nErrorStatus = 5, a.nErrorIndex = 1;
+             a.vars = {CFakeAgent::Number(".1.3.6.1.2.1.2.1.0", 0x02, 1)};
+         },
+         {"Error: errorStatus=5, errorIndex=1 \n"}},
+        {"negative status", 1, [](Answer& a) { a.nErrorStatus = -1, a.nErrorIndex = 0; },
+         {"Error: errorStatus=-1, errorIndex=0 \n"}},
+        {"status beyond 32 bits", 1, [](Answer& a) { a.nErrorStatus = 4294967298L, a.nErrorIndex = 1; },
+         {"Error: errorStatus=4294967298, errorIndex=1 \n"}},
+        {"status beyond the standard's", 2, [](Answer& a) { a.nErrorStatus = 19, a.nErrorIndex = 1; },
+         {"Error: errorStatus=19, errorIndex=1 \n"}},
         {"same name again", 1, [](Answer& a) { a.vars = {CFakeAgent::Number(".1.3.6.1.2.1.1.3.0", 0x43, 1)}; },
          {"Error: OID not increasing, .1.3.6.1.2.1.1.3.0\n"}},
         {"name going back", 1, [](Answer& a) { a.vars = {CFakeAgent::Number(".1.3.6.1.2.1.1.1.5", 0x02, 1)}; },

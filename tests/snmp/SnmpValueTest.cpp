@@ -1,5 +1,7 @@
 #include "snmp/SnmpValue.h"
 #include <gtest/gtest.h>
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -102,12 +104,60 @@ TEST(SnmpValue, AddressesAndTypesWithoutValueText)
     EXPECT_EQ(RenderBytes(ASN_IPADDRESS, "\x01\x02\x03\x04", 3), "IPADDRESS| 01 02 03");
 
     EXPECT_EQ(RenderBytes(ASN_NULL, "data"), "Unknown|");
-    EXPECT_EQ(RenderBytes(ASN_BITS, "data"), "BITS|");
-    EXPECT_EQ(RenderBytes(ASN_SEQUENCE, "data"), "SEQUENCE|");
-    EXPECT_EQ(RenderBytes(ASN_OPAQUE, "data"), "OPAQUE|");
     EXPECT_EQ(RenderBytes(0x80, ""), "EXCEPTION_NOSUCHOBJECT|");
     EXPECT_EQ(RenderBytes(0x81, ""), "EXCEPTION_NOSUCHINSTANCE|");
     EXPECT_EQ(RenderBytes(0x82, ""), "EXCEPTION_ENDOFMIBVIEW|");
-    EXPECT_EQ(RenderBytes(0x45, "data"), "Unknown|");
     EXPECT_EQ(RenderBytes(0xA2, "data"), "Unknown|");
+}
+
+// What has no text form shows its bytes, never an empty value.
+TEST(SnmpValue, BytesWithoutATextFormShowInHex)
+{
+    EXPECT_EQ(RenderBytes(ASN_BITS, "\x80\x01"), "BITS| 80 01");
+    EXPECT_EQ(RenderBytes(ASN_SEQUENCE, "ab"), "SEQUENCE| 61 62");
+    EXPECT_EQ(RenderBytes(ASN_OPAQUE, "data"), "OPAQUE| 64 61 74 61");
+    EXPECT_EQ(RenderBytes(ASN_NSAPADDRESS, std::string("\x47\x00\x05", 3)), "Unknown| 47 00 05");
+    EXPECT_EQ(RenderBytes(ASN_BITS, ""), "BITS|");
+    EXPECT_EQ(RenderBytes(ASN_BITS, "\xFF\xEE", 1), "BITS| FF");
+}
+
+// An Opaque wrapping a float, double or 64-bit number shows the number;
+// wrappings that do not add up show the bytes.
+TEST(SnmpValue, OpaqueShowsTheNumberItWraps)
+{
+    const auto opaque = [](std::initializer_list<unsigned char> bytes) {
+        return RenderBytes(ASN_OPAQUE, std::string(bytes.begin(), bytes.end()));
+    };
+    EXPECT_EQ(opaque({0x9F, 0x78, 0x04, 0x3F, 0xC0, 0x00, 0x00}), "OPAQUE|1.5");
+    EXPECT_EQ(opaque({0x9F, 0x78, 0x04, 0xC1, 0x20, 0x00, 0x00}), "OPAQUE|-10");
+    EXPECT_EQ(opaque({0x9F, 0x79, 0x08, 0x40, 0x09, 0x21, 0xFB, 0x54, 0x44, 0x2D, 0x18}), "OPAQUE|3.141592653589793");
+    EXPECT_EQ(opaque({0x9F, 0x7A, 0x01, 0xFF}), "OPAQUE|-1");
+    EXPECT_EQ(opaque({0x9F, 0x7A, 0x08, 0x80, 0, 0, 0, 0, 0, 0, 0}), "OPAQUE|-9223372036854775808");
+    EXPECT_EQ(opaque({0x9F, 0x7B, 0x09, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}),
+              "OPAQUE|18446744073709551615");
+    EXPECT_EQ(opaque({0x9F, 0x76, 0x05, 0x01, 0x00, 0x00, 0x00, 0x00}), "OPAQUE|4294967296");
+    EXPECT_EQ(opaque({0x9F, 0x78, 0x05, 0x3F, 0xC0, 0x00, 0x00}), "OPAQUE| 9F 78 05 3F C0 00 00");  // length
+    EXPECT_EQ(opaque({0x9F, 0x78, 0x03, 0x3F, 0xC0, 0x00}), "OPAQUE| 9F 78 03 3F C0 00");           // float size
+    EXPECT_EQ(opaque({0x9F, 0x7C, 0x01, 0x01}), "OPAQUE| 9F 7C 01 01");                              // other tag
+    EXPECT_EQ(opaque({0x9F, 0x7A, 0x00}), "OPAQUE| 9F 7A 00");
+}
+
+// Numbers an agent sent beyond their type's 32 bits are shown as sent, never
+// as their low 32 bits.
+TEST(SnmpValue, WideNumbersShowAsSent)
+{
+    const auto wide = [](BYTE asnType, bool bNegative, std::uint64_t nMagnitude) {
+        AsnAny value{};
+        value.asnType = asnType;
+        value.asnValue.unsigned32 = static_cast<AsnUnsigned32>(nMagnitude);  // what is left of it
+        value.wide = {TRUE, bNegative, nMagnitude};
+        return Render(value);
+    };
+    EXPECT_EQ(wide(ASN_INTEGER, false, 4294967296ull), "INTEGER|4294967296");
+    EXPECT_EQ(wide(ASN_INTEGER, true, 9223372036854775808ull), "INTEGER|-9223372036854775808");
+    EXPECT_EQ(wide(ASN_GAUGE32, false, 4294967296ull), "GAUGE32|4294967296");
+    EXPECT_EQ(wide(ASN_COUNTER32, false, 18446744073709551615ull), "COUNTER32|18446744073709551615");
+    EXPECT_EQ(wide(ASN_UNSIGNED32, true, 1), "UNSIGNED32|-1");
+    EXPECT_EQ(wide(ASN_TIMETICKS, false, 8640000ull * 1000), "TIMETICKS|1000 Days 0 Hours 0 Mins 0 Secs");
+    EXPECT_EQ(wide(ASN_TIMETICKS, true, 5), "TIMETICKS|-5");
 }

@@ -5,6 +5,7 @@
 #include "support/SnmpdEnvironment.h"
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <tuple>
 
 static auto* const g_pSnmpd = ::testing::AddGlobalTestEnvironment(new CSnmpdEnvironment);
 
@@ -92,16 +93,20 @@ TEST_F(SnmpWrite, RefusalsAndNoAnswerFromTheAgent)
 {
     CFakeAgent agent([](const Request& request, std::size_t nIndex) {
         Answer answer = Accept(request, nIndex);
-        answer.nErrorStatus = nIndex == 0 ? 17 : nIndex == 1 ? 25 : 0;
+        const long statuses[] = {17, 25, -1, 4294967298L, 0};
+        answer.nErrorStatus = statuses[std::min<std::size_t>(nIndex, 4)];
         answer.nErrorIndex = 1;
-        if (nIndex == 2)
+        if (nIndex == 4)
             answer.eKind = Answer::Kind::Silent;
         return answer;
     });
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 5; ++i)
         EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1.3.6.1.2.1.1.5.0", "OCTETSTRING", "n"), 1);
+    // Any status but 0 is a refusal, with its number as sent.
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Attempting to Write\n Status:17\n Message:NOT WRITABLE\n",
                                                  "Attempting to Write\n Status:25\n Message:\n",
+                                                 "Attempting to Write\n Status:-1\n Message:\n",
+                                                 "Attempting to Write\n Status:4294967298\n Message:\n",
                                                  "Error Attempting Request!\n"}));
     EXPECT_EQ(agent.Requests()[0].nCommand, 0xA3);
     EXPECT_EQ(agent.Requests()[0].strCommunity, "private");
@@ -121,13 +126,17 @@ TEST_F(SnmpWrite, TextsBecomeTheValuesOfTheirTypes)
     } cases[] = {
         {"INTEGER", "42", 0x02, 42, ""},
         {"INTEGER", "-7", 0x02, -7, ""},
-        {"INTEGER", "12abc", 0x02, 12, ""},
-        {"INTEGER", "", 0x02, 0, ""},
-        {"INTEGER", "99999999999", 0x02, 2147483647, ""},
-        {"UNSIGNED32", "-1", 0x47, 4294967295LL, ""},
+        {"INTEGER", " +12 ", 0x02, 12, ""},
+        {"integer", "2147483647", 0x02, 2147483647, ""},  // type names in any case
+        {"Integer", "-2147483648", 0x02, -2147483648LL, ""},
+        {"INTEGER", "007", 0x02, 7, ""},
+        {"UNSIGNED32", "4294967295", 0x47, 4294967295LL, ""},
+        {"UNSIGNED32", "3000000000", 0x47, 3000000000LL, ""},
         {"COUNTER64", "4294967296", 0x46, 4294967296LL, ""},
+        {"COUNTER64", "9223372036854775808", 0x46, static_cast<long long>(9223372036854775808ull), ""},
+        {"COUNTER64", "18446744073709551615", 0x46, -1, ""},  // all 64 bits set
         {"COUNTER32", "4294967295", 0x41, 4294967295LL, ""},
-        {"GAUGE32", " 17 ", 0x42, 17, ""},
+        {"gauge32", " 17 ", 0x42, 17, ""},
         {"TIMETICKS", "360000", 0x43, 360000, ""},
         {"OCTETSTRING", "", 0x04, 0, ""},
         {"OCTETSTRING", " 00 1A FF", 0x04, 0, " 00 1A FF"},  // no hex decoding
@@ -167,38 +176,67 @@ TEST_F(SnmpWrite, TextsThatAreNoValueOfTheirTypeAreRefusedWithoutSending)
         {"OPAQUE", "ab", "Error: A value of type OPAQUE cannot be written.\n"},
         {"EXCEPTION_NOSUCHOBJECT", "", "Error: A value of type EXCEPTION_NOSUCHOBJECT cannot be written.\n"},
         {"EXCEPTION_ENDOFMIBVIEW", "", "Error: A value of type EXCEPTION_ENDOFMIBVIEW cannot be written.\n"},
-        {"IPADDRESS", "10.1.2", "Error: Invalid value, 10.1.2, for type IPADDRESS.\n"},
-        {"IPADDRESS", "10.1.2.256", "Error: Invalid value, 10.1.2.256, for type IPADDRESS.\n"},
-        {"IPADDRESS", "1.2.3.4.5", "Error: Invalid value, 1.2.3.4.5, for type IPADDRESS.\n"},
-        {"COUNTER32", "4294967296", "Error: Invalid value, 4294967296, for type COUNTER32.\n"},
-        {"GAUGE32", "-1", "Error: Invalid value, -1, for type GAUGE32.\n"},
-        {"TIMETICKS", "2 Mins 3 Secs", "Error: Invalid value, 2 Mins 3 Secs, for type TIMETICKS.\n"},
-        {"OBJECTIDENTIFIER", "1.3.x", "Error: Invalid value, 1.3.x, for type OBJECTIDENTIFIER.\n"},
     };
     for (const auto& c : cases) {
         m_boxes.clear();
         EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1.3.6.1.4.1.99.1.0", c.pszType, c.pszValue), 1);
         EXPECT_EQ(Texts(), std::vector<std::string>{c.pszText});
     }
+    // Anything but exactly a value of the type, in the type's whole range.
+    const std::string strSigned = "a whole number from -2147483648 to 2147483647";
+    const std::string strUnsigned = "a whole number from 0 to 4294967295";
+    const std::string strWide = "a whole number from 0 to 18446744073709551615";
+    const std::string strAddress = "four numbers from 0 to 255 joined by dots";
+    const std::string strOid = "an OID such as .1.3.6.1.2.1.1.2.0";
+    const std::vector<std::tuple<const char*, const char*, std::string>> invalid = {
+        {"INTEGER", "abc", strSigned},          {"INTEGER", "0x10", strSigned},
+        {"INTEGER", "2junk", strSigned},        {"INTEGER", "1e9", strSigned},
+        {"INTEGER", "", strSigned},             {"INTEGER", "2147483648", strSigned},
+        {"INTEGER", "-2147483649", strSigned},  {"INTEGER", "+-5", strSigned},
+        {"INTEGER", "- 5", strSigned},          {"INTEGER", "1 2", strSigned},
+        {"UNSIGNED32", "-2", strUnsigned},      {"UNSIGNED32", "+5", strUnsigned},
+        {"UNSIGNED32", "4294967296", strUnsigned},
+        {"COUNTER64", "18446744073709551616", strWide},
+        {"COUNTER64", "-1", strWide},           {"COUNTER32", "4294967296", strUnsigned},
+        {"GAUGE32", "-1", strUnsigned},         {"TIMETICKS", "2 Mins 3 Secs", strUnsigned},
+        {"IPADDRESS", "10.1.2", strAddress},    {"IPADDRESS", "10.1.2.256", strAddress},
+        {"IPADDRESS", "1.2.3.4.5", strAddress}, {"OBJECTIDENTIFIER", "1.3.x", strOid},
+        // OIDs the encoding would carry as others: ".1" as .1.0, ".1.40" as .2.0.
+        {"OBJECTIDENTIFIER", ".1", strOid},     {"OBJECTIDENTIFIER", ".1.40", strOid},
+        {"OBJECTIDENTIFIER", ".3.1", strOid},
+    };
+    for (const auto& [pszType, pszValue, strExpected] : invalid) {
+        m_boxes.clear();
+        EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1.3.6.1.4.1.99.1.0", pszType, pszValue), 1);
+        EXPECT_EQ(Texts(), std::vector<std::string>{std::string("Error: Invalid value, ") + pszValue + ", for type " +
+                                                    pszType + ": " + strExpected + " is expected.\n"});
+    }
     EXPECT_EQ(agent.RequestCount(), 0u);
 
     m_boxes.clear();
     EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", "1.3.x", "INTEGER", "1"), 1);
+    EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1", "INTEGER", "1"), 1);
     const std::string strLongOid = "." + std::string(300, '1');
     EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", strLongOid, "INTEGER", "1"), 1);
-    ASSERT_EQ(m_boxes.size(), 2u);
+    ASSERT_EQ(m_boxes.size(), 3u);
     EXPECT_EQ(m_boxes[0].strText, "Error: Invalid oid, 1.3.x, specified.\n");
-    EXPECT_EQ(m_boxes[1].strText.size(), 255u);
-    EXPECT_EQ(m_boxes[1].strText.back(), '\n');
+    EXPECT_EQ(m_boxes[1].strText, "Error: Invalid oid, .1, specified.\n");
+    EXPECT_EQ(m_boxes[2].strText.size(), 255u);
+    EXPECT_EQ(m_boxes[2].strText.back(), '\n');
     EXPECT_EQ(agent.RequestCount(), 0u);
 }
 
-TEST_F(SnmpWrite, SessionThatCannotOpenShowsNothingAndSaysSoOnStandardOutput)
+TEST_F(SnmpWrite, SessionThatCannotOpenShowsItsReason)
 {
     testing::internal::CaptureStdout();
-    const int nResult = WriteValue(m_hOwner, "127.0.0.1:99999", "private", ".1.3.6.1.2.1.1.5.0", "INTEGER", "1");
+    EXPECT_EQ(WriteValue(m_hOwner, "127.0.0.1:99999", "private", ".1.3.6.1.2.1.1.5.0", "INTEGER", "1"), 1);
+    EXPECT_EQ(WriteValue(m_hOwner, "nosuchhost.invalid", "private", ".1.3.6.1.2.1.1.5.0", "INTEGER", "1"), 1);
     std::fflush(stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "error on SnmpMgrOpen 22\n");
-    EXPECT_EQ(nResult, 1);
-    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "error on SnmpMgrOpen 22\nerror on SnmpMgrOpen 0\n");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{
+                           "error on SnmpMgrOpen 22\n'127.0.0.1:99999' is not a host name or address with an "
+                           "optional port from 1 to 65535.\n",
+                           "error on SnmpMgrOpen 0\nThe host 'nosuchhost.invalid' could not be resolved.\n"}));
+    for (const Box& box : m_boxes)
+        EXPECT_EQ(box.hOwner, m_hOwner);
 }

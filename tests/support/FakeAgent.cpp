@@ -75,68 +75,107 @@ CFakeAgent::CRequest Decode(const unsigned char* pPacket, std::size_t nLength, l
     return request;
 }
 
-void AddVar(netsnmp_pdu* pPdu, const CFakeAgent::CVar& var)
+// BER, written here rather than by net-snmp, whose encoder keeps only the low
+// 32 bits of numbers: the agent sends exactly what a test tells it to.
+using Bytes = std::vector<unsigned char>;
+
+void AppendElement(Bytes& out, unsigned char tag, const Bytes& content)
 {
-    std::vector<oid> name(var.name.begin(), var.name.end());
-    long nNumber = static_cast<long>(var.nNumber);
-    const auto nWide = static_cast<unsigned long long>(var.nNumber);
-    counter64 c64{static_cast<u_long>(nWide >> 32), static_cast<u_long>(nWide & 0xFFFFFFFFu)};
-    std::vector<oid> object(var.object.begin(), var.object.end());
-    const void* pData = nullptr;
-    size_t nData = 0;
+    out.push_back(tag);
+    const std::size_t nLength = content.size();
+    if (nLength < 0x80) {
+        out.push_back(static_cast<unsigned char>(nLength));
+    } else {
+        Bytes length;
+        for (std::size_t n = nLength; n; n >>= 8)
+            length.insert(length.begin(), static_cast<unsigned char>(n & 0xFF));
+        out.push_back(static_cast<unsigned char>(0x80 | length.size()));
+        out.insert(out.end(), length.begin(), length.end());
+    }
+    out.insert(out.end(), content.begin(), content.end());
+}
+
+// Shortest two's complement of a signed number.
+Bytes SignedContent(long long nValue)
+{
+    Bytes content;
+    for (int i = 7; i >= 0; --i)
+        content.push_back(static_cast<unsigned char>(static_cast<unsigned long long>(nValue) >> (8 * i)));
+    while (content.size() > 1 && ((content[0] == 0x00 && !(content[1] & 0x80)) ||
+                                  (content[0] == 0xFF && (content[1] & 0x80))))
+        content.erase(content.begin());
+    return content;
+}
+
+// Shortest encoding of an unsigned 64-bit number (a leading zero byte where the top bit is set).
+Bytes UnsignedContent(unsigned long long nValue)
+{
+    Bytes content{0};
+    for (int i = 7; i >= 0; --i)
+        content.push_back(static_cast<unsigned char>(nValue >> (8 * i)));
+    while (content.size() > 1 && content[0] == 0x00 && !(content[1] & 0x80))
+        content.erase(content.begin());
+    return content;
+}
+
+Bytes OidContent(const CFakeAgent::Oid& ids)
+{
+    std::vector<unsigned long long> subids;
+    if (ids.size() >= 2)
+        subids.push_back(40ull * ids[0] + ids[1]);
+    else
+        subids.push_back(ids.empty() ? 0 : 40ull * ids[0]);
+    for (std::size_t i = 2; i < ids.size(); ++i)
+        subids.push_back(ids[i]);
+    Bytes content;
+    for (const unsigned long long nSubid : subids) {
+        Bytes groups{static_cast<unsigned char>(nSubid & 0x7F)};
+        for (unsigned long long n = nSubid >> 7; n; n >>= 7)
+            groups.insert(groups.begin(), static_cast<unsigned char>(0x80 | (n & 0x7F)));
+        content.insert(content.end(), groups.begin(), groups.end());
+    }
+    return content;
+}
+
+Bytes ValueContent(const CFakeAgent::CVar& var)
+{
     switch (var.type) {
     case ASN_INTEGER:
     case ASN_COUNTER:
     case ASN_GAUGE:
     case ASN_TIMETICKS:
     case ASN_UINTEGER:
-        pData = &nNumber, nData = sizeof nNumber;
-        break;
+        return SignedContent(var.nNumber);
     case ASN_COUNTER64:
-        pData = &c64, nData = sizeof c64;
-        break;
+        return UnsignedContent(static_cast<unsigned long long>(var.nNumber));
     case ASN_OBJECT_ID:
-        pData = object.data(), nData = object.size() * sizeof(oid);
-        break;
-    case ASN_OCTET_STR:
-    case ASN_IPADDRESS:
-    case ASN_OPAQUE:
-    case ASN_BIT_STR:
-        pData = var.strBytes.data(), nData = var.strBytes.size();
-        break;
+        return OidContent(var.object);
     default:
-        break;  // NULL, exceptions, unknown tags: no value
+        return Bytes(var.strBytes.begin(), var.strBytes.end());  // NULL and exceptions: none
     }
-    snmp_pdu_add_variable(pPdu, name.data(), name.size(), var.type, pData, nData);
 }
 
 std::vector<unsigned char> Encode(const CFakeAgent::CRequest& request, long nRequestId,
                                   const CFakeAgent::CAnswer& answer)
 {
-    netsnmp_session session;
-    snmp_sess_init(&session);
-    session.version = request.nVersion;
-    std::string strCommunity = request.strCommunity;
-    session.community = reinterpret_cast<u_char*>(strCommunity.data());
-    session.community_len = strCommunity.size();
-
-    PduPtr pdu(snmp_pdu_create(SNMP_MSG_RESPONSE));
-    pdu->version = request.nVersion;
-    pdu->reqid = nRequestId;
-    pdu->errstat = answer.nErrorStatus;
-    pdu->errindex = answer.nErrorIndex;
-    pdu->community = static_cast<u_char*>(malloc(strCommunity.size() + 1));
-    std::memcpy(pdu->community, strCommunity.c_str(), strCommunity.size() + 1);
-    pdu->community_len = strCommunity.size();
-    for (const CFakeAgent::CVar& var : answer.vars)
-        AddVar(pdu.get(), var);
-
-    size_t nSize = 65536, nUsed = 0;
-    u_char* pBuffer = static_cast<u_char*>(malloc(nSize));
-    std::vector<unsigned char> packet;
-    if (snmp_build(&pBuffer, &nSize, &nUsed, &session, pdu.get()) == 0)
-        packet.assign(pBuffer + nSize - nUsed, pBuffer + nSize);  // built from the end of the buffer
-    free(pBuffer);
+    Bytes bindings;
+    for (const CFakeAgent::CVar& var : answer.vars) {
+        Bytes binding;
+        AppendElement(binding, ASN_OBJECT_ID, OidContent(var.name));
+        AppendElement(binding, var.type, ValueContent(var));
+        AppendElement(bindings, ASN_SEQUENCE | ASN_CONSTRUCTOR, binding);
+    }
+    Bytes pdu;
+    AppendElement(pdu, ASN_INTEGER, SignedContent(nRequestId));
+    AppendElement(pdu, ASN_INTEGER, SignedContent(answer.nErrorStatus));
+    AppendElement(pdu, ASN_INTEGER, SignedContent(answer.nErrorIndex));
+    AppendElement(pdu, ASN_SEQUENCE | ASN_CONSTRUCTOR, bindings);
+    Bytes message;
+    AppendElement(message, ASN_INTEGER, SignedContent(request.nVersion));
+    AppendElement(message, ASN_OCTET_STR, Bytes(request.strCommunity.begin(), request.strCommunity.end()));
+    AppendElement(message, SNMP_MSG_RESPONSE, pdu);
+    Bytes packet;
+    AppendElement(packet, ASN_SEQUENCE | ASN_CONSTRUCTOR, message);
     return packet;
 }
 

@@ -22,8 +22,9 @@ public:
     {
         Oid name;
         unsigned char type = 0x05;  // any tag: 0x02 INTEGER ... 0x82 endOfMibView
-        long long nNumber = 0;      // INTEGER, Counter32, Gauge32, TimeTicks, UInteger32, Counter64 (as unsigned)
-        std::string strBytes;       // OCTET STRING, IpAddress, Opaque, BITS
+        long long nNumber = 0;      // INTEGER, Counter32, Gauge32, TimeTicks, UInteger32, Counter64 (as unsigned);
+                                    // sent as given, whatever the type's range
+        std::string strBytes;       // OCTET STRING, IpAddress, Opaque, BITS, NsapAddress: the content
         Oid object;                 // OBJECT IDENTIFIER
     };
 
@@ -44,7 +45,7 @@ public:
             Garbled,  // bytes that are no SNMP message
         };
         Kind eKind = Kind::Reply;
-        long nErrorStatus = 0;
+        long nErrorStatus = 0;  // sent as given: any number
         long nErrorIndex = 0;
         std::vector<CVar> vars;
         int nDelayMs = 0;  // wait this long before answering

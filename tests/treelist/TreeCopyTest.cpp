@@ -48,7 +48,8 @@ TEST(TreeCopy, EveryNodeInPreOrderByteForByte)
     tree.AddChildNode(pSystem, Info("sysDescr.0", {"OCTETSTRING", "Linux box", ".1.3.6.1.2.1.1.1.0"}), FALSE);
     tree.AddChildNode(pSystem, Info("sysUpTime.0", {"TIMETICKS", "1:02:03", ".1.3.6.1.2.1.1.3.0"}), FALSE);
     // Collapsed parts, deeper levels, a second root with its status, a TAB in a
-    // value, 8-bit bytes, a node without cells.
+    // value (escaped, like line ends and backslashes), 8-bit bytes, a node
+    // without cells.
     Node* pIf = tree.AddRootNode(Info("interfaces (Querying...)", {"", "", ""}));
     Node* pTable = tree.AddChildNode(pIf, Info("ifTable", {"", "", ""}), FALSE);
     Node* pEntry = tree.AddChildNode(pTable, Info("ifEntry", {}), FALSE);
@@ -62,7 +63,7 @@ TEST(TreeCopy, EveryNodeInPreOrderByteForByte)
                                     "interfaces (Querying...)\t\t\t\t\n"
                                     "ifTable\t\t\t\t\n"
                                     "ifEntry\t\n"
-                                    "ifDescr.1\tOCTETSTRING\teth\t0 caf\xE9\t.1.3.6.1.2.1.2.2.1.2.1\t\n"
+                                    "ifDescr.1\tOCTETSTRING\teth\\t0 caf\xE9\t.1.3.6.1.2.1.2.2.1.2.1\t\n"
                                     "ifNumber.0\tINTEGER\t1\t.1.3.6.1.2.1.2.1.0\t\n";
     EXPECT_EQ(GetClipboardText(), strExpected);
     PutOnClipboard("other");
@@ -71,6 +72,19 @@ TEST(TreeCopy, EveryNodeInPreOrderByteForByte)
     EXPECT_EQ(tree.GetItemCount(), 4);  // copying shows nothing new
     EXPECT_TRUE(boxes.texts.empty());
     EXPECT_EQ(CGlobalMem::LiveCount(), 0);
+}
+
+// One node is one line whatever its texts hold: CR, LF and TAB are written as
+// \r, \n and \t, and a backslash as \\ so that the text reads back exactly.
+TEST(TreeCopy, LineBreaksTabsAndBackslashesInTextsAreEscaped)
+{
+    CTestTree tree;
+    Node* pTop = tree.AddRootNode(Info("a\tb", {"", "", ""}));
+    tree.AddChildNode(pTop, Info("sysDescr.0", {"OCTETSTRING", "Linux\r\nnext\tline\\n", ".1.3\n"}), FALSE);
+    tree.AddChildNode(pTop, Info("c:\\dir", {"", "\n\n", "\\"}), FALSE);
+    EXPECT_EQ(tree.TreeAsText(), "a\\tb\t\t\t\t\n"
+                                 "sysDescr.0\tOCTETSTRING\tLinux\\r\\nnext\\tline\\\\n\t.1.3\\n\t\n"
+                                 "c:\\\\dir\t\t\\n\\n\t\\\\\t\n");
 }
 
 TEST(TreeCopy, EmptyTreeHeldOrFailingClipboardAndTheBlockFreedOnce)

@@ -8,6 +8,7 @@
 #include "snmp/WalkMessages.h"
 #include "snmp/WalkOptions.h"
 #include "snmp/WalkTarget.h"
+#include "treelist/LineText.h"
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstring>
@@ -22,36 +23,18 @@ constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
 const char kUsage[] =
     "usage: orvex-walk [--base OID] [--timeout SECONDS] [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY\n";
 
-// Writes the field with backslash, TAB, LF and CR escaped; other bytes as they are.
-void WriteField(const std::string& strField, std::FILE* pOut)
-{
-    std::size_t nRun = 0;
-    for (std::size_t i = 0; i < strField.size(); ++i) {
-        const char* pszEscape = nullptr;
-        switch (strField[i]) {
-        case '\\': pszEscape = "\\\\"; break;
-        case '\t': pszEscape = "\\t"; break;
-        case '\n': pszEscape = "\\n"; break;
-        case '\r': pszEscape = "\\r"; break;
-        default: continue;
-        }
-        std::fwrite(strField.data() + nRun, 1, i - nRun, pOut);
-        std::fwrite(pszEscape, 1, 2, pOut);
-        nRun = i + 1;
-    }
-    std::fwrite(strField.data() + nRun, 1, strField.size() - nRun, pOut);
-}
-
+// One line per record: fields escaped as in the tree's text, so a value can
+// neither split its record nor forge another.
 void WriteRecord(const CWalkRecord& record, std::FILE* pOut)
 {
-    WriteField(record.m_strOid, pOut);
-    std::fputc('\t', pOut);
-    WriteField(record.m_strName, pOut);
-    std::fputc('\t', pOut);
-    WriteField(record.m_strType, pOut);
-    std::fputc('\t', pOut);
-    WriteField(record.m_strValue, pOut);
-    std::fputc('\n', pOut);
+    std::string strLine;
+    for (const std::string* pField : {&record.m_strOid, &record.m_strName, &record.m_strType}) {
+        AppendLineField(strLine, *pField);
+        strLine += '\t';
+    }
+    AppendLineField(strLine, record.m_strValue);
+    strLine += '\n';
+    std::fwrite(strLine.data(), 1, strLine.size(), pOut);
 }
 
 // The owner of the walk: prints what arrives and remembers how the walk ended.
