@@ -266,9 +266,9 @@ TEST_F(QueryWindow, TheCommunityAlwaysBelongsToTheHostShown)
 
     const auto ExpectCommunityOfShownHost = [&](const char* pszStep) {
         const std::string strHost = HostEdit().text().toStdString();
-        for (int nRow = 0; nRow < g_history.Count(); ++nRow)
-            if (g_history.Cell(0, nRow) == strHost)
-                EXPECT_EQ(View().CommunityBox().text().toStdString(), g_history.Cell(1, nRow)) << pszStep;
+        const int nRow = g_history.FindRow(strHost);
+        ASSERT_NE(nRow, -1) << pszStep;
+        EXPECT_EQ(View().CommunityBox().text().toStdString(), g_history.Cell(1, nRow)) << pszStep;
     };
     // Choosing entries with the arrow keys, without opening the list.
     HostEdit().setFocus();
@@ -312,8 +312,9 @@ TEST_F(QueryWindow, ShortenedCellsShowTheirTooltipAfterTheFirstWindowClosed)
     treetest::MouseMove(Viewport(), CellPoint(Grid(), nRow, 2), Qt::NoButton);
     CHtmlToolTip* pTip = nullptr;
     EXPECT_TRUE(PumpUntil([&] { return (pTip = CHtmlToolTip::Shared()) && pTip->isVisible(); }, 3000));
-    if (pTip)
+    if (pTip) {
         EXPECT_EQ(pTip->text(), CHtmlToolTip::ToRichText(std::string(400, 'd') + "<<end"));
+    }
 }
 
 // The darkest pixel of a cell of the grid's picture, as 0..255 luminance.
