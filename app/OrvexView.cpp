@@ -2,7 +2,7 @@
 #include "app/DialogBackground.h"
 #include "app/HistoryTable.h"
 #include "app/OrvexDoc.h"
-#include "app/Resource.h"
+#include "app/ResourceIds.h"
 #include "app/Settings.h"
 #include "platform/gdi/SysMetrics.h"
 #include "platform/msgbox/MessageBox.h"
@@ -248,15 +248,13 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
     SetButtonState(TRUE);
     g_history.AddEntry({strHost, strCommunity});
     FillHostList();  // the entries follow the history's new order
-    m_wndGrid.m_strHost = strHost;
-    m_wndGrid.m_strCommunity = strCommunity;
     // Whatever the previous query left running (its walk, its cleanings, its
     // queued messages) is cut off at once and ends on its own: a grid is never
     // fed by two walks, and the new query starts without waiting.
     m_wndGrid.ResetForQuery();
     if (m_pDocument)
         m_pDocument->SetTitle(strHost);
-    if (!m_wndGrid.StartWalk())
+    if (!m_wndGrid.StartWalk(CWalkRequest{strHost, strCommunity}))
         SetButtonState(FALSE);
 }
 

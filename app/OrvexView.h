@@ -4,7 +4,8 @@
 // is the view's state: "Go" = idle, "Stop" = a query runs. Stop and Go return
 // at once: the grid cuts off what its previous query left running.
 //
-// UI thread only.
+// UI thread only. The view drives the grid's query through its calls
+// (Stop, ResetForQuery, StartWalk, ThreadsRunning).
 #include "app/CmdTarget.h"
 #include "app/OrvexViewPrint.h"
 #include "grid/OidTreeGrid.h"

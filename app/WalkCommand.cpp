@@ -143,7 +143,7 @@ int RunWalkCommand(const std::vector<std::string>& args, std::FILE* pOut, std::F
     const std::optional<CWalkCommand> command = CWalkCommand::Parse(args);
     if (!command) {
         std::fputs(CWalkCommand::kUsage, pErr);
-        return CWalkCommand::kExitUsage;
+        return kExitUsage;
     }
     return command->Run(pOut, pErr);
 }

@@ -115,22 +115,23 @@ void COidTreeGrid::ResetForQuery()
     }
 }
 
-BOOL COidTreeGrid::StartWalk()
+bool COidTreeGrid::StartWalk(const CWalkRequest& request)
 {
     if (m_pQuery->m_bWalking.load())
-        return FALSE;
+        return false;
     std::fill(std::begin(m_apLevelItem), std::end(m_apLevelItem), nullptr);
     std::memset(m_szPrevName, 0, sizeof m_szPrevName);
     m_bWalkEnded = false;
+    m_request = request;
     m_hWalkWnd = m_pMsgWnd->Handle();
     m_pWalk = m_pQuery;  // the walk's share of the query's state
     if (StartMibWalkThread(*this))
-        return TRUE;
+        return true;
     m_bWalkEnded = true;
-    return FALSE;
+    return false;
 }
 
-BOOL COidTreeGrid::ThreadsRunning() const
+bool COidTreeGrid::ThreadsRunning() const
 {
     return m_pQuery->m_bWalking.load() || m_pQuery->m_nCleaners.load() > 0;
 }
@@ -278,12 +279,11 @@ void COidTreeGrid::CollapseSelected()
 
 // --- Hooks ------------------------------------------------------------------------
 
-CNodeInfo* COidTreeGrid::CloneInfo(CNodeInfo* pInfo)
+std::unique_ptr<CNodeInfo> COidTreeGrid::CloneInfo(const CNodeInfo& info)
 {
     auto pCopy = std::make_unique<CNodeInfo>();
-    if (pInfo)
-        pCopy->CopyFrom(*pInfo);
-    return pCopy.release();
+    pCopy->CopyFrom(info);
+    return pCopy;
 }
 
 int COidTreeGrid::RowImageFor(CTreeItem* pNode)

@@ -7,8 +7,8 @@
 // Threads:
 //  - UI thread: the window, the list rows, every change of the tree, and all
 //    of this class's members except the ones named below.
-//  - The walk thread (snmp/MibWalk.h) copies m_strHost, m_strCommunity and the
-//    window handle at its start and holds a share of the query's state
+//  - The walk thread (snmp/MibWalk.h) copies the request and the window handle
+//    at its start and holds a share of the query's state
 //    (grid/QueryState.h), whose m_bRun it reads and m_bWalking it writes;
 //    everything else reaches the grid as posted or sent messages.
 //  - Cleaning threads (one per top node) hold a share of the query's state too
@@ -20,12 +20,17 @@
 //    the query's threads neither read a node nor reach the grid again, and end
 //    on their own in the background.
 //
+// Callers: the query view (and the headless walk, which drives a view) uses the
+// operations of the query view below; the print view the printing calls; the
+// walk and the cleaning threads reach the grid only through its messages.
+//
 // Messages arrive through a CMsgWindow handle, one per query: what a thread of
 // an ended query still sends is dropped (queued payloads are freed).
 #include "grid/NodeMerge.h"
 #include "grid/QueryState.h"
 #include "platform/gdi/ImageList.h"
 #include "platform/winmsg/WinMsg.h"
+#include "snmp/SnmpWrite.h"
 #include "snmp/WalkTarget.h"
 #include "treelist/TreeListCtrl.h"
 
@@ -36,7 +41,7 @@
 
 class CWalkRecord;
 
-class COidTreeGrid : public CTreeListCtrl, public CWalkTarget
+class COidTreeGrid : public CTreeListCtrl, protected CWalkTarget
 {
 public:
     // Columns and their cells (cell i is column i + 1).
@@ -67,12 +72,12 @@ public:
     // Ends the current query (Stop) and prepares a new one: building state,
     // inferred list and flags reset (m_bRun = 1), every node removed.
     void ResetForQuery();
-    // Starts the walk thread on m_strHost and m_strCommunity. FALSE when the
-    // current query's walk was started already (two walks never feed one grid)
-    // or no thread could be created.
-    BOOL StartWalk();
-    // TRUE while the current query's walk or one of its cleaning threads runs.
-    BOOL ThreadsRunning() const;
+    // Keeps the request (writes use the same agent) and starts the walk thread
+    // on it. False when the current query's walk was started already (two walks
+    // never feed one grid) or no thread could be created.
+    bool StartWalk(const CWalkRequest& request);
+    // True while the current query's walk or one of its cleaning threads runs.
+    bool ThreadsRunning() const;
     // The current query's state, as its threads share it (they keep it after
     // the query has ended).
     std::shared_ptr<const CQueryState> CurrentQuery() const { return m_pQuery; }
@@ -85,31 +90,12 @@ public:
     BOOL CanCollapseSelected();
     void CollapseSelected();
     // The handle messages of the current query reach the grid through.
+    // WM_QUERY_ENDED goes to the list's parent handler (SetParentHandler).
     HWND WindowHandle() const;
-    // Receiver of WM_QUERY_ENDED: the list's parent handler (SetParentHandler).
-
-    // --- Tree building (UI thread) -----------------------------------------
-    // Places one record along its name path; see the .cpp for the rules. O(name).
-    void PlaceRecord(const CWalkRecord& record);
-    // Ends the current top node's query: status removed, cleaning started when
-    // bMayClean and the "Cleaning" setting allow. A top node is finished once.
-    void FinishTopNode(BOOL bMayClean);
 
     // --- Inference (UI thread) ---------------------------------------------
+    // Shows the leaf's table row across its table (the click on a leaf does this).
     void InferFromLeaf(CTreeItem* pLeaf);
-    void InferUnder(CTreeItem* pAncestor, const std::string& strKey);
-    BOOL FindChildValue(CTreeItem* pNode, const std::string& strText, std::string& strType,
-                        std::string& strValue) const;
-    void ResetInferredCells();
-
-    // --- Cleaning ----------------------------------------------------------
-    // UI thread, inside WM_CLEAN_UPDATE: applies one update. FALSE when the
-    // update no longer matches the tree (which is then left as it was).
-    // O(nodes moved).
-    BOOL MergeChild(const CNodeMerge& merge);
-
-    // Label without its status: cut before the first space.
-    static std::string WithoutStatus(const std::string& strLabel);
 
     // --- Printing (OidTreeGridPrint.cpp; UI thread) ------------------------
     // The rows printed: every root and, below it in pre-order, the descendants
@@ -124,15 +110,10 @@ public:
     // then the rows of that page only. O(rows of the page x depth).
     void PrintGridPage(CDC* pDC, const CRect& rcDraw, UINT nPage);
 
-    // --- Fields --------------------------------------------------------------
-    std::vector<CTreeItem*> m_apInferred;      // nodes showing inferred cells; size = their count
-    char m_szPrevName[kNameSize] = {};         // name of the last record placed, zero-padded
-    CTreeItem* m_apLevelItem[kNameSize] = {};  // last node placed per depth; [0] = current top node
-
 protected:
     // The current query's state.
     CQueryState& QueryState() const { return *m_pQuery; }
-    // How a cleaning thread is started; FALSE when it cannot be. The default
+    // How a cleaning thread is started; false when it cannot be. The default
     // runs it on a new detached thread.
     struct CCleanBlock
     {
@@ -141,13 +122,13 @@ protected:
         HWND m_hWnd;             // the handle of the query the cleaning belongs to
         std::shared_ptr<CQueryState> m_pQuery;  // the query's state, shared
     };
-    virtual BOOL LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock);
+    virtual bool LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock);
     // The thread procedure: cleans, reports WM_CLEAN_DONE while its query lasts,
     // takes its count back.
     static void CleaningThread(std::unique_ptr<CCleanBlock> pBlock);
 
     // --- Hooks of the tree-list control ----------------------------------------
-    CNodeInfo* CloneInfo(CNodeInfo* pInfo) override;
+    std::unique_ptr<CNodeInfo> CloneInfo(const CNodeInfo& info) override;
     int RowImageFor(CTreeItem* pNode) override;
     void OnCellEditDone(CTreeItem* pNode, LVITEM* pItem) override;
     QWidget* OnCellClick(UINT nFlags, CPoint pt, LVHITTESTINFO* pHit, BOOL bWide) override;
@@ -164,6 +145,28 @@ protected:
 
 private:
     class CCleaner;
+    friend class COidTreeGridTestPeer;  // the tests' view of the building state and flags
+
+    // Tree building (UI thread)
+    // Places one record along its name path; see the .cpp for the rules. O(name).
+    void PlaceRecord(const CWalkRecord& record);
+    // Ends the current top node's query: status removed, cleaning started when
+    // bMayClean and the "Cleaning" setting allow. A top node is finished once.
+    void FinishTopNode(BOOL bMayClean);
+
+    // Inference (UI thread)
+    void InferUnder(CTreeItem* pAncestor, const std::string& strKey);
+    BOOL FindChildValue(CTreeItem* pNode, const std::string& strText, std::string& strType,
+                        std::string& strValue) const;
+    void ResetInferredCells();
+
+    // Cleaning, UI thread inside WM_CLEAN_UPDATE: applies one update. False when
+    // the update no longer matches the tree (which is then left as it was).
+    // O(nodes moved).
+    bool MergeChild(const CNodeMerge& merge);
+
+    // Label without its status: cut before the first space.
+    static std::string WithoutStatus(const std::string& strLabel);
 
     // Window messages of the walk and the cleaning.
     void OnWalkError(LPARAM lParam);
@@ -192,11 +195,16 @@ private:
     // Cleaning
     // The last node of the chain when it still stands as merge says, else null.
     CTreeItem* ChainEnd(const CNodeMerge& merge) const;
-    BOOL FoldChain(const CNodeMerge& merge);
+    bool FoldChain(const CNodeMerge& merge);
     // A folded node shows its own variable: it leaves the inferred list and its
     // cells their inferred colour.
     void ForgetInferred(CTreeItem* pNode);
     void ForgetInferredIn(CTreeItem* pTop);
+
+    // Cell write: the SET of the edited value, then its messages in their boxes
+    // ("Update Failed!" last). True when the value was written.
+    CWriteResult WriteCell(CTreeItem* pNode, const std::string& strValue);
+    bool ShowWriteResult(const CWriteResult& result);
 
     // Inference and selection
     void SetInferredCells(CTreeItem* pNode, const std::string& strType, const std::string& strValue,
@@ -209,6 +217,9 @@ private:
     void PrintRow(CDC* pDC, const CPrintPage& page, CTreeItem* pNode, int nRow, int nLine);
     void PrintRowImage(CDC* pDC, const CPrintPage& page, CImageList& images, int nImage, const CRect& rcImage);
 
+    std::vector<CTreeItem*> m_apInferred;      // nodes showing inferred cells; size = their count
+    char m_szPrevName[kNameSize] = {};         // name of the last record placed, zero-padded
+    CTreeItem* m_apLevelItem[kNameSize] = {};  // last node placed per depth; [0] = current top node
     CImageList m_imageList;
     std::unique_ptr<CMsgWindow> m_pMsgWnd;  // Owned; the current query's handle
     std::shared_ptr<CQueryState> m_pQuery;  // the current query's state, shared with its threads

@@ -18,8 +18,8 @@
 // touches nothing of its owner but its shared state and its window handle.
 #include "platform/WinTypes.h"
 #include "platform/winmsg/WinMsg.h"
+#include "snmp/WalkRequest.h"
 #include <memory>
-#include <string>
 
 class CWalkTarget;
 struct CWalkState;
@@ -27,13 +27,12 @@ struct CWalkState;
 // What the walk takes from its target when it is started.
 struct CWalkStart
 {
-    std::string strHost;
-    std::string strCommunity;
+    CWalkRequest request;
     HWND hWnd = nullptr;
 };
 
 // Starts the walk of target on a new detached thread: sets the m_bWalking of
-// target.m_pWalk to 1, copies host, community, window handle and a share of the
+// target.m_pWalk to 1, copies the request, the window handle and a share of the
 // state on the calling thread, and returns at once. FALSE (and m_bWalking back
 // at 0) when no thread could be created. The target may go at any time.
 BOOL StartMibWalkThread(CWalkTarget& target);

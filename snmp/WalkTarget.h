@@ -3,7 +3,7 @@
 // any other receiver: the command-line walker, tests). The owner derives from
 // CWalkTarget, sets the fields and calls StartMibWalkThread (snmp/MibWalk.h).
 //
-// Threads: the owner writes m_strHost, m_strCommunity, m_hWalkWnd and m_pWalk on
+// Threads: the owner writes m_request, m_hWalkWnd and m_pWalk on
 // its own thread before the start; the walk copies them when it starts and never
 // reads them again. The walk's flags live in a CWalkState that the owner and the
 // walk thread own together, so the owner may go, or start another walk with a new
@@ -11,6 +11,7 @@
 // own and touches nothing but its own state.
 #include "platform/WinTypes.h"
 #include "platform/winmsg/WinMsg.h"
+#include "snmp/WalkRequest.h"
 #include <atomic>
 #include <memory>
 #include <string>
@@ -31,8 +32,7 @@ public:
     CWalkTarget(const CWalkTarget&) = delete;
     CWalkTarget& operator=(const CWalkTarget&) = delete;
 
-    std::string m_strHost;       // host as typed: name or dotted address, optionally ":port"
-    std::string m_strCommunity;  // community, passed unchanged
+    CWalkRequest m_request;      // the agent the walk asks
     HWND m_hWalkWnd = nullptr;   // the window every message of the walk goes to (a CMsgWindow's)
     // The state of the walk started next (and then of the one that runs); the
     // walk holds a share of it until it ends.

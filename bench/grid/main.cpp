@@ -253,11 +253,9 @@ void RunRealWalk()
         grid.InitColumns();
         grid.resize(1000, 700);
         grid.show();
-        grid.m_strHost = agent.Address();
-        grid.m_strCommunity = "public";
         grid.ResetForQuery();
         const auto tGo = Clock::now();
-        grid.StartWalk();
+        grid.StartWalk(CWalkRequest{agent.Address(), "public"});
         RunUntil([&] {
             return !grid.ThreadsRunning() && grid.m_tWalkDone != Clock::time_point();
         });

@@ -2,11 +2,12 @@
 #include "app/HistoryTable.h"
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
-#include "app/Resource.h"
+#include "app/ResourceIds.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "support/SnmpdEnvironment.h"
 #include "support/TempXdg.h"
+#include "tests/grid/OidTreeGridTestPeer.h"
 #include "treelist/WideComboBox.h"
 #include "ui/ImageButton.h"
 

@@ -7,7 +7,7 @@
 #include "app/OrvexApp.h"
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
-#include "app/Resource.h"
+#include "app/ResourceIds.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "support/FakeAgent.h"

@@ -30,7 +30,7 @@ protected:
 class CNoThreadGrid : public CTestGrid
 {
 protected:
-    BOOL LaunchCleaner(std::unique_ptr<CCleanBlock>) override { return FALSE; }
+    bool LaunchCleaner(std::unique_ptr<CCleanBlock>) override { return false; }
 };
 
 // Ends the walk as the walk thread does and waits for every cleaning.
@@ -84,12 +84,12 @@ TEST_F(GridClean, AChainAtTheTopKeepsItsStatusAndStaleUpdatesAreRefused)
     CTreeItem* pModules = FindPath(grid, {"snmpV2 (Querying...)", "snmpModules"});
     grid.InfoOf(pTop)->SetText("snmpV2 (Cleaning...)");
     const std::string strBefore = Dump(grid);
-    EXPECT_FALSE(grid.MergeChild(CNodeMerge{pTop, pModules, 3, FALSE}));  // no such chain
-    EXPECT_FALSE(grid.MergeChild(CNodeMerge{pModules, pTop, 1, FALSE}));
+    EXPECT_FALSE(Peer(grid).MergeChild(CNodeMerge{pTop, pModules, 3, FALSE}));  // no such chain
+    EXPECT_FALSE(Peer(grid).MergeChild(CNodeMerge{pModules, pTop, 1, FALSE}));
     EXPECT_EQ(Dump(grid), strBefore);
-    ASSERT_TRUE(grid.MergeChild(CNodeMerge{pTop, pModules, 1, FALSE}));
+    ASSERT_TRUE(Peer(grid).MergeChild(CNodeMerge{pTop, pModules, 1, FALSE}));
     EXPECT_EQ(grid.InfoOf(pTop)->GetText(), "snmpV2.snmpModules (Cleaning...)");
-    ASSERT_TRUE(grid.MergeChild(CNodeMerge{pTop, FindPath(grid, {"snmpV2.snmpModules (Cleaning...)", "snmpMIB"}), 1, FALSE}));
+    ASSERT_TRUE(Peer(grid).MergeChild(CNodeMerge{pTop, FindPath(grid, {"snmpV2.snmpModules (Cleaning...)", "snmpMIB"}), 1, FALSE}));
     EXPECT_EQ(grid.InfoOf(pTop)->GetText(), "snmpV2.snmpModules.snmpMIB (Cleaning...)");
     ExpectConsistent(grid);
 }
@@ -180,10 +180,10 @@ public:
     static void RunHeld(std::unique_ptr<CCleanBlock> pBlock) { CleaningThread(std::move(pBlock)); }
 
 protected:
-    BOOL LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock) override
+    bool LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock) override
     {
         m_held.push_back(std::move(pBlock));
-        return TRUE;
+        return true;
     }
 };
 

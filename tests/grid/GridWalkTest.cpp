@@ -28,10 +28,8 @@ protected:
 
     static void Start(CTestGrid& grid, const std::string& strHost)
     {
-        grid.m_strHost = strHost;
-        grid.m_strCommunity = CSnmpdFixture::kReadCommunity;
         grid.ResetForQuery();
-        ASSERT_TRUE(grid.StartWalk());
+        ASSERT_TRUE(grid.StartWalk(CWalkRequest{strHost, CSnmpdFixture::kReadCommunity}));
     }
     static bool QueryOver(CTestGrid& grid)
     {
@@ -157,7 +155,8 @@ TEST_F(GridWalk, AWalkWaitingForAnAnswerIsCutOffAndNeverJoinedByASecond)
     auto pGrid = std::make_unique<CTestGrid>();
     Start(*pGrid, silent.Address());
     ASSERT_TRUE(silent.WaitForRequests(1));
-    EXPECT_FALSE(pGrid->StartWalk());  // this query's walk runs
+    // This query's walk runs.
+    EXPECT_FALSE(pGrid->StartWalk(CWalkRequest{silent.Address(), CSnmpdFixture::kReadCommunity}));
     const std::shared_ptr<const CQueryState> pFirst = pGrid->CurrentQuery();
     // A new query does not wait for the first walk, which goes on alone.
     Start(*pGrid, silent.Address());
