@@ -108,6 +108,8 @@ void COidTreeGrid::ResetForQuery()
     Stop();
     m_apInferred.clear();
     m_bWalkEnded = false;
+    m_strWalkAgent.clear();
+    m_timeWalk = QDateTime();
     try {
         RemoveAllNodes();
     } catch (...) {
@@ -125,10 +127,13 @@ bool COidTreeGrid::StartWalk(const CWalkRequest& request)
     m_request = request;
     m_hWalkWnd = m_pMsgWnd->Handle();
     m_pWalk = m_pQuery;  // the walk's share of the query's state
-    if (StartMibWalkThread(*this))
-        return true;
-    m_bWalkEnded = true;
-    return false;
+    if (!StartMibWalkThread(*this)) {
+        m_bWalkEnded = true;
+        return false;
+    }
+    m_strWalkAgent = request.m_strHost;
+    m_timeWalk = QDateTime::currentDateTime();
+    return true;
 }
 
 bool COidTreeGrid::ThreadsRunning() const
