@@ -39,6 +39,20 @@ const COptionGroupHelp& WalkOptions()
     return group;
 }
 
+// The walked agent, the same for orvex --walk and orvex-walk.
+const COptionGroupHelp& AgentArguments()
+{
+    static const COptionGroupHelp group{
+        "Agent",
+        {
+            {"HOST", "",
+             "The agent: a host name, a dotted IPv4 address or an IPv6 address in brackets, optionally followed by "
+             ":PORT (161 unless given), as [2001:db8::1]:161 or [::1]."},
+            {"COMMUNITY", "", "The community of versions 1 and 2c; left out for version 3."},
+        }};
+    return group;
+}
+
 const COptionHelp kHelpOption{"--help, -h", "", "Print the synopsis, the options and the exit codes, and exit."};
 const COptionHelp kVersionOption{"--version, -V", "",
                                  "Print the program's version and the versions of net-snmp and Qt in use, and exit."};
@@ -91,7 +105,7 @@ const CProgramHelp& OrvexHelp()
         "orvex",
         "desktop SNMP MIB browser",
         {"[FILE]", "--host HOST --community COMMUNITY [--go]", "--walk [OPTION]... HOST[:PORT] COMMUNITY",
-         "--walk [OPTION]... --snmp-version 3 --user NAME [OPTION]... HOST[:PORT]", "--help | --version"},
+         "--walk [OPTION]... -v 3 --user NAME HOST[:PORT]", "--help | --version"},
         "Orvex walks an SNMP agent's MIB and shows every variable that comes back in a tree-list grid (MIB, "
         "Type, Value, OID). Several agents can be browsed side by side, each in a document window of its own; "
         "values can be written back with SET where writing is enabled in the settings. Help > Help opens the "
@@ -114,6 +128,7 @@ const CProgramHelp& OrvexHelp()
             {"Walking without a window",
              {{"--walk", "", "Run one query without a window; the walk options and the agent follow."}}},
             WalkOptions(),
+            AgentArguments(),
             {"Other options", {kHelpOption, kVersionOption}},
         },
         {{0, "The window was closed, or the --walk query ended without an error."},
@@ -138,7 +153,7 @@ const CProgramHelp& OrvexWalkHelp()
     static const CProgramHelp help{
         "orvex-walk",
         "walk an SNMP agent and print one line per variable",
-        {"[OPTION]... HOST[:PORT] COMMUNITY", "[OPTION]... --snmp-version 3 --user NAME [OPTION]... HOST[:PORT]",
+        {"[OPTION]... HOST[:PORT] COMMUNITY", "[OPTION]... -v 3 --user NAME HOST[:PORT]",
          "--help | --version"},
         "orvex-walk walks the MIB of the agent at HOST (a host name, a dotted IPv4 address or a bracketed IPv6 "
         "address, port 161 unless given) with the community COMMUNITY, as a query of orvex(1) does, and prints "
@@ -147,7 +162,7 @@ const CProgramHelp& OrvexWalkHelp()
         "\\r; other bytes are written as they are.\n\n"
         "The walk's error texts go to standard error. Settings are read from the user's settings file; the "
         "options override them for this run only, and nothing is saved.",
-        {WalkOptions(), {"Other options", {kHelpOption, kVersionOption}}},
+        {WalkOptions(), AgentArguments(), {"Other options", {kHelpOption, kVersionOption}}},
         {{0, "The walk ended without an error."},
          {1, "An error text was written to standard error (no answer, an error status, a bad base OID)."},
          {2, "The arguments are not valid; the usage is printed."}},

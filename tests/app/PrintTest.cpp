@@ -439,7 +439,7 @@ TEST_F(CPrintTest, EveryPageNamesTheAgentTheWalkAndItsNumber)
     AppSettings.Timeout = 5;
     AppSettings.Retries = 0;
     const QDateTime before = QDateTime::currentDateTime();
-    ASSERT_TRUE(m_grid.ResetForQuery());
+    m_grid.ResetForQuery();
     ASSERT_TRUE(m_grid.StartWalk(CWalkRequest{agent.Address(), "public"}));
     const QDateTime after = QDateTime::currentDateTime();
     ASSERT_TRUE(PumpUntil([&] {

@@ -173,7 +173,7 @@ TEST_F(MibWalk, StopLetsTheAnswerInFlightArriveAndSendsNoFurtherRequest)
     CWalkHarness harness(agent.Address());
     std::thread stopper([&] {
         if (agent.WaitForRequests(3))
-            harness.m_bRun = 0;  // Stop, while the third answer is on its way
+            harness.m_pWalk->m_bRun = 0;  // Stop, while the third answer is on its way
     });
     harness.Run();
     stopper.join();
@@ -232,9 +232,9 @@ TEST_F(MibWalk, DetachedStartByNameWithPortAndAbsurdTimeoutReportsToTheWindow)
     CFakeAgent agent(SystemScript(0, [](Answer& a) { a.nDelayMs = 200; }));
     CWalkHarness harness("localhost:" + std::to_string(agent.Port()));
     ASSERT_TRUE(StartMibWalkThread(harness));
-    EXPECT_EQ(harness.m_bWalking, 1);  // already, before the thread has run
+    EXPECT_EQ(harness.m_pWalk->m_bWalking, 1);  // already, before the thread has run
     ASSERT_TRUE(PumpUntil([&] { return !harness.m_signals.empty(); }, 20000));
-    EXPECT_EQ(harness.m_bWalking, 0);
+    EXPECT_EQ(harness.m_pWalk->m_bWalking, 0);
     EXPECT_EQ(harness.Oids(), kSystemOids);
     EXPECT_EQ(harness.m_signals, Messages{WM_WALK_DONE});
     std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the detached thread's last steps
@@ -457,4 +457,30 @@ TEST_F(BulkWalk, IPv6AgentsAndMalformedBrackets)
         EXPECT_EQ(harness.m_texts, Strings{strText}) << strHost;
         EXPECT_EQ(harness.m_signals, Messages{WM_WALK_ERROR}) << strHost;
     }
+}
+
+// The owner goes while its walk waits for an answer that never comes: the walk
+// keeps only its own state alive and ends on its own after the request's time.
+TEST(MibWalkOwner, MayGoWhileItsWalkWaitsForAnAnswer)
+{
+    AppSettings.Reset();
+    AppSettings.Timeout = 1;
+    AppSettings.Retries = 0;
+    CFakeAgent silent([](const Request&, std::size_t) {
+        Answer answer;
+        answer.eKind = Answer::Kind::Silent;
+        return answer;
+    });
+    auto pHarness = std::make_unique<CWalkHarness>(silent.Address());
+    const std::shared_ptr<CWalkState> pState = pHarness->m_pWalk;
+    ASSERT_TRUE(StartMibWalkThread(*pHarness));
+    ASSERT_TRUE(silent.WaitForRequests(1));
+    pHarness.reset();  // the owner and its window are gone
+    EXPECT_EQ(pState->m_bWalking, 1);
+    EXPECT_GT(pState.use_count(), 1);  // the walk's share
+    ASSERT_TRUE(PumpUntil([&] { return pState->m_bWalking == 0; }, 10000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the detached thread's last steps
+    EXPECT_EQ(pState.use_count(), 1);
+    EXPECT_EQ(silent.RequestCount(), 1u);
+    AppSettings.Reset();
 }

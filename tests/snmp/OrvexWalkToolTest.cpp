@@ -232,7 +232,7 @@ TEST(OrvexWalkTool, VersionThreeBulkAndIPv6OnARealAgent)
     const ToolRun help = RunWalker({"--help"});
     EXPECT_EQ(help.nExit, 0);
     for (const char* pszOption : {"--snmp-version", "--user", "--level", "--auth-pass", "--priv-pass", "--context",
-                                  "--max-repetitions", "ORVEX_AUTH_PASS", "ORVEX_PRIV_PASS"})
+                                  "--max-repetitions", "ORVEX_AUTH_PASS", "ORVEX_PRIV_PASS", "[2001:db8::1]"})
         EXPECT_NE(help.strOut.find(pszOption), std::string::npos) << pszOption;
 }
 

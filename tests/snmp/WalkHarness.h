@@ -35,7 +35,7 @@ public:
           })
     {
         m_request = CWalkRequest{strHost, "public"};
-        m_bRun = 1;
+        m_pWalk->m_bRun = 1;
         m_hWalkWnd = m_window.Handle();
     }
 
@@ -44,13 +44,13 @@ public:
     {
         std::atomic<bool> bEnded{false};
         std::thread walk([this, &bEnded] {
-            MibWalkThread(*this, CWalkStart{m_request, m_hWalkWnd});
+            MibWalkThread(m_pWalk, CWalkStart{m_request, m_hWalkWnd});
             bEnded = true;
         });
         ASSERT_TRUE(PumpUntil([&] { return bEnded.load(); }, 20000));
         walk.join();
         QCoreApplication::processEvents();
-        EXPECT_EQ(m_bWalking, 0);
+        EXPECT_EQ(m_pWalk->m_bWalking, 0);
     }
 
     Strings Oids() const
