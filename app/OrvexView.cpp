@@ -8,6 +8,7 @@
 #include "platform/gdi/SysMetrics.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/WalkMessages.h"
+#include "tableview/TableWindow.h"
 #include "treelist/WideComboBox.h"
 #include "ui/ImageButton.h"
 #include "ui/MenuBarColor.h"
@@ -18,6 +19,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPainter>
 
 namespace {
@@ -272,7 +275,8 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
     m_wndGrid.ResetForQuery();
     if (m_pDocument)
         m_pDocument->SetTitle(strHost);
-    if (!m_wndGrid.StartWalk(CWalkRequest{strHost, strCommunity, QueryProfile()}))
+    m_lastRequest = CWalkRequest{strHost, strCommunity, QueryProfile()};
+    if (!m_wndGrid.StartWalk(*m_lastRequest))
         SetButtonState(FALSE);
 }
 
@@ -337,6 +341,7 @@ BOOL COrvexView::OnCommand(UINT nID)
         m_pFindBar->Open();
         OnSize(width(), height());
         return TRUE;
+    case ID_SHOW_TABLE: ShowTable(); return TRUE;
     case ID_EDIT_REPEAT:
     case ID_FIND_PREVIOUS:
         if (nID == ID_EDIT_REPEAT)
@@ -384,7 +389,50 @@ BOOL COrvexView::OnUpdateCommand(CCmdUI& cmdUI)
     case ID_COLLAPSE_NODE:
         cmdUI.Enable(m_wndGrid.CanCollapseSelected());
         return TRUE;
+    case ID_SHOW_TABLE:
+        cmdUI.Enable(SelectedTable().has_value());
+        return TRUE;
     default:
         return FALSE;
     }
+}
+
+// --- Table view ----------------------------------------------------------------------
+
+std::optional<CTableRef> COrvexView::SelectedTable() const
+{
+    CTreeItem* pNode = m_lastRequest ? m_wndGrid.NodeAtRow(m_wndGrid.SelectedRow()) : nullptr;
+    if (!pNode)
+        return std::nullopt;
+    // The labels from the top node down are the manager interface's name text
+    // (a cleaned label joins its components with dots already).
+    std::string strPath;
+    for (; pNode; pNode = m_wndGrid.ParentOf(pNode)) {
+        const std::string& strLabel = m_wndGrid.InfoOf(pNode)->GetText();
+        const std::string strName = strLabel.substr(0, strLabel.find(' '));  // without a status
+        strPath = strPath.empty() ? strName : strName + "." + strPath;
+    }
+    return LocateTable(strPath);
+}
+
+CTableWindow* COrvexView::ShowTable()
+{
+    const std::optional<CTableRef> table = SelectedTable();
+    if (!table)
+        return nullptr;
+    auto* pWindow = new CTableWindow(*m_lastRequest, table->m_strName, CTableData(table->m_strOid, table->m_index));
+    pWindow->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiArea* pArea = nullptr;
+    for (QWidget* pAncestor = parentWidget(); pAncestor && !pArea; pAncestor = pAncestor->parentWidget())
+        pArea = qobject_cast<QMdiArea*>(pAncestor);
+    if (!pArea) {
+        pWindow->resize(800, 400);
+        pWindow->show();
+        return pWindow;
+    }
+    QMdiSubWindow* pFrame = pArea->addSubWindow(pWindow);
+    pFrame->setAttribute(Qt::WA_DeleteOnClose);
+    pFrame->show();
+    pArea->setActiveSubWindow(pFrame);
+    return pWindow;
 }

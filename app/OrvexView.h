@@ -9,6 +9,7 @@
 #include "app/CmdTarget.h"
 #include "app/OrvexViewPrint.h"
 #include "grid/OidTreeGrid.h"
+#include "tableview/TableLocator.h"
 #include "ui/ThemeHelper.h"
 
 #include <QFont>
@@ -19,6 +20,7 @@
 
 class COrvexDoc;
 class CFindBar;
+class CTableWindow;
 class CImageButton;
 class CMyStatic;
 class CWideComboBox;
@@ -68,6 +70,13 @@ public:
     std::string WalkStatus() const;
     // The button's caption ("Go" or "Stop").
     std::string Caption() const;
+    // The table of the selected node (a table, its entry, a column or an
+    // instance), once a query has run; nullopt otherwise.
+    std::optional<CTableRef> SelectedTable() const;
+    // Show Table: the selected node's table in a window of its own beside the
+    // document windows (a top-level window without a frame around the view).
+    // Null when no table is selected.
+    CTableWindow* ShowTable();
 
     COidTreeGrid& Grid() { return m_wndGrid; }
     CWideComboBox& HostBox() { return *m_pHost; }
@@ -113,4 +122,5 @@ private:
     COrvexViewPrint m_print;      // printing and preview of the grid
     COrvexDoc* m_pDocument;       // Not owned.
     std::optional<CAgentProfile> m_profile;
+    std::optional<CWalkRequest> m_lastRequest;  // what the last query asked; table views ask the same
 };

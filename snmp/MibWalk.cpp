@@ -83,7 +83,9 @@ bool CMibWalk::Open()
         PostError("Error: Unable to resolve Host\n");
         return false;
     }
-    const std::string strBase = AppSettings.Base();
+    // A table view walks its table's subtree.
+    const std::string strBase =
+        m_start.request.m_strBase.empty() ? AppSettings.Base() : m_start.request.m_strBase;
     CSnmpOid base;
     if (strBase.size() > kMaxBaseText || !SnmpMgrStrToOid(strBase.c_str(), base.Out())) {
         PostError(FormatErrorText("Error: Invalid oid, %s, specified.\n", strBase.c_str()));

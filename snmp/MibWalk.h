@@ -1,5 +1,5 @@
 #pragma once
-// The MIB walk from the "Base" setting onward, on a thread of its own,
+// The MIB walk from the request's base (else the "Base" setting) onward, on a thread of its own,
 // reporting to the target's window with the messages of snmp/WalkMessages.h:
 // one record per variable, in the agent's order. v1, and any profile with
 // max-repetitions 0, asks GET-NEXT for one variable per request; v2c and v3 ask
@@ -44,5 +44,5 @@ struct CWalkStart
 BOOL StartMibWalkThread(CWalkTarget& target);
 
 // The walk itself, run by the thread StartMibWalkThread creates. Blocks until
-// the walk has ended; reads Base from AppSettings, the rest from start.
+// the walk has ended; reads Base from AppSettings when the request names none.
 void MibWalkThread(std::shared_ptr<CWalkState> pState, CWalkStart start);

@@ -12,4 +12,5 @@ struct CWalkRequest
     // How to talk to the agent; a request built without one takes the settings
     // record's values as they are when it is built.
     CAgentProfile m_profile = CAgentProfile::FromSettings();
+    std::string m_strBase = {};  // OID text of the subtree walked; empty: the "Base" setting
 };

@@ -103,8 +103,12 @@ int CSnmpdFixture::FreeUdpPort()
     return nPort;
 }
 
-CSnmpdFixture::CSnmpdFixture() : m_dir(QDir::tempPath() + "/orvex-snmpd-XXXXXX")
+CSnmpdFixture::CSnmpdFixture() : CSnmpdFixture(std::string()) {}
+
+CSnmpdFixture::CSnmpdFixture(std::string strExtraConfig)
+    : m_dir(QDir::tempPath() + "/orvex-snmpd-XXXXXX")
 {
+    m_strExtraConfig = std::move(strExtraConfig);
     m_strDir = m_dir.path().toStdString();
     if (!m_dir.isValid() || !QDir(m_dir.path()).mkpath("persist") || !QDir(m_dir.path()).mkpath("mibs"))
         m_strError = "cannot create a temporary folder for snmpd";
@@ -182,7 +186,7 @@ bool CSnmpdFixture::StartOnce(bool* pbPortTaken)
                                             << "rwcommunity " << kWriteCommunity << " 127.0.0.1\n"
                                             << "rocommunity6 " << kReadCommunity << " ::1\n"
                                             << "rwcommunity6 " << kWriteCommunity << " ::1\n"
-                                            << V3UserLines() << "[snmp] persistentDir " << m_strDir << "/persist\n";
+                                            << V3UserLines() << m_strExtraConfig << "\n[snmp] persistentDir " << m_strDir << "/persist\n";
     QFile::remove(QString::fromStdString(strLog));
 
     auto pAgent = std::make_unique<QProcess>();

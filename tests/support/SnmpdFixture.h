@@ -45,6 +45,9 @@ public:
     static int FreeUdpPort();
 
     CSnmpdFixture();
+    // strExtraConfig: more lines for the agent's configuration ("override -rw
+    // OID TYPE VALUE" makes a writable variable of any OID).
+    explicit CSnmpdFixture(std::string strExtraConfig);
     ~CSnmpdFixture();
     CSnmpdFixture(const CSnmpdFixture&) = delete;
     CSnmpdFixture& operator=(const CSnmpdFixture&) = delete;
@@ -79,6 +82,7 @@ private:
     QTemporaryDir m_dir;
     std::string m_strDir;
     std::string m_strError;
+    std::string m_strExtraConfig;
     int m_nPort = 0;
     std::unique_ptr<QProcess> m_pAgent;  // Owned; set while the agent answers.
 };
