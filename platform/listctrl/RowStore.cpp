@@ -1,6 +1,8 @@
 #include "platform/listctrl/RowStore.h"
+#include "platform/memory/FreedMemory.h"
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 // Without a gap there is nothing to move (and moving a row onto itself would empty it).
 void CRowStore::MoveGapTo(int nRow)
@@ -48,8 +50,10 @@ void CRowStore::Erase(int nRow, int nCount)
     m_nGap += nCount;
 }
 
+// A million rows' texts are freed on a thread of their own.
 void CRowStore::Clear()
 {
-    std::vector<CListRow>().swap(m_slots);
+    if (!m_slots.empty())
+        FreeInBackground(std::exchange(m_slots, {}));
     m_nGapStart = m_nGap = 0;
 }
