@@ -20,7 +20,7 @@ template <class T>
 void FreeInBackground(T&& object)
 {
     auto pHeld = std::make_shared<std::decay_t<T>>(std::forward<T>(object));
-    RunInBackground([pHeld]() mutable {
+    RunInBackground([pHeld = std::move(pHeld)]() mutable {
         pHeld.reset();
         ReleaseFreedMemory();
     });
