@@ -4,6 +4,13 @@
 #include <iterator>
 #include <utility>
 
+namespace {
+
+// Blocks of rows from this size on have their texts freed on a thread of their own.
+constexpr int kFreeLaterRows = 10000;
+
+} // namespace
+
 // Without a gap there is nothing to move (and moving a row onto itself would empty it).
 void CRowStore::MoveGapTo(int nRow)
 {
@@ -46,7 +53,10 @@ void CRowStore::Erase(int nRow, int nCount)
 {
     MoveGapTo(nRow);
     const auto first = m_slots.begin() + m_nGapStart + m_nGap;
-    std::fill(first, first + nCount, CListRow());  // frees the texts now
+    if (nCount >= kFreeLaterRows)
+        FreeInBackground(std::vector<CListRow>(std::make_move_iterator(first), std::make_move_iterator(first + nCount)));
+    else
+        std::fill(first, first + nCount, CListRow());  // frees the texts now
     m_nGap += nCount;
 }
 
