@@ -75,7 +75,7 @@ CWriteResult COidTreeGrid::WriteCell(CTreeItem* pNode, const std::string& strVal
 {
     const CNodeInfo* pInfo = InfoOf(pNode);
     return WriteValue(Bounded(m_request.m_strHost), Bounded(m_request.m_strCommunity),
-                      Bounded(pInfo->GetSubText(cellOid)), pInfo->GetSubText(cellType), strValue);
+                      Bounded(pInfo->GetSubText(cellOid)), pInfo->GetSubText(cellType), strValue, m_request.m_profile);
 }
 
 bool COidTreeGrid::ShowWriteResult(const CWriteResult& result)
