@@ -1,8 +1,10 @@
 // Serves a route table of N variables (--variables, default 1,000,000: 100,000
 // routes x 10 columns) from the fake agent on 127.0.0.1 and walks it with
 // `orvex --walk` (settings from an empty temporary hive: no MIB modules, the
-// default Cleaning), then with `snmpwalk -v1` on the same agent. Prints each
-// one's time, the lines it wrote and orvex's peak memory per variable.
+// default Cleaning) and with net-snmp's walker on the same agent: GetBulk
+// (v2c, against snmpbulkwalk, both asking 25 variables a request), then
+// GET-NEXT (v1, against snmpwalk). Prints each one's time, the lines it wrote
+// and orvex's peak memory per variable.
 #include "support/FakeAgent.h"
 
 #include <algorithm>
@@ -44,22 +46,36 @@ std::vector<CFakeAgent::CVar> RouteTable(int nVariables)
     return table;
 }
 
-// GET-NEXT by binary search (the table is in OID order): the fake agent's own
-// lookup is linear.
+// GET-NEXT and GetBulk of one name by binary search (the table is in OID
+// order): the fake agent's own lookup is linear.
 CFakeAgent::CAnswer NextIn(const std::vector<CFakeAgent::CVar>& table, const CFakeAgent::CRequest& request)
 {
     CFakeAgent::CAnswer answer;
     answer.vars = request.vars;
-    if (request.nCommand != 0xA1 || request.vars.size() != 1) {
+    const bool bBulk = request.nCommand == 0xA5 && request.nNonRepeaters == 0;
+    if ((request.nCommand != 0xA1 && !bBulk) || request.vars.size() != 1) {
         answer.nErrorStatus = 2;  // noSuchName
         answer.nErrorIndex = 1;
         return answer;
     }
-    const auto it = std::upper_bound(table.begin(), table.end(), request.vars[0].name,
-                                     [](const CFakeAgent::Oid& asked, const CFakeAgent::CVar& var) {
-                                         return std::lexicographical_compare(asked.begin(), asked.end(),
-                                                                             var.name.begin(), var.name.end());
-                                     });
+    auto it = std::upper_bound(table.begin(), table.end(), request.vars[0].name,
+                               [](const CFakeAgent::Oid& asked, const CFakeAgent::CVar& var) {
+                                   return std::lexicographical_compare(asked.begin(), asked.end(), var.name.begin(),
+                                                                       var.name.end());
+                               });
+    if (bBulk) {
+        answer.vars.clear();
+        for (long i = 0; i < std::max(1L, request.nMaxRepetitions); ++i) {
+            if (it == table.end()) {
+                CFakeAgent::CVar end = answer.vars.empty() ? request.vars[0] : answer.vars.back();
+                end.type = 0x82;  // endOfMibView
+                answer.vars.push_back(std::move(end));
+                break;
+            }
+            answer.vars.push_back(*it++);
+        }
+        return answer;
+    }
     if (it != table.end()) {
         answer.vars = {*it};
     } else if (request.nVersion == 0) {
@@ -142,15 +158,25 @@ int main(int argc, char** argv)
     setenv("SNMP_PERSISTENT_DIR", strHome.c_str(), 1);
 
     std::printf("route table of %zu variables served on %s\n", table.size(), agent.Address().c_str());
-    const CRun orvex = RunCounting({ORVEX_BIN, "--walk", "--base", ".1.3.6.1.2.1.4.21", "--timeout", "5",
-                                    agent.Address(), "public"});
-    std::printf("  orvex --walk:   %.1f s, %ld lines, exit %d, peak RSS %ld kB = %.0f bytes/variable (target <= 800)\n",
-                orvex.dSeconds, orvex.nLines, orvex.nStatus, orvex.nMaxRssKb,
-                orvex.nMaxRssKb * 1024.0 / static_cast<double>(table.size()));
-    const CRun tool = RunCounting({"snmpwalk", "-v1", "-c", "public", "-On", "-t", "5", agent.Address(),
-                                   ".1.3.6.1.2.1.4.21"});
-    std::printf("  snmpwalk -v1:   %.1f s, %ld lines, exit %d (orvex / snmpwalk = %.2f)\n", tool.dSeconds, tool.nLines,
-                tool.nStatus, orvex.dSeconds / tool.dSeconds);
+    const std::string strBase = ".1.3.6.1.2.1.4.21";
+    const double dVariables = static_cast<double>(table.size());
+    for (const char* pszVersion : {"2c", "1"}) {
+        const CRun orvex = RunCounting({ORVEX_BIN, "--walk", "-v", pszVersion, "--base", strBase, "--timeout", "5",
+                                        agent.Address(), "public"});
+        std::printf("  orvex --walk -v %-2s %6.1f s, %ld lines, exit %d, peak RSS %ld kB = %.0f bytes/variable "
+                    "(target <= 800)\n",
+                    pszVersion, orvex.dSeconds, orvex.nLines, orvex.nStatus, orvex.nMaxRssKb,
+                    orvex.nMaxRssKb * 1024.0 / dVariables);
+        const bool bBulk = pszVersion[0] == '2';
+        std::vector<std::string> toolArgs{bBulk ? "snmpbulkwalk" : "snmpwalk", "-v", pszVersion, "-c", "public", "-On",
+                                          "-t", "5", agent.Address(), strBase};
+        if (bBulk)
+            toolArgs.insert(toolArgs.begin() + 1, "-Cr25");  // orvex's MaxRepetitions
+        const CRun tool = RunCounting(toolArgs);
+        std::printf("  %-17s %6.1f s, %ld lines, exit %d (orvex / it = %.2f)\n",
+                    bBulk ? "snmpbulkwalk -v2c" : "snmpwalk -v1", tool.dSeconds, tool.nLines, tool.nStatus,
+                    orvex.dSeconds / tool.dSeconds);
+    }
     std::string strRemove = "rm -rf '" + strHome + "'";
     return std::system(strRemove.c_str()) == 0 ? 0 : 1;
 }
