@@ -1,7 +1,9 @@
 #include "app/OrvexView.h"
 #include "app/DialogBackground.h"
 #include "app/FindBar.h"
+#include "app/AgentProfileDlg.h"
 #include "app/HistoryTable.h"
+#include "app/HostHistory.h"
 #include "app/OrvexDoc.h"
 #include "app/ResourceIds.h"
 #include "app/SettingsDlg.h"
@@ -22,6 +24,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QToolButton>
 
 namespace {
 
@@ -83,6 +86,8 @@ CQueryBarLayout CQueryBarLayout::Compute(int cx, int cy, QSize szHost, QSize szC
     if (nOverlap > 0)
         layout.rcCommLabel.translate(-nOverlap, 0);
     layout.rcButton = QRect(cx - kButtonWidth, kBoxTop, kButtonWidth - nPad, kBoxHeight);
+    layout.rcCommunity.setWidth(layout.rcCommunity.width() - COrvexView::kProfileWidth - kLabelGap);
+    layout.rcProfile = QRect(layout.rcCommunity.right() + 1 + kLabelGap, kBoxTop, COrvexView::kProfileWidth, kBoxHeight);
     return layout;
 }
 
@@ -139,6 +144,12 @@ void COrvexView::CreateQueryBar()
 
     m_pCommunity = new QLineEdit(this);
 
+    m_pProfile = new QToolButton(this);
+    m_pProfile->setObjectName(QStringLiteral("profile"));
+    m_pProfile->setToolTip(QStringLiteral("Agent profile: version, timing and SNMPv3 user"));
+    connect(m_pProfile, &QToolButton::clicked, this, &COrvexView::OnProfile);
+    ShowVersion();
+
     m_pGo = new CImageButton(this, kGoId);
     m_pGo->SetWindowText("Go");
     m_pGo->SetThemeHelper(&m_themeHelper);
@@ -149,13 +160,14 @@ void COrvexView::CreateQueryBar()
     m_font = font();
     for (QWidget* pChild : {static_cast<QWidget*>(m_pHostLabel), static_cast<QWidget*>(m_pCommLabel),
                             static_cast<QWidget*>(m_pHost), static_cast<QWidget*>(m_pCommunity),
-                            static_cast<QWidget*>(m_pGo)})
+                            static_cast<QWidget*>(m_pProfile), static_cast<QWidget*>(m_pGo)})
         pChild->setFont(m_font);
 
     // Tab goes through the windows in their order of creation: grid first.
     setTabOrder(&m_wndGrid, m_pHost);
     setTabOrder(m_pHost, m_pCommunity);
-    setTabOrder(m_pCommunity, m_pGo);
+    setTabOrder(m_pCommunity, m_pProfile);
+    setTabOrder(m_pProfile, m_pGo);
     for (QObject* pTarget : {static_cast<QObject*>(m_pHost), static_cast<QObject*>(m_pHost->lineEdit()),
                              static_cast<QObject*>(m_pCommunity), static_cast<QObject*>(m_pGo)})
         pTarget->installEventFilter(this);
@@ -199,7 +211,8 @@ void COrvexView::OnSize(int cx, int cy)
     const std::pair<QWidget*, QRect> places[] = {
         {&m_wndGrid, layout.rcGrid},          {m_pHostLabel, layout.rcHostLabel},
         {m_pHost, layout.rcHost},             {m_pCommLabel, layout.rcCommLabel},
-        {m_pCommunity, layout.rcCommunity},   {m_pGo, layout.rcButton},
+        {m_pCommunity, layout.rcCommunity},   {m_pProfile, layout.rcProfile},
+        {m_pGo, layout.rcButton},
     };
     for (const auto& [pWindow, rc] : places) {
         pWindow->setGeometry(rc);
@@ -242,8 +255,11 @@ void COrvexView::FillCommunityOf(const QString& strHost)
     const int nRow = g_history.FindRow(strHost.toLatin1().toStdString());
     if (nRow < 0)
         return;
-    const std::string& strCommunity = g_history.Cell(1, nRow);
+    const std::string& strCommunity = g_history.Cell(kHistoryCommunity, nRow);
     m_pCommunity->setText(QString::fromLatin1(strCommunity.c_str(), int(strCommunity.size())));
+    // A row of the earlier form has no profile: the host follows the settings.
+    m_profile = HistoryProfile(g_history, nRow);
+    ShowVersion();
 }
 
 // --- The query ---------------------------------------------------------------------
@@ -258,6 +274,9 @@ void COrvexView::OnGo()
             AfxMessageBox(kRequiredText, MB_OK | MB_ICONERROR);
             return;
         }
+        // Passphrases that were not remembered are asked for now.
+        if (QueryProfile().NeedsSecrets() && !EditProfile(kPassphrasesPrompt))
+            return;
         StartQuery(host.toStdString(), community.toStdString());
     } else {
         StopQuery();
@@ -267,7 +286,7 @@ void COrvexView::OnGo()
 void COrvexView::StartQuery(const std::string& strHost, const std::string& strCommunity)
 {
     SetButtonState(TRUE);
-    g_history.AddEntry({strHost, strCommunity});
+    g_history.AddEntry(HistoryRow(strHost, strCommunity, m_profile));
     FillHostList();  // the entries follow the history's new order
     // Whatever the previous query left running (its walk, its cleanings, its
     // queued messages) is cut off at once and ends on its own: a grid is never
@@ -278,6 +297,33 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
     m_lastRequest = CWalkRequest{strHost, strCommunity, QueryProfile()};
     if (!m_wndGrid.StartWalk(*m_lastRequest))
         SetButtonState(FALSE);
+}
+
+void COrvexView::SetProfile(const CAgentProfile& profile)
+{
+    m_profile = profile;
+    ShowVersion();
+}
+
+void COrvexView::OnProfile()
+{
+    EditProfile("");
+}
+
+bool COrvexView::EditProfile(const std::string& strPrompt)
+{
+    CAgentProfileDlg dlg(m_pHost->currentText().toLatin1().toStdString(), QueryProfile(), strPrompt, this);
+    if (dlg.DoModal() != IDOK)
+        return false;
+    SetProfile(dlg.Profile());
+    return true;
+}
+
+void COrvexView::ShowVersion()
+{
+    const QString strVersion = QStringLiteral("v%1").arg(SnmpVersionName(QueryProfile().m_nVersion));
+    if (m_pProfile->text() != strVersion)
+        m_pProfile->setText(strVersion);
 }
 
 void COrvexView::StopQuery()
@@ -325,6 +371,7 @@ BOOL COrvexView::OnCommand(UINT nID)
     case ID_SETTINGS: {
         CSettingsDlg dlg;  // no parent, as the settings dialog has always been opened
         dlg.DoModal();
+        ShowVersion();  // a window without a profile of its own follows the settings
         return TRUE;
     }
     case ID_COPY_TREE:
@@ -371,6 +418,8 @@ BOOL COrvexView::OnUpdateCommand(CCmdUI& cmdUI)
 {
     switch (cmdUI.m_nID) {
     case ID_SETTINGS:
+        ShowVersion();  // the settings may have changed the version this window follows
+        return TRUE;
     case ID_COPY_TREE:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
