@@ -1,6 +1,8 @@
 #include "app/OrvexView.h"
 #include "app/DialogBackground.h"
 #include "app/FindBar.h"
+#include "app/GridContextMenu.h"
+#include "grid/OidTreeExport.h"
 #include "app/HistoryTable.h"
 #include "app/OrvexDoc.h"
 #include "app/ResourceIds.h"
@@ -14,6 +16,8 @@
 #include "ui/MyStatic.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QSaveFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -104,6 +108,10 @@ COrvexView::COrvexView(COrvexDoc* pDoc, QWidget* pParent)
     m_pFindBar->hide();
     connect(m_pFindBar, &CFindBar::Closed, this, [this] { OnSize(width(), height()); });
     connect(this, &COrvexView::QueryEnded, m_pFindBar, &CFindBar::Refilter);
+    m_wndGrid.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&m_wndGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& pt) {
+        CGridContextMenu(m_wndGrid, [this](const CWalkRequest& request) { emit WalkRequested(request); }).Run(pt);
+    });
 }
 
 COrvexView::~COrvexView()
@@ -249,16 +257,23 @@ void COrvexView::OnGo()
             AfxMessageBox(kRequiredText, MB_OK | MB_ICONERROR);
             return;
         }
-        StartQuery(host.toStdString(), community.toStdString());
+        StartQuery(CWalkRequest{host.toStdString(), community.toStdString()});
     } else {
         StopQuery();
     }
 }
 
-void COrvexView::StartQuery(const std::string& strHost, const std::string& strCommunity)
+void COrvexView::StartRequest(const CWalkRequest& request)
 {
+    SetQuery(request.m_strHost, request.m_strCommunity);
+    StartQuery(request);
+}
+
+void COrvexView::StartQuery(const CWalkRequest& request)
+{
+    const std::string& strHost = request.m_strHost;
     SetButtonState(TRUE);
-    g_history.AddEntry({strHost, strCommunity});
+    g_history.AddEntry({strHost, request.m_strCommunity});
     FillHostList();  // the entries follow the history's new order
     // Whatever the previous query left running (its walk, its cleanings, its
     // queued messages) is cut off at once and ends on its own: a grid is never
@@ -266,7 +281,7 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
     m_wndGrid.ResetForQuery();
     if (m_pDocument)
         m_pDocument->SetTitle(strHost);
-    if (!m_wndGrid.StartWalk(CWalkRequest{strHost, strCommunity}))
+    if (!m_wndGrid.StartWalk(request))
         SetButtonState(FALSE);
 }
 
@@ -324,6 +339,7 @@ BOOL COrvexView::OnCommand(UINT nID)
     case ID_COLLAPSE_NODE:
         OnEditCommand(nID);
         return TRUE;
+    case ID_FILE_EXPORT: OnFileExport(); return TRUE;
     case ID_FILE_PRINT: m_print.OnFilePrint(); return TRUE;
     case ID_FILE_PRINT_DIRECT: m_print.OnFilePrintDirect(); return TRUE;
     case ID_FILE_PRINT_PREVIEW: m_print.OnFilePrintPreview(); return TRUE;
@@ -361,6 +377,7 @@ BOOL COrvexView::OnUpdateCommand(CCmdUI& cmdUI)
     switch (cmdUI.m_nID) {
     case ID_SETTINGS:
     case ID_COPY_TREE:
+    case ID_FILE_EXPORT:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:
@@ -381,4 +398,56 @@ BOOL COrvexView::OnUpdateCommand(CCmdUI& cmdUI)
     default:
         return FALSE;
     }
+}
+
+// --- Export ------------------------------------------------------------------------------
+
+namespace {
+
+constexpr const char* kFilterCsv = "CSV, whole tree (*.csv)";
+constexpr const char* kFilterJson = "JSON, whole tree (*.json)";
+constexpr const char* kFilterCsvSubtree = "CSV, selected subtree (*.csv)";
+constexpr const char* kFilterJsonSubtree = "JSON, selected subtree (*.json)";
+
+} // namespace
+
+void COrvexView::OnFileExport()
+{
+    QFileDialog dialog(this, "Export");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    QStringList filters{kFilterCsv, kFilterJson};
+    if (m_wndGrid.FocusedNode())
+        filters << kFilterCsvSubtree << kFilterJsonSubtree;
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix("csv");
+    // The default suffix follows the filter, so a name typed without one gets its format.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog](const QString& strFilter) { dialog.setDefaultSuffix(strFilter.startsWith("JSON") ? "json" : "csv"); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const bool bSubtree = dialog.selectedNameFilter().contains("subtree");
+    ExportTo(QFile::encodeName(dialog.selectedFiles().first()).toStdString(), bSubtree);
+}
+
+bool COrvexView::ExportTo(const std::string& strPath, bool bSelectedSubtree)
+{
+    CTreeExport::EFormat eFormat;
+    if (!CTreeExport::FormatOfFileName(strPath, eFormat)) {
+        AfxMessageBox("Export writes CSV (.csv) or JSON (.json) files: choose a name ending in one of these.",
+                      MB_OK | MB_ICONERROR);
+        return false;
+    }
+    QSaveFile file(QFile::decodeName(strPath.c_str()));
+    bool bWritten = file.open(QIODevice::WriteOnly);
+    if (bWritten) {
+        CTreeExport out = NewOidTreeExport(eFormat, [&file](std::string_view strText) {
+            file.write(strText.data(), static_cast<qint64>(strText.size()));
+        });
+        m_wndGrid.ExportTree(out, bSelectedSubtree ? m_wndGrid.FocusedNode() : nullptr);
+        bWritten = file.commit();
+    }
+    if (!bWritten)
+        AfxMessageBox("Cannot write " + strPath + ": " + file.errorString().toStdString(), MB_OK | MB_ICONERROR);
+    return bWritten;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // "orvex --walk": one query run without a display, through the same view,
 // grid, walk and cleaning as in the application. The tree goes to standard
-// output in the text the grid copies to the clipboard; error texts go to
-// standard error. Settings are read from the registry as usual; the options
+// output in the text the grid copies to the clipboard (or as CSV, JSON, or
+// net-snmp's snmpwalk lines with --format); error texts go to standard error. Settings are read from the registry as usual; the options
 // override them for this run only, and nothing is written back.
 #include "snmp/WalkOptions.h"
 #include <cstdio>
@@ -11,11 +11,14 @@
 #include <utility>
 #include <vector>
 
+class COidTreeGrid;
+
 class CWalkCommand : public CWalkOptions
 {
 public:
     static constexpr const char* kUsage =
-        "usage: orvex --walk [--base OID] [--timeout S] [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY\n";
+        "usage: orvex --walk [--base OID] [--timeout S] [--retries N] [--version 1|2c]\n"
+        "                    [--format tree|csv|json|snmpwalk] HOST[:PORT] COMMUNITY\n";
 
     // Reads the arguments that follow "--walk"; nothing when they are not valid.
     static std::optional<CWalkCommand> Parse(const std::vector<std::string>& args);
@@ -27,6 +30,9 @@ public:
 
 private:
     explicit CWalkCommand(CWalkOptions options) : CWalkOptions(std::move(options)) {}
+    // The finished query in the format asked for; strSnmpwalk: the records'
+    // lines in that form.
+    void WriteTree(COidTreeGrid& grid, const std::string& strSnmpwalk, std::FILE* pOut) const;
 };
 
 // The whole of "orvex --walk ARGS": usage on pErr and kExitUsage for bad

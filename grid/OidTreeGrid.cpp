@@ -147,8 +147,11 @@ LRESULT COidTreeGrid::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (nMsg) {
     case WM_WALK_RECORD:
-        if (std::unique_ptr<CWalkRecord> pRecord = TakeWalkRecord(wParam))
+        if (std::unique_ptr<CWalkRecord> pRecord = TakeWalkRecord(wParam)) {
             PlaceRecord(*pRecord);
+            if (m_recordListener)
+                m_recordListener(*pRecord);
+        }
         return 0;
     case WM_WALK_DONE:
         OnWalkEnd(TRUE);

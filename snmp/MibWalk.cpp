@@ -5,6 +5,7 @@
 #include "snmp/ErrorText.h"
 #include "snmp/SnmpOid.h"
 #include "snmp/SnmpValue.h"
+#include "snmp/SnmpRead.h"
 #include "snmp/WalkMessages.h"
 #include "snmp/WalkTarget.h"
 #include <cstdint>
@@ -68,7 +69,9 @@ bool CMibWalk::Open()
         PostError("Error: Unable to resolve Host\n");
         return false;
     }
-    const std::string strBase = AppSettings.Base();
+    // A query started from a node walks that node's subtree.
+    const std::string strBase =
+        m_start.request.m_strBase.empty() ? AppSettings.Base() : m_start.request.m_strBase;
     CSnmpOid base;
     if (strBase.size() > kMaxBaseText || !SnmpMgrStrToOid(strBase.c_str(), base.Out())) {
         PostError(FormatErrorText("Error: Invalid oid, %s, specified.\n", strBase.c_str()));
@@ -152,14 +155,9 @@ bool CMibWalk::TakeAnswer(AsnInteger32 nStatus, AsnInteger32 nIndex)
 
 void CMibWalk::PostRecord(const SnmpVarBind& answer)
 {
-    char* pszName = nullptr;
-    if (!SnmpMgrOidToStr(&answer.name, &pszName))
+    std::unique_ptr<CWalkRecord> pRecord = RecordOf(answer);
+    if (!pRecord)
         return;
-    auto pRecord = std::make_unique<CWalkRecord>();
-    pRecord->m_strName = pszName;
-    SnmpUtilMemFree(pszName);
-    pRecord->m_strOid = FormatOidText(answer.name);
-    RenderValue(answer.value, pRecord->m_strType, pRecord->m_strValue);
     if (PostMessage(m_start.hWnd, WM_WALK_RECORD, reinterpret_cast<WPARAM>(pRecord.get()), 0, FreeWalkPayload))
         pRecord.release();  // the window's now
 }

@@ -14,9 +14,22 @@ std::optional<std::int32_t> ReadCount(const std::string& strText, std::int32_t n
     return nValue;
 }
 
+std::optional<EWalkFormat> FormatNamed(const std::string& strName, const char* pszDefaultFormat)
+{
+    if (strName == pszDefaultFormat)
+        return EWalkFormat::Default;
+    if (strName == "csv")
+        return EWalkFormat::Csv;
+    if (strName == "json")
+        return EWalkFormat::Json;
+    if (strName == "snmpwalk")
+        return EWalkFormat::Snmpwalk;
+    return std::nullopt;
+}
+
 } // namespace
 
-std::optional<CWalkOptions> CWalkOptions::Parse(const std::vector<std::string>& args)
+std::optional<CWalkOptions> CWalkOptions::Parse(const std::vector<std::string>& args, const char* pszDefaultFormat)
 {
     CWalkOptions options;
     std::size_t i = 0;
@@ -32,6 +45,8 @@ std::optional<CWalkOptions> CWalkOptions::Parse(const std::vector<std::string>& 
             continue;
         else if (strOption == "--version" && (strValue == "1" || strValue == "2c"))
             options.m_nVersion = strValue == "1" ? 1u : 2u;
+        else if (const auto eFormat = strOption == "--format" ? FormatNamed(strValue, pszDefaultFormat) : std::nullopt)
+            options.m_eFormat = *eFormat;
         else
             return std::nullopt;
     }

@@ -13,10 +13,17 @@
 // not valid.
 constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
 
+// What a walk run from the command line prints: the program's own form
+// (orvex --walk: "tree", orvex-walk: "records"), the tree as CSV or JSON, or
+// each variable as net-snmp's snmpwalk -On prints it.
+enum class EWalkFormat { Default, Csv, Json, Snmpwalk };
+
 struct CWalkOptions
 {
     // Reads the arguments; nothing when they are not a valid command line.
-    static std::optional<CWalkOptions> Parse(const std::vector<std::string>& args);
+    // pszDefaultFormat: the name "--format" takes for the program's own form.
+    static std::optional<CWalkOptions> Parse(const std::vector<std::string>& args,
+                                             const char* pszDefaultFormat = "records");
 
     // Puts the given options into AppSettings; the others keep their values.
     void ApplyToSettings() const;
@@ -24,5 +31,6 @@ struct CWalkOptions
     std::optional<std::string> m_strBase;
     std::optional<std::int32_t> m_nTimeout, m_nRetries;
     std::optional<DWORD> m_nVersion;
+    EWalkFormat m_eFormat = EWalkFormat::Default;
     std::string m_strHost, m_strCommunity;
 };

@@ -8,4 +8,5 @@ struct CWalkRequest
 {
     std::string m_strHost;       // host as typed: name or dotted address, optionally ":port"
     std::string m_strCommunity;  // community, passed unchanged
+    std::string m_strBase;       // OID text of the subtree walked; empty: the "Base" setting
 };
