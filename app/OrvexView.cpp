@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -420,14 +421,15 @@ void COrvexView::OnFileExport()
     if (m_wndGrid.FocusedNode())
         filters << kFilterCsvSubtree << kFilterJsonSubtree;
     dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix("csv");
-    // The default suffix follows the filter, so a name typed without one gets its format.
-    connect(&dialog, &QFileDialog::filterSelected, &dialog,
-            [&dialog](const QString& strFilter) { dialog.setDefaultSuffix(strFilter.startsWith("JSON") ? "json" : "csv"); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const bool bSubtree = dialog.selectedNameFilter().contains("subtree");
-    ExportTo(QFile::encodeName(dialog.selectedFiles().first()).toStdString(), bSubtree);
+    const QString strFilter = dialog.selectedNameFilter();
+    const bool bSubtree = strFilter.contains("subtree");
+    // A name typed without an extension gets the chosen filter's format.
+    QString strPath = dialog.selectedFiles().first();
+    if (QFileInfo(strPath).suffix().isEmpty())
+        strPath += strFilter.startsWith("JSON") ? ".json" : ".csv";
+    ExportTo(QFile::encodeName(strPath).toStdString(), bSubtree);
 }
 
 bool COrvexView::ExportTo(const std::string& strPath, bool bSelectedSubtree)
