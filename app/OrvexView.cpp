@@ -178,6 +178,11 @@ void COrvexView::SetQuery(const std::string& strHost, const std::string& strComm
     m_pCommunity->setText(QString::fromLatin1(strCommunity.c_str(), int(strCommunity.size())));
 }
 
+std::string COrvexView::WalkStatus() const
+{
+    return m_wndGrid.Progress().Text(CWalkProgress::Clock::now());
+}
+
 // --- Layout and background ------------------------------------------------------
 
 void COrvexView::resizeEvent(QResizeEvent* pEvent)
@@ -254,11 +259,12 @@ void COrvexView::OnGo()
     if (Caption() == "Go") {
         const QByteArray host = m_pHost->currentText().toLatin1();
         const QByteArray community = m_pCommunity->text().toLatin1();
-        if (host.isEmpty() || community.isEmpty()) {
+        // SNMPv3 speaks for a user, not a community.
+        if (host.isEmpty() || (community.isEmpty() && !QueryProfile().IsV3())) {
             AfxMessageBox(kRequiredText, MB_OK | MB_ICONERROR);
             return;
         }
-        StartQuery(CWalkRequest{host.toStdString(), community.toStdString()});
+        StartQuery(CWalkRequest{host.toStdString(), community.toStdString(), QueryProfile()});
     } else {
         StopQuery();
     }
@@ -266,6 +272,7 @@ void COrvexView::OnGo()
 
 void COrvexView::StartRequest(const CWalkRequest& request)
 {
+    SetProfile(request.m_profile);
     SetQuery(request.m_strHost, request.m_strCommunity);
     StartQuery(request);
 }

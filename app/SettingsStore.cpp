@@ -78,7 +78,8 @@ std::vector<CStoredValue> CurrentValues()
             Stored("Timeout", REG_DWORD, AppSettings.Timeout),
             Stored("Retries", REG_DWORD, AppSettings.Retries),
             StoredBase(),
-            Stored("Version", REG_DWORD, AppSettings.Version)};
+            Stored("Version", REG_DWORD, AppSettings.Version),
+            Stored("MaxRepetitions", REG_DWORD, AppSettings.MaxRepetitions)};
 }
 
 // The settings as this process last read or wrote them; only the ones that
@@ -191,6 +192,7 @@ int LoadSettings()
         ReadField(hKey, "Retries", AppSettings.Retries, CAppSettings::kDefaultRetries);
         ReadBase(hKey);
         ReadField(hKey, "Version", AppSettings.Version, CAppSettings::kDefaultVersion);
+        ReadField(hKey, "MaxRepetitions", AppSettings.MaxRepetitions, CAppSettings::kDefaultMaxRepetitions);
         RegCloseKey(hKey);
     }
     g_known = CurrentValues();

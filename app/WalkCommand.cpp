@@ -64,43 +64,36 @@ bool QueryEnded(COidTreeGrid& grid, bool bError)
     return NothingRuns(grid, bError);
 }
 
-// Puts back, when it goes, the settings the options may override.
-class CSettingsRestore
+// Puts back, when it goes, the base OID the options may override.
+class CBaseRestore
 {
 public:
-    CSettingsRestore()
-        : m_strBase(AppSettings.Base()), m_nTimeout(AppSettings.Timeout), m_nRetries(AppSettings.Retries),
-          m_nVersion(AppSettings.Version)
-    {
-    }
-    ~CSettingsRestore()
-    {
-        AppSettings.SetBase(m_strBase);
-        AppSettings.Timeout = m_nTimeout;
-        AppSettings.Retries = m_nRetries;
-        AppSettings.Version = m_nVersion;
-    }
+    CBaseRestore() : m_strBase(AppSettings.Base()) {}
+    ~CBaseRestore() { AppSettings.SetBase(m_strBase); }
 
 private:
     std::string m_strBase;
-    std::int32_t m_nTimeout, m_nRetries;
-    DWORD m_nVersion;
 };
 
 } // namespace
 
-std::optional<CWalkCommand> CWalkCommand::Parse(const std::vector<std::string>& args)
+std::optional<CWalkCommand> CWalkCommand::Parse(const std::vector<std::string>& args, std::string& strError)
 {
-    std::optional<CWalkOptions> options = CWalkOptions::Parse(args, "tree");
+    std::optional<CWalkOptions> options = CWalkOptions::Parse(args, strError);
     if (!options)
         return std::nullopt;
-    return CWalkCommand(std::move(*options));
+    const std::optional<EWalkFormat> eFormat = options->Format("tree");
+    if (!eFormat) {
+        strError = "--format takes tree, csv, json or snmpwalk";
+        return std::nullopt;
+    }
+    return CWalkCommand(std::move(*options), *eFormat);
 }
 
 int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const
 {
     LoadSettings();
-    const CSettingsRestore restore;
+    const CBaseRestore restore;
     ApplyToSettings();
     g_history.Init("Host", 2, 30);  // the view records the query; it is never saved
     bool bError = false;
@@ -122,6 +115,7 @@ int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const
         if (m_eFormat == EWalkFormat::Snmpwalk)
             view.Grid().SetRecordListener([&](const CWalkRecord& record) { strSnmpwalk += SnmpwalkLine(record); });
         view.SetQuery(m_strHost, m_strCommunity);
+        view.SetProfile(Profile());
         view.OnGo();
         if (view.Caption() == "Stop") {
             QEventLoop loop;
@@ -161,8 +155,11 @@ void CWalkCommand::WriteTree(COidTreeGrid& grid, const std::string& strSnmpwalk,
 
 int RunWalkCommand(const std::vector<std::string>& args, std::FILE* pOut, std::FILE* pErr)
 {
-    const std::optional<CWalkCommand> command = CWalkCommand::Parse(args);
+    std::string strError;
+    const std::optional<CWalkCommand> command = CWalkCommand::Parse(args, strError);
     if (!command) {
+        if (!strError.empty())
+            std::fprintf(pErr, "orvex --walk: %s\n", strError.c_str());
         std::fputs(CWalkCommand::kUsage, pErr);
         return kExitUsage;
     }

@@ -17,11 +17,13 @@ class CWalkCommand : public CWalkOptions
 {
 public:
     static constexpr const char* kUsage =
-        "usage: orvex --walk [--base OID] [--timeout S] [--retries N] [--version 1|2c]\n"
-        "                    [--format tree|csv|json|snmpwalk] HOST[:PORT] COMMUNITY\n";
+        "usage: orvex --walk [OPTIONS] HOST[:PORT] COMMUNITY\n"
+        "       orvex --walk [OPTIONS] --snmp-version 3 --user NAME [...] HOST[:PORT]\n"
+        "OPTIONS include --format tree|csv|json|snmpwalk\n";
 
-    // Reads the arguments that follow "--walk"; nothing when they are not valid.
-    static std::optional<CWalkCommand> Parse(const std::vector<std::string>& args);
+    // Reads the arguments that follow "--walk"; nothing when they are not
+    // valid, with the reason in strError when there is more to say than the usage.
+    static std::optional<CWalkCommand> Parse(const std::vector<std::string>& args, std::string& strError);
 
     // Runs the query on the UI thread's event loop (a QApplication must exist)
     // until the walk and every cleaning have ended. Returns kExitDone, or
@@ -29,12 +31,14 @@ public:
     int Run(std::FILE* pOut, std::FILE* pErr) const;
 
 private:
-    explicit CWalkCommand(CWalkOptions options) : CWalkOptions(std::move(options)) {}
+    CWalkCommand(CWalkOptions options, EWalkFormat eFormat) : CWalkOptions(std::move(options)), m_eFormat(eFormat) {}
     // The finished query in the format asked for; strSnmpwalk: the records'
     // lines in that form.
     void WriteTree(COidTreeGrid& grid, const std::string& strSnmpwalk, std::FILE* pOut) const;
+
+    EWalkFormat m_eFormat;
 };
 
-// The whole of "orvex --walk ARGS": usage on pErr and kExitUsage for bad
-// arguments, else Parse(...)->Run.
+// The whole of "orvex --walk ARGS": the reason and the usage on pErr and
+// kExitUsage for bad arguments, else Parse(...)->Run.
 int RunWalkCommand(const std::vector<std::string>& args, std::FILE* pOut, std::FILE* pErr);

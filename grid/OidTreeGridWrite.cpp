@@ -74,7 +74,7 @@ LRESULT COidTreeGrid::OnEndLabelEdit(NMLVDISPINFO* pInfo)
 CWriteResult COidTreeGrid::WriteCell(CTreeItem* pNode, const std::string& strType, const std::string& strValue)
 {
     return WriteValue(Bounded(m_request.m_strHost), Bounded(m_request.m_strCommunity),
-                      Bounded(InfoOf(pNode)->GetSubText(cellOid)), strType, strValue);
+                      Bounded(InfoOf(pNode)->GetSubText(cellOid)), strType, strValue, m_request.m_profile);
 }
 
 bool COidTreeGrid::ShowWriteResult(const CWriteResult& result)

@@ -24,6 +24,7 @@ void CAppSettings::Reset()
     Timeout = kDefaultTimeout;
     Retries = kDefaultRetries;
     Version = kDefaultVersion;
+    MaxRepetitions = kDefaultMaxRepetitions;
     std::memset(HomePath, 0, sizeof HomePath);
     SetBase(kDefaultBase);
 }

@@ -41,7 +41,7 @@ CReadResult ReadValue(const CWalkRequest& request, const std::string& strOid)
     if (!list.Grow(name))
         return NotRead(FormatErrorText("Error: Error allocating oid, %s.\n", strOid.c_str()));
     CAgentSession session;
-    if (!session.Open(request.m_strHost, request.m_strCommunity))
+    if (!session.Open(request.m_strHost, request.m_strCommunity, request.m_profile))
         return NotRead(FormatErrorText("Error attempting to connect to '%s' with community '%s'\nError ID:%d\n",
                                        request.m_strHost.c_str(), request.m_strCommunity.c_str(),
                                        static_cast<int>(session.LastError())));
@@ -50,7 +50,7 @@ CReadResult ReadValue(const CWalkRequest& request, const std::string& strOid)
     case CAgentSession::Outcome::Exception:
         return NotRead("An excpetion occured during SnmpMgrRequest");
     case CAgentSession::Outcome::NoResponse:
-        return NotRead(DescribeRequestFailure(session.LastError()));
+        return NotRead(DescribeRequestFailure(session.LastError(), request.m_profile.m_eLevel));
     case CAgentSession::Outcome::Answered:
         break;
     }

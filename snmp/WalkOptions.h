@@ -1,8 +1,13 @@
 #pragma once
-// The options of a walk run from the command line ([--base OID] [--timeout S]
-// [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY), shared by every program
-// that walks one agent without a window.
+// The options of a walk run from the command line, shared by every program
+// that walks one agent without a window (described in app/CommandLineHelp.cpp):
+//   [--base OID] [--timeout S] [--retries N] [--max-repetitions N]
+//   [--snmp-version|-v|--version 1|2c|3] [--user NAME] [--level LEVEL]
+//   [--auth PROTOCOL] [--auth-pass TEXT] [--priv PROTOCOL] [--priv-pass TEXT]
+//   [--context NAME] HOST[:PORT] COMMUNITY      (version 3: HOST[:PORT] alone)
+// Passphrases not given as options come from ORVEX_AUTH_PASS and ORVEX_PRIV_PASS.
 #include "platform/WinTypes.h"
+#include "snmp/AgentProfile.h"
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,17 +25,26 @@ enum class EWalkFormat { Default, Csv, Json, Snmpwalk };
 
 struct CWalkOptions
 {
-    // Reads the arguments; nothing when they are not a valid command line.
-    // pszDefaultFormat: the name "--format" takes for the program's own form.
-    static std::optional<CWalkOptions> Parse(const std::vector<std::string>& args,
-                                             const char* pszDefaultFormat = "records");
+    // Reads the arguments (and the passphrase variables of the environment);
+    // nothing when they are not a valid command line, with the reason in
+    // strError when there is more to say than the usage.
+    static std::optional<CWalkOptions> Parse(const std::vector<std::string>& args, std::string& strError);
 
-    // Puts the given options into AppSettings; the others keep their values.
+    // Puts the given base OID into AppSettings (the walk reads it there).
     void ApplyToSettings() const;
+    // The agent's profile: the settings' defaults, read now, under the options.
+    CAgentProfile Profile() const;
+    // The form "--format" names, pszDefaultFormat being the name of the
+    // program's own form; nothing for a name the program does not know.
+    std::optional<EWalkFormat> Format(const char* pszDefaultFormat) const;
 
     std::optional<std::string> m_strBase;
-    std::optional<std::int32_t> m_nTimeout, m_nRetries;
+    std::optional<std::int32_t> m_nTimeout, m_nRetries, m_nMaxRepetitions;
     std::optional<DWORD> m_nVersion;
-    EWalkFormat m_eFormat = EWalkFormat::Default;
+    std::string m_strUser, m_strAuthPass, m_strPrivPass, m_strContext;
+    SnmpSecurityLevel m_eLevel = SnmpSecurityLevel::NoAuthNoPriv;
+    SnmpAuthProtocol m_eAuth = SnmpAuthProtocol::SHA;
+    SnmpPrivProtocol m_ePriv = SnmpPrivProtocol::AES;
+    std::string m_strFormat;  // "--format"'s text; empty: the program's own form
     std::string m_strHost, m_strCommunity;
 };

@@ -23,12 +23,13 @@
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
-const char kUsage[] =
-    "usage: orvex-walk [--base OID] [--timeout SECONDS] [--retries N] [--version 1|2c]\n"
-    "                  [--format records|csv|json|snmpwalk] HOST[:PORT] COMMUNITY\n";
+const char kUsage[] = "usage: orvex-walk [OPTION]... HOST[:PORT] COMMUNITY\n"
+                      "       orvex-walk [OPTION]... --snmp-version 3 --user NAME [OPTION]... HOST[:PORT]\n"
+                      "OPTIONs include --format records|csv|json|snmpwalk\n";
 
 // One line per record: fields escaped as in the tree's text, so a value can
 // neither split its record nor forge another.
@@ -92,11 +93,11 @@ private:
 class CWalkPrinter : public CWalkTarget
 {
 public:
-    CWalkPrinter(const CWalkOptions& options)
+    CWalkPrinter(const CWalkOptions& options, EWalkFormat eFormat)
         : m_window(nullptr, [this](UINT message, WPARAM wParam, LPARAM lParam) { return OnMessage(message, wParam, lParam); }),
-          m_writer(options.m_eFormat)
+          m_writer(eFormat)
     {
-        m_request = CWalkRequest{options.m_strHost, options.m_strCommunity};
+        m_request = CWalkRequest{options.m_strHost, options.m_strCommunity, options.Profile()};
         m_pWalk->m_bRun = 1;
         m_hWalkWnd = m_window.Handle();
     }
@@ -150,8 +151,14 @@ int main(int argc, char** argv)
         std::fputs(VersionText("orvex-walk").c_str(), stdout);
         return kExitDone;
     }
-    const std::optional<CWalkOptions> options = CWalkOptions::Parse(args);
-    if (!options) {
+    std::string strError;
+    const std::optional<CWalkOptions> options = CWalkOptions::Parse(args, strError);
+    const std::optional<EWalkFormat> eFormat = options ? options->Format("records") : std::nullopt;
+    if (options && !eFormat)
+        strError = "--format takes records, csv, json or snmpwalk";
+    if (!eFormat) {
+        if (!strError.empty())
+            std::fprintf(stderr, "orvex-walk: %s\n", strError.c_str());
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
@@ -159,7 +166,7 @@ int main(int argc, char** argv)
     LoadSettings();
     options->ApplyToSettings();
 
-    CWalkPrinter printer(*options);
+    CWalkPrinter printer(*options, *eFormat);
     // A reader at a terminal sees each record as it arrives; a file or a pipe
     // gets large writes.
     static char s_outBuffer[1 << 16];
