@@ -1,9 +1,11 @@
 #include "app/OrvexView.h"
 #include "app/DialogBackground.h"
 #include "app/FindBar.h"
+#include "app/AgentProfileDlg.h"
 #include "app/GridContextMenu.h"
 #include "grid/OidTreeExport.h"
 #include "app/HistoryTable.h"
+#include "app/HostHistory.h"
 #include "app/OrvexDoc.h"
 #include "app/ResourceIds.h"
 #include "app/SettingsDlg.h"
@@ -24,6 +26,7 @@
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QToolButton>
 
 namespace {
 
@@ -85,6 +88,8 @@ CQueryBarLayout CQueryBarLayout::Compute(int cx, int cy, QSize szHost, QSize szC
     if (nOverlap > 0)
         layout.rcCommLabel.translate(-nOverlap, 0);
     layout.rcButton = QRect(cx - kButtonWidth, kBoxTop, kButtonWidth - nPad, kBoxHeight);
+    layout.rcCommunity.setWidth(layout.rcCommunity.width() - COrvexView::kProfileWidth - kLabelGap);
+    layout.rcProfile = QRect(layout.rcCommunity.right() + 1 + kLabelGap, kBoxTop, COrvexView::kProfileWidth, kBoxHeight);
     return layout;
 }
 
@@ -145,6 +150,12 @@ void COrvexView::CreateQueryBar()
 
     m_pCommunity = new QLineEdit(this);
 
+    m_pProfile = new QToolButton(this);
+    m_pProfile->setObjectName(QStringLiteral("profile"));
+    m_pProfile->setToolTip(QStringLiteral("Agent profile: version, timing and SNMPv3 user"));
+    connect(m_pProfile, &QToolButton::clicked, this, &COrvexView::OnProfile);
+    ShowVersion();
+
     m_pGo = new CImageButton(this, kGoId);
     m_pGo->SetWindowText("Go");
     m_pGo->SetThemeHelper(&m_themeHelper);
@@ -155,13 +166,14 @@ void COrvexView::CreateQueryBar()
     m_font = font();
     for (QWidget* pChild : {static_cast<QWidget*>(m_pHostLabel), static_cast<QWidget*>(m_pCommLabel),
                             static_cast<QWidget*>(m_pHost), static_cast<QWidget*>(m_pCommunity),
-                            static_cast<QWidget*>(m_pGo)})
+                            static_cast<QWidget*>(m_pProfile), static_cast<QWidget*>(m_pGo)})
         pChild->setFont(m_font);
 
     // Tab goes through the windows in their order of creation: grid first.
     setTabOrder(&m_wndGrid, m_pHost);
     setTabOrder(m_pHost, m_pCommunity);
-    setTabOrder(m_pCommunity, m_pGo);
+    setTabOrder(m_pCommunity, m_pProfile);
+    setTabOrder(m_pProfile, m_pGo);
     for (QObject* pTarget : {static_cast<QObject*>(m_pHost), static_cast<QObject*>(m_pHost->lineEdit()),
                              static_cast<QObject*>(m_pCommunity), static_cast<QObject*>(m_pGo)})
         pTarget->installEventFilter(this);
@@ -205,7 +217,8 @@ void COrvexView::OnSize(int cx, int cy)
     const std::pair<QWidget*, QRect> places[] = {
         {&m_wndGrid, layout.rcGrid},          {m_pHostLabel, layout.rcHostLabel},
         {m_pHost, layout.rcHost},             {m_pCommLabel, layout.rcCommLabel},
-        {m_pCommunity, layout.rcCommunity},   {m_pGo, layout.rcButton},
+        {m_pCommunity, layout.rcCommunity},   {m_pProfile, layout.rcProfile},
+        {m_pGo, layout.rcButton},
     };
     for (const auto& [pWindow, rc] : places) {
         pWindow->setGeometry(rc);
@@ -248,8 +261,11 @@ void COrvexView::FillCommunityOf(const QString& strHost)
     const int nRow = g_history.FindRow(strHost.toLatin1().toStdString());
     if (nRow < 0)
         return;
-    const std::string& strCommunity = g_history.Cell(1, nRow);
+    const std::string& strCommunity = g_history.Cell(kHistoryCommunity, nRow);
     m_pCommunity->setText(QString::fromLatin1(strCommunity.c_str(), int(strCommunity.size())));
+    // A row of the earlier form has no profile: the host follows the settings.
+    m_profile = HistoryProfile(g_history, nRow);
+    ShowVersion();
 }
 
 // --- The query ---------------------------------------------------------------------
@@ -264,6 +280,9 @@ void COrvexView::OnGo()
             AfxMessageBox(kRequiredText, MB_OK | MB_ICONERROR);
             return;
         }
+        // Passphrases that were not remembered are asked for now.
+        if (QueryProfile().NeedsSecrets() && !EditProfile(kPassphrasesPrompt))
+            return;
         StartQuery(CWalkRequest{host.toStdString(), community.toStdString(), QueryProfile()});
     } else {
         StopQuery();
@@ -281,7 +300,7 @@ void COrvexView::StartQuery(const CWalkRequest& request)
 {
     const std::string& strHost = request.m_strHost;
     SetButtonState(TRUE);
-    g_history.AddEntry({strHost, request.m_strCommunity});
+    g_history.AddEntry(HistoryRow(strHost, request.m_strCommunity, m_profile));
     FillHostList();  // the entries follow the history's new order
     // Whatever the previous query left running (its walk, its cleanings, its
     // queued messages) is cut off at once and ends on its own: a grid is never
@@ -291,6 +310,33 @@ void COrvexView::StartQuery(const CWalkRequest& request)
         m_pDocument->SetTitle(strHost);
     if (!m_wndGrid.StartWalk(request))
         SetButtonState(FALSE);
+}
+
+void COrvexView::SetProfile(const CAgentProfile& profile)
+{
+    m_profile = profile;
+    ShowVersion();
+}
+
+void COrvexView::OnProfile()
+{
+    EditProfile("");
+}
+
+bool COrvexView::EditProfile(const std::string& strPrompt)
+{
+    CAgentProfileDlg dlg(m_pHost->currentText().toLatin1().toStdString(), QueryProfile(), strPrompt, this);
+    if (dlg.DoModal() != IDOK)
+        return false;
+    SetProfile(dlg.Profile());
+    return true;
+}
+
+void COrvexView::ShowVersion()
+{
+    const QString strVersion = QStringLiteral("v%1").arg(SnmpVersionName(QueryProfile().m_nVersion));
+    if (m_pProfile->text() != strVersion)
+        m_pProfile->setText(strVersion);
 }
 
 void COrvexView::StopQuery()
@@ -338,6 +384,7 @@ BOOL COrvexView::OnCommand(UINT nID)
     case ID_SETTINGS: {
         CSettingsDlg dlg;  // no parent, as the settings dialog has always been opened
         dlg.DoModal();
+        ShowVersion();  // a window without a profile of its own follows the settings
         return TRUE;
     }
     case ID_COPY_TREE:
@@ -384,6 +431,8 @@ BOOL COrvexView::OnUpdateCommand(CCmdUI& cmdUI)
 {
     switch (cmdUI.m_nID) {
     case ID_SETTINGS:
+        ShowVersion();  // the settings may have changed the version this window follows
+        return TRUE;
     case ID_COPY_TREE:
     case ID_FILE_EXPORT:
     case ID_FILE_PRINT:

@@ -1,6 +1,7 @@
 #pragma once
 // The only view of a document window: the query bar (Host box, Community box,
-// Go/Stop button) over the OID tree grid, which it owns. The button's caption
+// the agent's profile button showing its version, Go/Stop button) over the OID
+// tree grid, which it owns. The button's caption
 // is the view's state: "Go" = idle, "Stop" = a query runs. Stop and Go return
 // at once: the grid cuts off what its previous query left running.
 //
@@ -23,12 +24,13 @@ class CImageButton;
 class CMyStatic;
 class CWideComboBox;
 class QLineEdit;
+class QToolButton;
 
 // Where the query bar puts its windows for a client of cx × cy, given the text
 // extents of the two labels. Pure arithmetic; see COrvexView::OnSize.
 struct CQueryBarLayout
 {
-    QRect rcGrid, rcHostLabel, rcHost, rcCommLabel, rcCommunity, rcButton;
+    QRect rcGrid, rcHostLabel, rcHost, rcCommLabel, rcCommunity, rcProfile, rcButton;
     static CQueryBarLayout Compute(int cx, int cy, QSize szHost, QSize szComm);
 };
 
@@ -38,8 +40,10 @@ class COrvexView : public QWidget, public CCmdTarget
 public:
     static constexpr int kBarHeight = 28;
     static constexpr int kGridId = 256, kHostLabelId = 1236, kCommLabelId = 1237, kHostId = 1238,
-                         kCommunityId = 1239, kGoId = 1240;
+                         kCommunityId = 1239, kGoId = 1240, kProfileId = 1241;
+    static constexpr int kProfileWidth = 36;  // the profile button, taken from the Community box's right end
     static constexpr const char* kRequiredText = "Host and Community are required.";
+    static constexpr const char* kPassphrasesPrompt = "The walk needs the passphrases of this SNMPv3 user.";
 
     // pDoc: the view's document (Not owned; outlives the view). Creates the
     // query bar and the grid and fills the Host list from the history.
@@ -51,8 +55,9 @@ public:
     BOOL OnCommand(UINT nID) override;
     BOOL OnUpdateCommand(CCmdUI& cmdUI) override;
 
-    // Go: checks host and community, records them in the history, ends what the
-    // previous query left running and starts a walk. Stop: ends the query; the
+    // Go: checks host and community (none for SNMPv3), asks for the passphrases
+    // a v3 profile lacks, records the host with its community and profile in the
+    // history, ends what the previous query left running and starts a walk. Stop: ends the query; the
     // button shows "Go" again and a new query can start at once.
     void OnGo();
     // Rebuilds the Host list from the history, keeping the current text when it
@@ -68,7 +73,10 @@ public:
     void SetQuery(const std::string& strHost, const std::string& strCommunity);
     // The agent's profile for the next queries; without one, each query takes
     // the settings' defaults as they are when it starts.
-    void SetProfile(const CAgentProfile& profile) { m_profile = profile; }
+    void SetProfile(const CAgentProfile& profile);
+    // The profile button: the agent's profile dialog; OK makes its profile the
+    // window's.
+    void OnProfile();
     CAgentProfile QueryProfile() const { return m_profile.value_or(CAgentProfile::FromSettings()); }
     // The status text of the grid's walk now; empty before the first one.
     std::string WalkStatus() const;
@@ -79,6 +87,7 @@ public:
     CWideComboBox& HostBox() { return *m_pHost; }
     QLineEdit& CommunityBox() { return *m_pCommunity; }
     CImageButton& GoButton() { return *m_pGo; }
+    QToolButton& ProfileButton() { return *m_pProfile; }
     CMyStatic& HostLabel() { return *m_pHostLabel; }
     CMyStatic& CommunityLabel() { return *m_pCommLabel; }
     CFindBar& FindBar() { return *m_pFindBar; }
@@ -101,9 +110,14 @@ private:
     void CreateQueryBar();
     void OnSize(int cx, int cy);
     void OnQueryEnded();
-    // Puts the remembered community of strHost into the Community box; nothing
-    // for a host that is not remembered.
+    // Puts the remembered community and profile of strHost into the bar;
+    // nothing for a host that is not remembered.
     void FillCommunityOf(const QString& strHost);
+    // The profile dialog for the host in the bar, with a prompt line; true and
+    // the window's profile replaced on OK.
+    bool EditProfile(const std::string& strPrompt);
+    // The profile button shows the version the next query speaks.
+    void ShowVersion();
     void StartQuery(const CWalkRequest& request);
     void OnFileExport();
     void StopQuery();
@@ -115,6 +129,7 @@ private:
     CWideComboBox* m_pHost;       // Owned by the view as its child.
     QLineEdit* m_pCommunity;      // Owned by the view as its child.
     CImageButton* m_pGo;          // Owned by the view as its child.
+    QToolButton* m_pProfile;      // Owned by the view as its child.
     CMyStatic* m_pHostLabel;      // Owned by the view as its child.
     CMyStatic* m_pCommLabel;      // Owned by the view as its child.
     CFindBar* m_pFindBar = nullptr;  // Owned by the view as its child; hidden until Find.

@@ -1,5 +1,6 @@
 #include "app/SettingsStore.h"
 #include "app/HistoryTable.h"
+#include "app/HostHistory.h"
 #include "app/RegistryKeys.h"
 #include "app/SettingsMigration.h"
 #include "platform/registry/Registry.h"
@@ -179,7 +180,7 @@ std::string HomeFolderOf(const std::string& strExecutableFolder)
 
 int LoadSettings()
 {
-    g_history.Init("Host", 2, 30);
+    g_history.Init("Host", kHistoryColumns, 30);
     HKEY hKey = nullptr;
     const bool bOpened = OpenKeyForReading(HKEY_CURRENT_USER, kSettingsKey, &hKey);
     if (bOpened)

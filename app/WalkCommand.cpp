@@ -1,5 +1,6 @@
 #include "app/WalkCommand.h"
 #include "app/HistoryTable.h"
+#include "app/HostHistory.h"
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
 #include "app/SettingsStore.h"
@@ -95,7 +96,7 @@ int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const
     LoadSettings();
     const CBaseRestore restore;
     ApplyToSettings();
-    g_history.Init("Host", 2, 30);  // the view records the query; it is never saved
+    g_history.Init("Host", kHistoryColumns, 30);  // the view records the query; it is never saved
     bool bError = false;
     SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
         std::fputs(text.c_str(), pErr);

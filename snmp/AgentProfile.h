@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CAgentProfile
 {
@@ -22,9 +23,26 @@ public:
     // GetBulk size of a walk: 0 = GET-NEXT; v1 always walks with GET-NEXT.
     std::int32_t BulkRepetitions() const { return m_nVersion == kVersion1 ? 0 : m_nMaxRepetitions; }
     bool IsV3() const { return m_nVersion == kVersion3; }
-    // The v3 parameters in the manager interface's form; the texts point into
-    // this profile, which must outlive the result's use.
+    // The v3 parameters in the manager interface's form; the texts and keys
+    // point into this profile, which must outlive the result's use. A typed
+    // passphrase goes before a remembered key.
     SnmpMgrUsm Usm() const;
+    // True when a v3 session at this level lacks a passphrase (or its key).
+    bool NeedsSecrets() const;
+    // The master keys of the typed passphrases (for m_eAuth's hash), replacing
+    // the keys held; a passphrase not typed keeps its key. False, keys
+    // unchanged, when a typed passphrase is too short to give a key.
+    bool DeriveKeys();
+    // The keys stand for passphrases of one authentication hash: another
+    // protocol, or a level that does not use them, lets them go.
+    void DropKeys();
+
+    // The profile without its secrets as one line of "name=value;" fields
+    // (user and context escaped, and last: a history cell may cut the text),
+    // read back by FromText.
+    std::string ToText() const;
+    // Fields missing or not understood keep the values of defaults.
+    static CAgentProfile FromText(const std::string& strText, const CAgentProfile& defaults);
 
     DWORD m_nVersion = kVersion1;
     int m_nPort = kDefaultPort;           // used when the host text names no port
@@ -38,7 +56,15 @@ public:
     SnmpPrivProtocol m_ePriv = SnmpPrivProtocol::AES;
     std::string m_strPrivPass;
     std::string m_strContext;
+    // Master keys standing for passphrases that are not kept; empty when none.
+    std::vector<BYTE> m_authKey, m_privKey;
+    bool m_bRememberKeys = false;  // the host history keeps the keys (never a passphrase)
 };
+
+// Bytes as lower-case hexadecimal digits, and back; empty for text that is
+// not an even number of hexadecimal digits.
+std::string HexText(const std::vector<BYTE>& bytes);
+std::vector<BYTE> HexBytes(const std::string& strText);
 
 // The names used on the command line, in the manual and in texts, both ways:
 // "1" "2c" "3"; "noAuthNoPriv" "authNoPriv" "authPriv"; "MD5" "SHA" "SHA-224"
@@ -51,3 +77,4 @@ std::optional<SnmpPrivProtocol> ParsePrivProtocol(const std::string& strText);
 const char* SecurityLevelName(SnmpSecurityLevel eLevel);
 const char* AuthProtocolName(SnmpAuthProtocol eAuth);
 const char* PrivProtocolName(SnmpPrivProtocol ePriv);
+const char* SnmpVersionName(DWORD nVersion);

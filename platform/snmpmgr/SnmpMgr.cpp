@@ -468,14 +468,30 @@ oid* PrivProtocolOid(SnmpPrivProtocol protocol, size_t* pnLength)
     return nullptr;
 }
 
-// The master key (Ku) of a passphrase for the session's authentication hash;
-// false when the passphrase is too short to give one.
-bool MasterKey(const netsnmp_session& settings, const char* pszPass, u_char* pKey, size_t* pnKey)
+// The master key (Ku) of a passphrase for the authentication hash; false when
+// the passphrase is too short to give one.
+bool MasterKey(const oid* pAuthProto, size_t nAuthProto, const char* pszPass, u_char* pKey, size_t* pnKey)
 {
     const size_t nPass = std::strlen(pszPass);
     return nPass >= USM_LENGTH_P_MIN &&
-           generate_Ku(settings.securityAuthProto, static_cast<u_int>(settings.securityAuthProtoLen),
-                       reinterpret_cast<const u_char*>(pszPass), nPass, pKey, pnKey) == SNMPERR_SUCCESS;
+           generate_Ku(pAuthProto, static_cast<u_int>(nAuthProto), reinterpret_cast<const u_char*>(pszPass), nPass,
+                       pKey, pnKey) == SNMPERR_SUCCESS;
+}
+
+// The session's key: the master key given, else the passphrase's.
+bool SessionKey(const netsnmp_session& settings, const BYTE* pGiven, size_t nGiven, const char* pszPass,
+                u_char* pKey, size_t* pnKey)
+{
+    if (nGiven == 0)
+        return MasterKey(settings.securityAuthProto, settings.securityAuthProtoLen, pszPass, pKey, pnKey);
+    // A key of another hash would reach net-snmp's localisation and fail there
+    // as a transport error.
+    const int nProper = sc_get_properlength(settings.securityAuthProto, static_cast<u_int>(settings.securityAuthProtoLen));
+    if (!pGiven || nGiven > *pnKey || nProper < 0 || nGiven != static_cast<size_t>(nProper))
+        return false;
+    std::memcpy(pKey, pGiven, nGiven);
+    *pnKey = nGiven;
+    return true;
 }
 
 // Drops every cached user of this name, whatever its engine, so that the next
@@ -701,22 +717,36 @@ LPSNMP_MGR_SESSION SnmpMgrOpenUsm(const char* agent, const SnmpMgrUsm* usm, int 
     {
         settings.securityAuthProto = AuthProtocolOid(usm->auth, &settings.securityAuthProtoLen);
         settings.securityAuthKeyLen = USM_AUTH_KU_LEN;
-        bKeys = MasterKey(settings, usm->authPass, settings.securityAuthKey, &settings.securityAuthKeyLen);
+        bKeys = SessionKey(settings, usm->authKey, usm->authKeyLen, usm->authPass, settings.securityAuthKey,
+                           &settings.securityAuthKeyLen);
     }
     if (bKeys && usm->level == SnmpSecurityLevel::AuthPriv)
     {
         settings.securityPrivProto = PrivProtocolOid(usm->priv, &settings.securityPrivProtoLen);
         settings.securityPrivKeyLen = USM_PRIV_KU_LEN;
-        bKeys = MasterKey(settings, usm->privPass, settings.securityPrivKey, &settings.securityPrivKeyLen);
+        bKeys = SessionKey(settings, usm->privKey, usm->privKeyLen, usm->privPass, settings.securityPrivKey,
+                           &settings.securityPrivKeyLen);
     }
     if (!bKeys)
     {
-        SetLastError(SNMP_MGMTAPI_USM_SHORT_PASSPHRASE);
+        SetLastError(usm->authKeyLen || usm->privKeyLen ? EINVAL : SNMP_MGMTAPI_USM_SHORT_PASSPHRASE);
         return nullptr;
     }
     const CUsmExclusive lock(true);
     ForgetUser(strUser);
     return OpenSession(settings, agent, timeout, retries);
+}
+
+BOOL SnmpMgrMasterKey(SnmpAuthProtocol auth, const char* passphrase, BYTE* key, size_t* keyLen)
+{
+    SnmpMgrStartup();
+    if (!passphrase || !key || !keyLen || *keyLen < SNMP_MGMTAPI_MAX_KEY)
+        return Fail(EINVAL);
+    size_t nProto = 0;
+    const oid* pProto = AuthProtocolOid(auth, &nProto);
+    if (!MasterKey(pProto, nProto, passphrase, key, keyLen))
+        return Fail(SNMP_MGMTAPI_USM_SHORT_PASSPHRASE);
+    return TRUE;
 }
 
 BOOL SnmpMgrClose(LPSNMP_MGR_SESSION session)

@@ -127,15 +127,24 @@ enum class SnmpSecurityLevel { NoAuthNoPriv, AuthNoPriv, AuthPriv };
 enum class SnmpAuthProtocol { MD5, SHA, SHA224, SHA256, SHA384, SHA512 };
 enum class SnmpPrivProtocol { DES, AES, AES192, AES256 };  // AES-192/256: the draft key extension
 
+// A master key (Ku) is what SnmpMgrMasterKey gives for a passphrase; a session
+// given one never needs the passphrase itself.
+constexpr size_t SNMP_MGMTAPI_MAX_KEY = 64;
+
 struct SnmpMgrUsm
 {
     const char* user = "";
     SnmpSecurityLevel level = SnmpSecurityLevel::NoAuthNoPriv;
     SnmpAuthProtocol auth = SnmpAuthProtocol::SHA;
-    const char* authPass = "";  // used from authNoPriv up
+    const char* authPass = "";  // used from authNoPriv up, unless authKeyLen > 0
     SnmpPrivProtocol priv = SnmpPrivProtocol::AES;
-    const char* privPass = "";  // used at authPriv
+    const char* privPass = "";  // used at authPriv, unless privKeyLen > 0
     const char* context = "";   // context name, may be empty
+    // Master keys of auth's hash standing for the passphrases; not owned.
+    const BYTE* authKey = nullptr;
+    size_t authKeyLen = 0;
+    const BYTE* privKey = nullptr;
+    size_t privKeyLen = 0;
 };
 
 struct SnmpMgrSession;  // opaque
@@ -164,8 +173,15 @@ LPSNMP_MGR_SESSION SnmpMgrOpen(const char* agent, const char* community, int tim
 // dropped first, so the passphrases given here are the ones used. USM opens and
 // closes run one at a time, and never during a USM request of another thread.
 // Fails as SnmpMgrOpen does, or with 40 (no answer to the discovery), 65 (no
-// engine found), 66 (a passphrase needed at this level is under 8 characters).
+// engine found), 66 (a passphrase needed at this level is under 8 characters);
+// EINVAL for a key whose length is not that of the authentication hash.
 LPSNMP_MGR_SESSION SnmpMgrOpenUsm(const char* agent, const SnmpMgrUsm* usm, int timeout, int retries);
+// The master key (Ku) of a passphrase for the authentication protocol's hash,
+// as net-snmp derives it (both the authentication and the privacy key of a user
+// come from that hash). *keyLen gives the room at key (SNMP_MGMTAPI_MAX_KEY is
+// enough) and receives the key's length. FALSE, with last error 66, for a
+// passphrase under 8 characters; EINVAL for a null argument or too little room.
+BOOL SnmpMgrMasterKey(SnmpAuthProtocol auth, const char* passphrase, BYTE* key, size_t* keyLen);
 // Non-zero on success; the session is gone either way. Zero for NULL (EINVAL).
 BOOL SnmpMgrClose(LPSNMP_MGR_SESSION session);
 // One request (GET 0xA0, GET-NEXT 0xA1 or SET 0xA3) of the list's bindings;

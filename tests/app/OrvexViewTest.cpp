@@ -101,7 +101,10 @@ TEST_F(OrvexView, QueryBarLayoutAt400Pixels)
     EXPECT_EQ(layout.rcHost, QRect(38, 5, 155 - 38, 20));
     // The label leaves 4 pixels before its box instead of running into it.
     EXPECT_EQ(layout.rcCommLabel, QRect(239 - 4 - 60, 11, 60, 14));
-    EXPECT_EQ(layout.rcCommunity, QRect(155 + 60 + 14 + 10, 5, 155 - 74 - 10, 20));
+    // The profile button takes the right end of the community's share.
+    EXPECT_EQ(layout.rcCommunity, QRect(155 + 60 + 14 + 10, 5, 155 - 74 - 10 - 36 - 4, 20));
+    EXPECT_EQ(layout.rcProfile, QRect(layout.rcCommunity.right() + 1 + 4, 5, 36, 20));
+    EXPECT_EQ(layout.rcProfile.right(), 155 + 155 - 1);
     EXPECT_EQ(layout.rcButton, QRect(330, 5, 63, 20));
     // Wide enough for the two-thirds split.
     EXPECT_EQ(CQueryBarLayout::Compute(800, 300, QSize(24, 14), QSize(60, 14)).rcCommunity.left(), 472 + 60 + 14 + 10);

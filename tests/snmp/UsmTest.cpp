@@ -196,3 +196,40 @@ TEST_F(Usm, SetOverAuthPrivWritesAndReadsBack)
     EXPECT_NE(refused.m_strError.find("wrong digest"), std::string::npos) << refused.m_strError;
     EXPECT_EQ(agent.Get(".1.3.6.1.2.1.1.6.0"), "\"rack 7, over v3\"");
 }
+
+// Remembered profiles keep master keys instead of passphrases: a session given
+// only the keys is the same user; keys of another passphrase or another hash are not.
+TEST_F(Usm, MasterKeysStandForThePassphrases)
+{
+    const auto KeysOnly = [](CAgentProfile profile) {
+        EXPECT_TRUE(profile.DeriveKeys());
+        profile.m_strAuthPass.clear();
+        profile.m_strPrivPass.clear();
+        EXPECT_FALSE(profile.NeedsSecrets());
+        return profile;
+    };
+    for (const char* pszUser : {"md5des", "shaaes", "sha512aes256", "sha224aes192", "authonly"}) {
+        const CAgentProfile withPass = ProfileOf(FindUser(pszUser));
+        const std::size_t nRecords = Walk(withPass)->m_records.size();
+        ASSERT_GT(nRecords, 5u) << pszUser;
+        const std::unique_ptr<CWalkHarness> pWalk = Walk(KeysOnly(withPass));
+        EXPECT_EQ(pWalk->m_records.size(), nRecords) << pszUser;
+        EXPECT_TRUE(pWalk->m_texts.empty()) << pszUser << ": " << OnlyText(*pWalk);
+    }
+    CAgentProfile wrongPass = ProfileOf(FindUser("shaaes"));
+    wrongPass.m_strAuthPass = "wrong-auth-pass";
+    const std::unique_ptr<CWalkHarness> pWrong = Walk(KeysOnly(wrongPass));
+    EXPECT_TRUE(pWrong->m_records.empty());
+    EXPECT_NE(OnlyText(*pWrong).find("wrong digest"), std::string::npos) << OnlyText(*pWrong);
+    // Keys of another hash are refused before anything is sent.
+    for (const auto& [eMade, eUsed] : {std::pair{SnmpAuthProtocol::MD5, SnmpAuthProtocol::SHA},
+                                       std::pair{SnmpAuthProtocol::SHA512, SnmpAuthProtocol::SHA}}) {
+        CAgentProfile otherHash = ProfileOf(FindUser("shaaes"));
+        otherHash.m_eAuth = eMade;
+        otherHash = KeysOnly(otherHash);
+        otherHash.m_eAuth = eUsed;
+        const std::unique_ptr<CWalkHarness> pWalk = Walk(otherHash);
+        EXPECT_TRUE(pWalk->m_records.empty());
+        EXPECT_NE(OnlyText(*pWalk).find("Error attempting to connect"), std::string::npos) << OnlyText(*pWalk);
+    }
+}
