@@ -5,10 +5,11 @@
 
 namespace {
 
-// The options of a walk without a window, the same for orvex --walk and orvex-walk.
-const COptionGroupHelp& WalkOptions()
+// The options of a walk without a window, the same for orvex --walk and
+// orvex-walk but for the output's own form.
+COptionGroupHelp WalkOptions(const COptionHelp& format)
 {
-    static const COptionGroupHelp group{
+    COptionGroupHelp group{
         "Walk options",
         {
             {"--base", "OID",
@@ -36,6 +37,7 @@ const COptionGroupHelp& WalkOptions()
              "The SNMPv3 privacy passphrase (authPriv); ORVEX_PRIV_PASS gives it without the command line."},
             {"--context", "NAME", "The SNMPv3 context name (empty unless given)."},
         }};
+    group.options.push_back(format);
     return group;
 }
 
@@ -52,6 +54,21 @@ const COptionGroupHelp& AgentArguments()
         }};
     return group;
 }
+
+// The forms all walks can print besides their own.
+#define ORVEX_SHARED_FORMATS                                                                                     \
+    " csv: the tree as CSV (RFC 4180), a header row Depth,MIB,Type,Value,OID, then one row per node in tree "   \
+    "order, depth 0 for a top node. json: the tree as a JSON array of nodes, each with name, type, value, oid " \
+    "and children. Texts that are not UTF-8 are read as Latin-1. snmpwalk: each variable as net-snmp's "      \
+    "snmpwalk -On prints it (OID = TYPE: value)."
+
+const COptionHelp kOrvexFormat{"--format", "tree|csv|json|snmpwalk",
+                               "What to print. tree (the default): the finished tree as Copy Tree copies it."
+                               ORVEX_SHARED_FORMATS};
+const COptionHelp kOrvexWalkFormat{"--format", "records|csv|json|snmpwalk",
+                                   "What to print. records (the default): one line per variable, OID, name, type "
+                                   "and value separated by tabs." ORVEX_SHARED_FORMATS};
+#undef ORVEX_SHARED_FORMATS
 
 const COptionHelp kHelpOption{"--help, -h", "", "Print the synopsis, the options and the exit codes, and exit."};
 const COptionHelp kVersionOption{"--version, -V", "",
@@ -127,7 +144,7 @@ const CProgramHelp& OrvexHelp()
              }},
             {"Walking without a window",
              {{"--walk", "", "Run one query without a window; the walk options and the agent follow."}}},
-            WalkOptions(),
+            WalkOptions(kOrvexFormat),
             AgentArguments(),
             {"Other options", {kHelpOption, kVersionOption}},
         },
@@ -162,7 +179,7 @@ const CProgramHelp& OrvexWalkHelp()
         "\\r; other bytes are written as they are.\n\n"
         "The walk's error texts go to standard error. Settings are read from the user's settings file; the "
         "options override them for this run only, and nothing is saved.",
-        {WalkOptions(), AgentArguments(), {"Other options", {kHelpOption, kVersionOption}}},
+        {WalkOptions(kOrvexWalkFormat), AgentArguments(), {"Other options", {kHelpOption, kVersionOption}}},
         {{0, "The walk ended without an error."},
          {1, "An error text was written to standard error (no answer, an error status, a bad base OID)."},
          {2, "The arguments are not valid; the usage is printed."}},

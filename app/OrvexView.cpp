@@ -2,6 +2,8 @@
 #include "app/DialogBackground.h"
 #include "app/FindBar.h"
 #include "app/AgentProfileDlg.h"
+#include "app/GridContextMenu.h"
+#include "grid/OidTreeExport.h"
 #include "app/HistoryTable.h"
 #include "app/HostHistory.h"
 #include "app/OrvexDoc.h"
@@ -17,6 +19,9 @@
 #include "ui/MyStatic.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -112,6 +117,13 @@ COrvexView::COrvexView(COrvexDoc* pDoc, QWidget* pParent)
     m_pFindBar->hide();
     connect(m_pFindBar, &CFindBar::Closed, this, [this] { OnSize(width(), height()); });
     connect(this, &COrvexView::QueryEnded, m_pFindBar, &CFindBar::Refilter);
+    m_wndGrid.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&m_wndGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& pt) {
+        CGridContextMenu(
+            m_wndGrid, [this](const CWalkRequest& request) { emit WalkRequested(request); },
+            [this] { return SelectedTable().has_value(); }, [this] { ShowTable(); })
+            .Run(pt);
+    });
 }
 
 COrvexView::~COrvexView()
@@ -277,16 +289,24 @@ void COrvexView::OnGo()
         // Passphrases that were not remembered are asked for now.
         if (QueryProfile().NeedsSecrets() && !EditProfile(kPassphrasesPrompt))
             return;
-        StartQuery(host.toStdString(), community.toStdString());
+        StartQuery(CWalkRequest{host.toStdString(), community.toStdString(), QueryProfile()});
     } else {
         StopQuery();
     }
 }
 
-void COrvexView::StartQuery(const std::string& strHost, const std::string& strCommunity)
+void COrvexView::StartRequest(const CWalkRequest& request)
 {
+    SetProfile(request.m_profile);
+    SetQuery(request.m_strHost, request.m_strCommunity);
+    StartQuery(request);
+}
+
+void COrvexView::StartQuery(const CWalkRequest& request)
+{
+    const std::string& strHost = request.m_strHost;
     SetButtonState(TRUE);
-    g_history.AddEntry(HistoryRow(strHost, strCommunity, m_profile));
+    g_history.AddEntry(HistoryRow(strHost, request.m_strCommunity, m_profile));
     FillHostList();  // the entries follow the history's new order
     // Whatever the previous query left running (its walk, its cleanings, its
     // queued messages) is cut off at once and ends on its own: a grid is never
@@ -294,8 +314,8 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
     m_wndGrid.ResetForQuery();
     if (m_pDocument)
         m_pDocument->SetTitle(strHost);
-    m_lastRequest = CWalkRequest{strHost, strCommunity, QueryProfile()};
-    if (!m_wndGrid.StartWalk(*m_lastRequest))
+    m_lastRequest = request;
+    if (!m_wndGrid.StartWalk(request))
         SetButtonState(FALSE);
 }
 
@@ -381,6 +401,7 @@ BOOL COrvexView::OnCommand(UINT nID)
     case ID_COLLAPSE_NODE:
         OnEditCommand(nID);
         return TRUE;
+    case ID_FILE_EXPORT: OnFileExport(); return TRUE;
     case ID_FILE_PRINT: m_print.OnFilePrint(); return TRUE;
     case ID_FILE_PRINT_DIRECT: m_print.OnFilePrintDirect(); return TRUE;
     case ID_FILE_PRINT_PREVIEW: m_print.OnFilePrintPreview(); return TRUE;
@@ -421,6 +442,7 @@ BOOL COrvexView::OnUpdateCommand(CCmdUI& cmdUI)
         ShowVersion();  // the settings may have changed the version this window follows
         return TRUE;
     case ID_COPY_TREE:
+    case ID_FILE_EXPORT:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:
@@ -484,4 +506,57 @@ CTableWindow* COrvexView::ShowTable()
     pFrame->show();
     pArea->setActiveSubWindow(pFrame);
     return pWindow;
+}
+
+// --- Export ------------------------------------------------------------------------------
+
+namespace {
+
+constexpr const char* kFilterCsv = "CSV, whole tree (*.csv)";
+constexpr const char* kFilterJson = "JSON, whole tree (*.json)";
+constexpr const char* kFilterCsvSubtree = "CSV, selected subtree (*.csv)";
+constexpr const char* kFilterJsonSubtree = "JSON, selected subtree (*.json)";
+
+} // namespace
+
+void COrvexView::OnFileExport()
+{
+    QFileDialog dialog(this, "Export");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    QStringList filters{kFilterCsv, kFilterJson};
+    if (m_wndGrid.FocusedNode())
+        filters << kFilterCsvSubtree << kFilterJsonSubtree;
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString strFilter = dialog.selectedNameFilter();
+    const bool bSubtree = strFilter.contains("subtree");
+    // A name typed without an extension gets the chosen filter's format.
+    QString strPath = dialog.selectedFiles().first();
+    if (QFileInfo(strPath).suffix().isEmpty())
+        strPath += strFilter.startsWith("JSON") ? ".json" : ".csv";
+    ExportTo(QFile::encodeName(strPath).toStdString(), bSubtree);
+}
+
+bool COrvexView::ExportTo(const std::string& strPath, bool bSelectedSubtree)
+{
+    CTreeExport::EFormat eFormat;
+    if (!CTreeExport::FormatOfFileName(strPath, eFormat)) {
+        AfxMessageBox("Export writes CSV (.csv) or JSON (.json) files: choose a name ending in one of these.",
+                      MB_OK | MB_ICONERROR);
+        return false;
+    }
+    QSaveFile file(QFile::decodeName(strPath.c_str()));
+    bool bWritten = file.open(QIODevice::WriteOnly);
+    if (bWritten) {
+        CTreeExport out = NewOidTreeExport(eFormat, [&file](std::string_view strText) {
+            file.write(strText.data(), static_cast<qint64>(strText.size()));
+        });
+        m_wndGrid.ExportTree(out, bSelectedSubtree ? m_wndGrid.FocusedNode() : nullptr);
+        bWritten = file.commit();
+    }
+    if (!bWritten)
+        AfxMessageBox("Cannot write " + strPath + ": " + file.errorString().toStdString(), MB_OK | MB_ICONERROR);
+    return bWritten;
 }

@@ -65,6 +65,12 @@ public:
     // Rebuilds the Host list from the history, keeping the current text when it
     // is one of the entries (compared without regard to case). O(history).
     void FillHostList();
+    // Starts a query of request (its agent put into the bar), as Go would.
+    void StartRequest(const CWalkRequest& request);
+    // File > Export...: the whole tree, or the selected node's subtree, to
+    // strPath as CSV or JSON by its extension (".csv", ".json"). False, with
+    // a message shown, when the name has neither or the file cannot be written.
+    bool ExportTo(const std::string& strPath, bool bSelectedSubtree);
     // Puts host and community into the bar as if typed.
     void SetQuery(const std::string& strHost, const std::string& strCommunity);
     // The agent's profile for the next queries; without one, each query takes
@@ -98,6 +104,8 @@ public:
 signals:
     // The grid reported the end of the query (WM_QUERY_ENDED).
     void QueryEnded();
+    // Walk from Here: a new document window is to walk request.
+    void WalkRequested(const CWalkRequest& request);
 
 protected:
     void resizeEvent(QResizeEvent* pEvent) override;
@@ -119,7 +127,8 @@ private:
     bool EditProfile(const std::string& strPrompt);
     // The profile button shows the version the next query speaks.
     void ShowVersion();
-    void StartQuery(const std::string& strHost, const std::string& strCommunity);
+    void StartQuery(const CWalkRequest& request);
+    void OnFileExport();
     void StopQuery();
     void SetButtonState(BOOL bRunning);
     void OnEditCommand(UINT nID);

@@ -22,6 +22,7 @@ constexpr UINT ID_COLLAPSE_ALL = 32776;
 constexpr UINT ID_EXPAND_NODE = 32777;
 constexpr UINT ID_COLLAPSE_NODE = 32778;
 constexpr UINT ID_FIND_PREVIOUS = 32779;
+constexpr UINT ID_FILE_EXPORT = 32780;
 constexpr UINT ID_SHOW_TABLE = 32790;
 
 // The framework's standard commands

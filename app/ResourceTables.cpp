@@ -16,6 +16,7 @@ const std::vector<CPopupDef> kMenuMain = {
 
 const std::vector<CPopupDef> kMenuDocument = {
     {"&File", {{ID_FILE_NEW, "&New\tCtrl+N"}, {ID_SEPARATOR, ""}, {ID_SETTINGS, "Settings"}, {ID_SEPARATOR, ""},
+               {ID_FILE_EXPORT, "Export..."}, {ID_SEPARATOR, ""},
                {ID_FILE_PRINT, "&Print...\tCtrl+P"}, {ID_FILE_PRINT_PREVIEW, "Print Pre&view"},
                {ID_FILE_PRINT_SETUP, "P&rint Setup..."}, {ID_SEPARATOR, ""}, {ID_APP_EXIT, "E&xit"}}},
     {"&Edit", {{ID_COPY_TREE, "Copy Tree To Text Clipboard"}, {ID_SEPARATOR, ""},
@@ -57,6 +58,7 @@ const std::map<UINT, const char*> kStrings = {
     {ID_SETTINGS, "Edit the Settings\nSettings"},
     {ID_HELP_MANUAL, "Open the Help Manual\nManual"},
     {ID_COPY_TREE, "Copy Tree To Clipboard\nCopy Tree"},
+    {ID_FILE_EXPORT, "Write the tree, or the selected node's subtree, to a CSV or JSON file\nExport"},
     {ID_EXPAND_ALL, "Expand All Nodes\nExpand All"},
     {ID_COLLAPSE_ALL, "Collapse All the Nodes\nCollapse All"},
     {ID_EXPAND_NODE, "Expand the Selected Node\nExpand Node"},

@@ -46,7 +46,14 @@ CChildFrame* CSkinMultiDocTemplate::CreateNewFrame(COrvexDoc* pDoc)
 {
     if (!m_pMainFrame)
         return nullptr;
-    auto* pFrame = new CChildFrame(new COrvexView(pDoc));  // Owned by the window area once added.
+    auto* pView = new COrvexView(pDoc);
+    auto* pFrame = new CChildFrame(pView);  // Owned by the window area once added.
+    // Walk from Here: a document of its own, walking the node's subtree.
+    QObject::connect(pView, &COrvexView::WalkRequested, pView, [this](const CWalkRequest& request) {
+        if (COrvexDoc* pNew = OpenDocumentFile(nullptr))
+            if (const std::vector<CChildFrame*> frames = FramesOf(pNew); !frames.empty())
+                frames.front()->GetActiveView()->StartRequest(request);
+    });
     pFrame->setProperty("orvexDocument", QVariant::fromValue(static_cast<QObject*>(pDoc)));
     QObject::connect(pFrame, &QObject::destroyed, pDoc, [this, pDoc, pFrame] { OnFrameGone(pDoc, pFrame); });
     m_pMainFrame->AddChildFrame(pFrame);

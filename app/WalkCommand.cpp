@@ -4,6 +4,8 @@
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
 #include "app/SettingsStore.h"
+#include "grid/OidTreeExport.h"
+#include "snmp/SnmpwalkText.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 
@@ -81,7 +83,12 @@ std::optional<CWalkCommand> CWalkCommand::Parse(const std::vector<std::string>& 
     std::optional<CWalkOptions> options = CWalkOptions::Parse(args, strError);
     if (!options)
         return std::nullopt;
-    return CWalkCommand(std::move(*options));
+    const std::optional<EWalkFormat> eFormat = options->Format("tree");
+    if (!eFormat) {
+        strError = "--format takes tree, csv, json or snmpwalk";
+        return std::nullopt;
+    }
+    return CWalkCommand(std::move(*options), *eFormat);
 }
 
 int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const
@@ -103,6 +110,11 @@ int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const
         COrvexDoc doc;
         COrvexView view(&doc);
         view.resize(800, 600);
+        // The snmpwalk form is printed from the records, which carry the
+        // values as net-snmp's tools print them.
+        std::string strSnmpwalk;
+        if (m_eFormat == EWalkFormat::Snmpwalk)
+            view.Grid().SetRecordListener([&](const CWalkRecord& record) { strSnmpwalk += SnmpwalkLine(record); });
         view.SetQuery(m_strHost, m_strCommunity);
         view.SetProfile(Profile());
         view.OnGo();
@@ -118,14 +130,28 @@ int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const
             // An error text posted before the walk let go is delivered now.
             QCoreApplication::processEvents();
         }
-        const std::string text = view.Grid().TreeAsText();
-        std::fwrite(text.data(), 1, text.size(), pOut);
+        WriteTree(view.Grid(), strSnmpwalk, pOut);
         std::fflush(pOut);
         nExit = bError ? kExitError : kExitDone;
     }
     SetMessageBoxHook({});
     g_history.Release();
     return nExit;
+}
+
+void CWalkCommand::WriteTree(COidTreeGrid& grid, const std::string& strSnmpwalk, std::FILE* pOut) const
+{
+    const auto Write = [pOut](std::string_view strText) { std::fwrite(strText.data(), 1, strText.size(), pOut); };
+    switch (m_eFormat) {
+    case EWalkFormat::Default: Write(grid.TreeAsText()); break;
+    case EWalkFormat::Snmpwalk: Write(strSnmpwalk); break;
+    case EWalkFormat::Csv:
+    case EWalkFormat::Json: {
+        CTreeExport out = NewOidTreeExport(m_eFormat == EWalkFormat::Csv ? CTreeExport::efCsv : CTreeExport::efJson, Write);
+        grid.ExportTree(out);
+        break;
+    }
+    }
 }
 
 int RunWalkCommand(const std::vector<std::string>& args, std::FILE* pOut, std::FILE* pErr)

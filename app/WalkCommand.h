@@ -1,8 +1,8 @@
 #pragma once
 // "orvex --walk": one query run without a display, through the same view,
 // grid, walk and cleaning as in the application. The tree goes to standard
-// output in the text the grid copies to the clipboard; error texts go to
-// standard error. Settings are read from the registry as usual; the options
+// output in the text the grid copies to the clipboard (or as CSV, JSON, or
+// net-snmp's snmpwalk lines with --format); error texts go to standard error. Settings are read from the registry as usual; the options
 // override them for this run only, and nothing is written back.
 #include "snmp/WalkOptions.h"
 #include <cstdio>
@@ -11,12 +11,15 @@
 #include <utility>
 #include <vector>
 
+class COidTreeGrid;
+
 class CWalkCommand : public CWalkOptions
 {
 public:
     static constexpr const char* kUsage =
         "usage: orvex --walk [OPTIONS] HOST[:PORT] COMMUNITY\n"
-        "       orvex --walk [OPTIONS] --snmp-version 3 --user NAME [...] HOST[:PORT]\n";
+        "       orvex --walk [OPTIONS] --snmp-version 3 --user NAME [...] HOST[:PORT]\n"
+        "OPTIONS include --format tree|csv|json|snmpwalk\n";
 
     // Reads the arguments that follow "--walk"; nothing when they are not
     // valid, with the reason in strError when there is more to say than the usage.
@@ -28,7 +31,12 @@ public:
     int Run(std::FILE* pOut, std::FILE* pErr) const;
 
 private:
-    explicit CWalkCommand(CWalkOptions options) : CWalkOptions(std::move(options)) {}
+    CWalkCommand(CWalkOptions options, EWalkFormat eFormat) : CWalkOptions(std::move(options)), m_eFormat(eFormat) {}
+    // The finished query in the format asked for; strSnmpwalk: the records'
+    // lines in that form.
+    void WriteTree(COidTreeGrid& grid, const std::string& strSnmpwalk, std::FILE* pOut) const;
+
+    EWalkFormat m_eFormat;
 };
 
 // The whole of "orvex --walk ARGS": the reason and the usage on pErr and

@@ -154,6 +154,8 @@ LRESULT COidTreeGrid::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
         if (std::unique_ptr<CWalkRecord> pRecord = TakeWalkRecord(wParam)) {
             m_progress.OnRecord();
             PlaceRecord(*pRecord);
+            if (m_recordListener)
+                m_recordListener(*pRecord);
         }
         return 0;
     case WM_WALK_DONE:

@@ -37,6 +37,7 @@
 
 #include <QDateTime>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,6 +99,39 @@ public:
     // WM_QUERY_ENDED goes to the list's parent handler (SetParentHandler).
     HWND WindowHandle() const;
 
+    // --- Single operations on one node (OidTreeGridNode.cpp; UI thread) ------
+    // The row at pt (viewport coordinates) selected and focused, its column
+    // made the current one; the row's node, null when pt hits no row.
+    CTreeItem* SelectAt(const QPoint& pt);
+    // The selected row's node when there is a current column, else null.
+    CTreeItem* FocusedNode() { return SelectedNode(); }
+    // The text of a column (colMib: the label) of the node.
+    std::string CellText(CTreeItem* pNode, int nColumn) const;
+    // The labels from the top node down to the node joined by ".", statuses
+    // left out: "system.sysDescr.0".
+    std::string NamePath(CTreeItem* pNode) const;
+    // The node's OID text: its own, or for a node without one the OID its
+    // first variable below it has, cut by the name components in between
+    // (each stands for one sub-identifier). Empty when none can be told.
+    // O(depth + nodes before that variable).
+    std::string NodeOid(CTreeItem* pNode) const;
+    // Ctrl+C: the focused cell's text on the clipboard; nothing without one.
+    void CopyFocusedCell();
+    // The agent of the last walk started: what a single operation asks. Host
+    // empty before any walk.
+    const CWalkRequest& QueryRequest() const { return m_request; }
+    // A variable of an agent: a leaf with an OID, after a walk has started.
+    bool IsAgentVariable(CTreeItem* pNode) const;
+    // Get: the leaf's type and value refreshed with one GET to the query's
+    // agent; the failure's text in an "Error" box. True when refreshed.
+    bool GetValue(CTreeItem* pNode);
+    // Set Value: writes strValue as strType to the leaf's variable, with the
+    // checks and messages of a cell edit; the cells show what was written.
+    // True when written.
+    bool SetValue(CTreeItem* pNode, const std::string& strType, const std::string& strValue);
+    // Every record placed from now on also goes to listener (empty: none).
+    void SetRecordListener(std::function<void(const CWalkRecord&)> listener) { m_recordListener = std::move(listener); }
+
     // --- Inference (UI thread) ---------------------------------------------
     // Shows the leaf's table row across its table (the click on a leaf does this).
     void InferFromLeaf(CTreeItem* pLeaf);
@@ -147,6 +181,7 @@ protected:
     // --- Messages ----------------------------------------------------------------
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnEndLabelEdit(NMLVDISPINFO* pInfo) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
     void OnDblClk(NMITEMACTIVATE* pActivate) override;
     void OnDeleteAllItems() override;
 
@@ -210,7 +245,7 @@ private:
 
     // Cell write: the SET of the edited value, then its messages in their boxes
     // ("Update Failed!" last). True when the value was written.
-    CWriteResult WriteCell(CTreeItem* pNode, const std::string& strValue);
+    CWriteResult WriteCell(CTreeItem* pNode, const std::string& strType, const std::string& strValue);
     bool ShowWriteResult(const CWriteResult& result);
 
     // Inference and selection
@@ -239,4 +274,5 @@ private:
     int m_nOpenCleanings = 0;               // cleanings started in this query whose end was not handled yet
     bool m_bWalkEnded = true;               // the query's walk end message was handled
     CTreeItem* m_pEditNode = nullptr;       // node whose Value cell the open editor writes; Not owned
+    std::function<void(const CWalkRecord&)> m_recordListener;
 };

@@ -61,7 +61,7 @@ LRESULT COidTreeGrid::OnEndLabelEdit(NMLVDISPINFO* pInfo)
 
     // The editor reports a row; when another node has come to that row while it
     // was open (a cleaning folded the edited one away), the text is not meant for it.
-    const CWriteResult result = pNode == pEditNode ? WriteCell(pNode, pInfo->item.pszText) : CWriteResult{};
+    const CWriteResult result = pNode == pEditNode ? WriteCell(pNode, InfoOf(pNode)->GetSubText(cellType), pInfo->item.pszText) : CWriteResult{};
     if (!ShowWriteResult(result))
         return 0;
     // A successful write shows no box, so nothing ran in between: pNode is still there.
@@ -71,11 +71,10 @@ LRESULT COidTreeGrid::OnEndLabelEdit(NMLVDISPINFO* pInfo)
     return 0;
 }
 
-CWriteResult COidTreeGrid::WriteCell(CTreeItem* pNode, const std::string& strValue)
+CWriteResult COidTreeGrid::WriteCell(CTreeItem* pNode, const std::string& strType, const std::string& strValue)
 {
-    const CNodeInfo* pInfo = InfoOf(pNode);
     return WriteValue(Bounded(m_request.m_strHost), Bounded(m_request.m_strCommunity),
-                      Bounded(pInfo->GetSubText(cellOid)), pInfo->GetSubText(cellType), strValue, m_request.m_profile);
+                      Bounded(InfoOf(pNode)->GetSubText(cellOid)), strType, strValue, m_request.m_profile);
 }
 
 bool COidTreeGrid::ShowWriteResult(const CWriteResult& result)

@@ -5,6 +5,7 @@
 #include "snmp/ErrorText.h"
 #include "snmp/SnmpOid.h"
 #include "snmp/SnmpValue.h"
+#include "snmp/SnmpRead.h"
 #include "snmp/WalkMessages.h"
 #include "snmp/WalkTarget.h"
 #include <algorithm>
@@ -83,7 +84,7 @@ bool CMibWalk::Open()
         PostError("Error: Unable to resolve Host\n");
         return false;
     }
-    // A table view walks its table's subtree.
+    // A query started from a node, and a table view, walk that node's subtree.
     const std::string strBase =
         m_start.request.m_strBase.empty() ? AppSettings.Base() : m_start.request.m_strBase;
     CSnmpOid base;
@@ -207,14 +208,9 @@ bool CMibWalk::TakeBinding(const SnmpVarBind& answer, const AsnObjectIdentifier&
 
 void CMibWalk::PostRecord(const SnmpVarBind& answer)
 {
-    char* pszName = nullptr;
-    if (!SnmpMgrOidToStr(&answer.name, &pszName))
+    std::unique_ptr<CWalkRecord> pRecord = RecordOf(answer);
+    if (!pRecord)
         return;
-    auto pRecord = std::make_unique<CWalkRecord>();
-    pRecord->m_strName = pszName;
-    SnmpUtilMemFree(pszName);
-    pRecord->m_strOid = FormatOidText(answer.name);
-    RenderValue(answer.value, pRecord->m_strType, pRecord->m_strValue);
     if (PostMessage(m_start.hWnd, WM_WALK_RECORD, reinterpret_cast<WPARAM>(pRecord.get()), 0, FreeWalkPayload))
         pRecord.release();  // the window's now
 }

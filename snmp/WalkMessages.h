@@ -37,6 +37,9 @@ public:
     std::string m_strName;   // the manager interface's name text, "system.sysDescr.0"
     std::string m_strType;   // type name, "INTEGER" ... "Unknown"
     std::string m_strValue;  // value text; empty for types without one
+    // The value as net-snmp's tools print it (snmp/SnmpwalkText.h), which the
+    // value text cannot give back (centiseconds, bytes after a NUL).
+    std::string m_strSnmpwalkValue;
 };
 
 // A new error text for WM_WALK_ERROR: new char[256] holding strText, cut to

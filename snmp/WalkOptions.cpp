@@ -38,6 +38,10 @@ bool TakeOption(CWalkOptions& options, const std::string& strOption, const std::
         options.m_strBase = strValue;
         return true;
     }
+    if (strOption == "--format") {
+        options.m_strFormat = strValue;
+        return true;
+    }
     // A timeout of 0 s would leave the session its shortest wait and fail at random.
     if (strOption == "--timeout")
         return Take(ReadCount(strValue, 1), options.m_nTimeout);
@@ -130,4 +134,17 @@ CAgentProfile CWalkOptions::Profile() const
     profile.m_strPrivPass = m_strPrivPass;
     profile.m_strContext = m_strContext;
     return profile;
+}
+
+std::optional<EWalkFormat> CWalkOptions::Format(const char* pszDefaultFormat) const
+{
+    if (m_strFormat.empty() || m_strFormat == pszDefaultFormat)
+        return EWalkFormat::Default;
+    if (m_strFormat == "csv")
+        return EWalkFormat::Csv;
+    if (m_strFormat == "json")
+        return EWalkFormat::Json;
+    if (m_strFormat == "snmpwalk")
+        return EWalkFormat::Snmpwalk;
+    return std::nullopt;
 }

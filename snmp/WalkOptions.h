@@ -18,6 +18,11 @@
 // not valid.
 constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
 
+// What a walk run from the command line prints: the program's own form
+// (orvex --walk: "tree", orvex-walk: "records"), the tree as CSV or JSON, or
+// each variable as net-snmp's snmpwalk -On prints it.
+enum class EWalkFormat { Default, Csv, Json, Snmpwalk };
+
 struct CWalkOptions
 {
     // Reads the arguments (and the passphrase variables of the environment);
@@ -29,6 +34,9 @@ struct CWalkOptions
     void ApplyToSettings() const;
     // The agent's profile: the settings' defaults, read now, under the options.
     CAgentProfile Profile() const;
+    // The form "--format" names, pszDefaultFormat being the name of the
+    // program's own form; nothing for a name the program does not know.
+    std::optional<EWalkFormat> Format(const char* pszDefaultFormat) const;
 
     std::optional<std::string> m_strBase;
     std::optional<std::int32_t> m_nTimeout, m_nRetries, m_nMaxRepetitions;
@@ -37,5 +45,6 @@ struct CWalkOptions
     SnmpSecurityLevel m_eLevel = SnmpSecurityLevel::NoAuthNoPriv;
     SnmpAuthProtocol m_eAuth = SnmpAuthProtocol::SHA;
     SnmpPrivProtocol m_ePriv = SnmpPrivProtocol::AES;
+    std::string m_strFormat;  // "--format"'s text; empty: the program's own form
     std::string m_strHost, m_strCommunity;
 };

@@ -40,6 +40,7 @@ class CCellEditCtrl;
 class CDC;
 class CHtmlToolTip;
 class CImageList;
+class CTreeExport;
 
 // Sent to the parent window: F10 (and the header menu's "Print Preview").
 constexpr UINT WM_TREELIST_PRINTPREVIEW = 7770;
@@ -192,6 +193,14 @@ public:
     // Every node (but those a filter hides) as a line of tab-separated texts,
     // as the copy puts it on the clipboard. O(nodes).
     std::string TreeAsText();
+    // Appends the lines of pTop and its descendants (but those a filter
+    // hides), or of pTop alone without bDescendants, as TreeAsText writes
+    // them. O(subtree).
+    void AppendSubtreeText(std::string& text, CTreeItem* pTop, BOOL bDescendants);
+    // Writes every node (but those a filter hides) to out in pre-order, or
+    // only pTop's subtree when pTop is not null (depths counted from it), then
+    // finishes it. Texts as they stand (no escapes). O(nodes).
+    void ExportTree(CTreeExport& out, CTreeItem* pTop = nullptr);
     // Copies TreeAsText() to the clipboard (nothing when the tree is empty).
     void CopyTreeAsText();
     int PutTextOnClipboard(const std::string& text);

@@ -6,6 +6,7 @@
 #include "platform/clipboard/Clipboard.h"
 #include "platform/msgbox/MessageBox.h"
 #include "treelist/LineText.h"
+#include "treelist/TreeExport.h"
 #include "treelist/TreeListCtrl.h"
 #include <cstring>
 
@@ -30,13 +31,40 @@ std::string CTreeListCtrl::TreeAsText()
     // A first guess of the size saves most of the string's regrowth.
     text.reserve(static_cast<std::size_t>(GetItemCount()) * 64);
     POSITION pos = FirstRootPosition();
-    while (pos) {
-        CTreeItem* pTop = NextRoot(pos);
-        for (CTreeItem* pNode = pTop; pNode; pNode = NextInTree(pTop, pNode, FALSE, FALSE))
-            if (!IsFilteredOut(pNode))
-                AppendLine(text, *InfoOf(pNode));
-    }
+    while (pos)
+        AppendSubtreeText(text, NextRoot(pos), TRUE);
     return text;
+}
+
+void CTreeListCtrl::AppendSubtreeText(std::string& text, CTreeItem* pTop, BOOL bDescendants)
+{
+    for (CTreeItem* pNode = pTop; pNode; pNode = bDescendants ? NextInTree(pTop, pNode, FALSE, FALSE) : nullptr)
+        if (!IsFilteredOut(pNode))
+            AppendLine(text, *InfoOf(pNode));
+}
+
+void CTreeListCtrl::ExportTree(CTreeExport& out, CTreeItem* pTop)
+{
+    const auto ExportSubtree = [&](CTreeItem* pSubtree) {
+        const int nBase = LevelOf(pSubtree);
+        std::vector<std::string> cells;
+        for (CTreeItem* pNode = pSubtree; pNode; pNode = NextInTree(pSubtree, pNode, FALSE, FALSE)) {
+            if (IsFilteredOut(pNode))
+                continue;
+            const CNodeInfo& info = *InfoOf(pNode);
+            cells.clear();
+            for (int i = 0; i < info.GetSubTextCount(); ++i)
+                cells.push_back(info.GetSubText(i));
+            out.Node(LevelOf(pNode) - nBase, info.GetText(), cells);
+        }
+    };
+    if (pTop) {
+        ExportSubtree(pTop);
+    } else {
+        for (POSITION pos = FirstRootPosition(); pos;)
+            ExportSubtree(NextRoot(pos));
+    }
+    out.Finish();
 }
 
 void CTreeListCtrl::CopyTreeAsText()

@@ -4,7 +4,10 @@
 // options override them for this run only and are never saved.
 #include "app/CommandLineHelp.h"
 #include "app/SettingsStore.h"
+#include "grid/OidTreeExport.h"
 #include "snmp/AppSettings.h"
+#include "snmp/NamePathRows.h"
+#include "snmp/SnmpwalkText.h"
 #include "snmp/MibWalk.h"
 #include "snmp/WalkMessages.h"
 #include "snmp/WalkOptions.h"
@@ -15,6 +18,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -24,7 +28,8 @@
 namespace {
 
 const char kUsage[] = "usage: orvex-walk [OPTION]... HOST[:PORT] COMMUNITY\n"
-                      "       orvex-walk [OPTION]... --snmp-version 3 --user NAME [OPTION]... HOST[:PORT]\n";
+                      "       orvex-walk [OPTION]... --snmp-version 3 --user NAME [OPTION]... HOST[:PORT]\n"
+                      "OPTIONs include --format records|csv|json|snmpwalk\n";
 
 // One line per record: fields escaped as in the tree's text, so a value can
 // neither split its record nor forge another.
@@ -40,12 +45,57 @@ void WriteRecord(const CWalkRecord& record, std::FILE* pOut)
     std::fwrite(strLine.data(), 1, strLine.size(), pOut);
 }
 
+void WriteText(std::string_view strText)
+{
+    std::fwrite(strText.data(), 1, strText.size(), stdout);
+}
+
+// How each record is printed, in the format asked for; the tree forms stream
+// the nodes of the records' name paths.
+class CRecordWriter
+{
+public:
+    explicit CRecordWriter(EWalkFormat eFormat) : m_eFormat(eFormat)
+    {
+        if (eFormat != EWalkFormat::Csv && eFormat != EWalkFormat::Json)
+            return;
+        m_pExport = std::make_unique<CTreeExport>(
+            NewOidTreeExport(eFormat == EWalkFormat::Csv ? CTreeExport::efCsv : CTreeExport::efJson, WriteText));
+        m_pRows = std::make_unique<CNamePathRows>([this](int nDepth, const std::string& strLabel, const CWalkRecord* p) {
+            static const std::vector<std::string> kNoCells;
+            m_pExport->Node(nDepth, strLabel, p ? std::vector<std::string>{p->m_strType, p->m_strValue, p->m_strOid} : kNoCells);
+        });
+    }
+
+    void Write(const CWalkRecord& record)
+    {
+        if (m_pRows)
+            m_pRows->Add(record);
+        else if (m_eFormat == EWalkFormat::Snmpwalk)
+            WriteText(SnmpwalkLine(record));
+        else
+            WriteRecord(record, stdout);
+    }
+    // Closes what the format leaves open (JSON's arrays).
+    void Finish()
+    {
+        if (m_pExport)
+            m_pExport->Finish();
+    }
+
+private:
+    EWalkFormat m_eFormat;
+    std::unique_ptr<CTreeExport> m_pExport;  // Owned; the tree forms only
+    std::unique_ptr<CNamePathRows> m_pRows;  // Owned; the tree forms only
+};
+
 // The owner of the walk: prints what arrives and remembers how the walk ended.
 class CWalkPrinter : public CWalkTarget
 {
 public:
-    CWalkPrinter(const CWalkOptions& options)
-        : m_window(nullptr, [this](UINT message, WPARAM wParam, LPARAM lParam) { return OnMessage(message, wParam, lParam); })
+    CWalkPrinter(const CWalkOptions& options, EWalkFormat eFormat)
+        : m_window(nullptr, [this](UINT message, WPARAM wParam, LPARAM lParam) { return OnMessage(message, wParam, lParam); }),
+          m_writer(eFormat)
     {
         m_request = CWalkRequest{options.m_strHost, options.m_strCommunity, options.Profile()};
         m_pWalk->m_bRun = 1;
@@ -53,15 +103,20 @@ public:
     }
 
     int ExitCode() const { return m_bError ? kExitError : m_bDone ? kExitDone : kExitError; }
-    // Prints the records that have arrived but wait for the event loop.
-    void PrintArrived() { m_window.DeliverQueued(); }
+    // Prints the records that have arrived but wait for the event loop, and
+    // ends the output.
+    void PrintArrived()
+    {
+        m_window.DeliverQueued();
+        m_writer.Finish();
+    }
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     {
         if (message == WM_WALK_RECORD) {
             if (const std::unique_ptr<CWalkRecord> pRecord = TakeWalkRecord(wParam))
-                WriteRecord(*pRecord, stdout);
+                m_writer.Write(*pRecord);
         } else if (message == WM_WALK_ERROR) {
             m_bError = true;
             if (const std::unique_ptr<char[]> pszText = TakeWalkErrorText(lParam)) {
@@ -80,6 +135,7 @@ private:
     bool m_bError = false;
     bool m_bDone = false;
     CMsgWindow m_window;
+    CRecordWriter m_writer;
 };
 
 } // namespace
@@ -97,7 +153,10 @@ int main(int argc, char** argv)
     }
     std::string strError;
     const std::optional<CWalkOptions> options = CWalkOptions::Parse(args, strError);
-    if (!options) {
+    const std::optional<EWalkFormat> eFormat = options ? options->Format("records") : std::nullopt;
+    if (options && !eFormat)
+        strError = "--format takes records, csv, json or snmpwalk";
+    if (!eFormat) {
         if (!strError.empty())
             std::fprintf(stderr, "orvex-walk: %s\n", strError.c_str());
         std::fputs(kUsage, stderr);
@@ -107,7 +166,7 @@ int main(int argc, char** argv)
     LoadSettings();
     options->ApplyToSettings();
 
-    CWalkPrinter printer(*options);
+    CWalkPrinter printer(*options, *eFormat);
     // A reader at a terminal sees each record as it arrives; a file or a pipe
     // gets large writes.
     static char s_outBuffer[1 << 16];
@@ -131,6 +190,7 @@ int main(int argc, char** argv)
     });
     app.exec();
     walk.join();
+    printer.PrintArrived();
     std::fflush(stdout);
     return printer.ExitCode();
 }
