@@ -3,7 +3,9 @@
 #include "app/RegistryKeys.h"
 #include "platform/registry/Registry.h"
 #include "snmp/AppSettings.h"
+#include <algorithm>
 #include <atomic>
+#include <string>
 #include <cstring>
 #include <unistd.h>
 
@@ -31,23 +33,25 @@ void WriteField(HKEY hKey, const char* name, DWORD dwType, const std::atomic<T>&
     RegSetValueEx(hKey, name, 0, dwType, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
-void ReadBase(HKEY hKey)
+constexpr std::size_t kMibPathSize = 4096;
+
+// Reads a text value into a zeroed buffer of nSize bytes; a failed read (missing,
+// longer than the buffer) gives the default.
+std::string ReadText(HKEY hKey, const char* name, std::size_t nSize, const char* pszDefault)
 {
-    char buf[kPathSize] = {};
-    DWORD cb = sizeof buf;
-    if (RegQueryValueEx(hKey, "Base", nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &cb) == ERROR_SUCCESS)
-        AppSettings.SetBase(std::string(buf, strnlen(buf, sizeof buf)));
-    else
-        AppSettings.SetBase(CAppSettings::kDefaultBase);
+    std::string buf(nSize, '\0');
+    DWORD cb = static_cast<DWORD>(nSize);
+    if (RegQueryValueEx(hKey, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buf.data()), &cb) != ERROR_SUCCESS)
+        return pszDefault;
+    return std::string(buf.c_str(), strnlen(buf.c_str(), nSize));
 }
 
-void WriteBase(HKEY hKey)
+// Stores at most nSize - 1 characters and the terminating NUL.
+void WriteText(HKEY hKey, const char* name, std::size_t nSize, const std::string& strText)
 {
-    char buf[kPathSize] = {};
-    const std::string strBase = AppSettings.Base();
-    std::memcpy(buf, strBase.data(), std::min(strBase.size(), kPathSize - 1));
-    RegSetValueEx(hKey, "Base", 0, REG_SZ, reinterpret_cast<const BYTE*>(buf),
-                  static_cast<DWORD>(std::strlen(buf) + 1));
+    const std::string strStored = strText.substr(0, std::min(std::strlen(strText.c_str()), nSize - 1));
+    RegSetValueEx(hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(strStored.c_str()),
+                  static_cast<DWORD>(strStored.size() + 1));
 }
 
 // A stored HomePath counts only when it is a non-empty, terminated text.
@@ -91,8 +95,10 @@ int LoadSettings()
     ReadField(hKey, "WriteOn", AppSettings.WriteOn, CAppSettings::kDefaultWriteOn);
     ReadField(hKey, "Timeout", AppSettings.Timeout, CAppSettings::kDefaultTimeout);
     ReadField(hKey, "Retries", AppSettings.Retries, CAppSettings::kDefaultRetries);
-    ReadBase(hKey);
+    AppSettings.SetBase(ReadText(hKey, "Base", kPathSize, CAppSettings::kDefaultBase));
     ReadField(hKey, "Version", AppSettings.Version, CAppSettings::kDefaultVersion);
+    AppSettings.SetMibPath(ReadText(hKey, "MibPath", kMibPathSize, CAppSettings::kDefaultMibPath));
+    ReadField(hKey, "ShowEnumLabels", AppSettings.ShowEnumLabels, CAppSettings::kDefaultShowEnumLabels);
     RegCloseKey(hKey);
     return 0;
 }
@@ -132,8 +138,10 @@ int SaveSettings()
     WriteField(hKey, "WriteOn", REG_BINARY, AppSettings.WriteOn);
     WriteField(hKey, "Timeout", REG_DWORD, AppSettings.Timeout);
     WriteField(hKey, "Retries", REG_DWORD, AppSettings.Retries);
-    WriteBase(hKey);
+    WriteText(hKey, "Base", kPathSize, AppSettings.Base());
     WriteField(hKey, "Version", REG_DWORD, AppSettings.Version);
+    WriteText(hKey, "MibPath", kMibPathSize, AppSettings.MibPath());
+    WriteField(hKey, "ShowEnumLabels", REG_BINARY, AppSettings.ShowEnumLabels);
     RegCloseKey(hKey);
     return 0;
 }

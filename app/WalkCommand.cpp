@@ -100,6 +100,7 @@ int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const
     LoadSettings();
     const CSettingsRestore restore;
     ApplyToSettings();
+    LoadMibs();
     g_history.Init("Host", 2, 30);  // the view records the query; it is never saved
     bool bError = false;
     SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {

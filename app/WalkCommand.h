@@ -16,7 +16,8 @@ class CWalkCommand : public CWalkOptions
 public:
     static constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
     static constexpr const char* kUsage =
-        "usage: orvex --walk [--base OID] [--timeout S] [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY\n";
+        "usage: orvex --walk [--base OID] [--timeout S] [--retries N] [--version 1|2c]\n"
+        "                   [--mibs PATH | --no-mibs] HOST[:PORT] COMMUNITY\n";
 
     // Reads the arguments that follow "--walk"; nothing when they are not valid.
     static std::optional<CWalkCommand> Parse(const std::vector<std::string>& args);

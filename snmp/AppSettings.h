@@ -8,6 +8,7 @@
 // Threads: fields are written on the UI thread only. The walk thread reads
 // Timeout, Retries and Version when it opens a session and copies Base when it
 // starts, so the numeric fields are atomics and Base is swapped under a lock.
+#include "mib/MibPath.h"
 #include "platform/WinTypes.h"
 #include <atomic>
 #include <mutex>
@@ -27,6 +28,8 @@ public:
     static constexpr std::int32_t kDefaultRetries = 3;
     static constexpr DWORD kDefaultVersion = 1;
     static constexpr const char* kDefaultBase = ".1.3";
+    static constexpr BYTE kDefaultShowEnumLabels = 0;
+    static constexpr const char* kDefaultMibPath = MibPath::kDefault;
 
     std::atomic<BYTE> Cleaning{kDefaultCleaning};
     std::atomic<BYTE> Inferance{kDefaultInferance};
@@ -35,6 +38,7 @@ public:
     std::atomic<std::int32_t> Timeout{kDefaultTimeout};  // seconds
     std::atomic<std::int32_t> Retries{kDefaultRetries};
     std::atomic<DWORD> Version{kDefaultVersion};          // 1 = SNMPv1, 2 = SNMPv2c
+    std::atomic<BYTE> ShowEnumLabels{kDefaultShowEnumLabels};  // Value cells show "up(1)"
     char HomePath[kPathSize] = {};          // installation folder ending in "/"; fixed after start-up
 
     // A copy of the base OID text, safe on any thread.
@@ -42,12 +46,17 @@ public:
     // Replaces the base OID text (UI thread).
     void SetBase(const std::string& strBase);
 
+    // The MIB folders and files, ":"-separated (see mib/MibPath); any thread.
+    std::string MibPath() const;
+    void SetMibPath(const std::string& strPath);  // UI thread
+
     // Every field back to its built-in default (HomePath cleared).
     void Reset();
 
 private:
     mutable std::mutex m_mutexBase;
     std::string m_strBase{kDefaultBase};
+    std::string m_strMibPath{kDefaultMibPath};  // guarded by m_mutexBase
 };
 
 extern CAppSettings AppSettings;

@@ -1,5 +1,7 @@
 #include "snmp/WalkOptions.h"
 #include "snmp/AppSettings.h"
+#include "mib/MibLoader.h"
+#include "mib/MibPath.h"
 #include <charconv>
 
 namespace {
@@ -22,6 +24,11 @@ std::optional<CWalkOptions> CWalkOptions::Parse(const std::vector<std::string>& 
     std::size_t i = 0;
     for (; i + 1 < args.size() && args[i].rfind("--", 0) == 0; i += 2) {
         const std::string& strOption = args[i];
+        if (strOption == "--no-mibs" && !options.m_strMibs) {
+            options.m_bNoMibs = true;
+            --i;  // a flag: no value follows
+            continue;
+        }
         const std::string& strValue = args[i + 1];
         if (strOption == "--base")
             options.m_strBase = strValue;
@@ -29,6 +36,8 @@ std::optional<CWalkOptions> CWalkOptions::Parse(const std::vector<std::string>& 
             continue;
         else if (strOption == "--retries" && (options.m_nRetries = ReadCount(strValue)))
             continue;
+        else if (strOption == "--mibs" && !options.m_bNoMibs)
+            options.m_strMibs = strValue;
         else if (strOption == "--version" && (strValue == "1" || strValue == "2c"))
             options.m_nVersion = strValue == "1" ? 1u : 2u;
         else
@@ -51,4 +60,12 @@ void CWalkOptions::ApplyToSettings() const
         AppSettings.Retries = *m_nRetries;
     if (m_nVersion)
         AppSettings.Version = *m_nVersion;
+}
+
+void CWalkOptions::LoadMibs() const
+{
+    if (m_bNoMibs)
+        UnloadMibModules();
+    else
+        LoadMibModules(m_strMibs.value_or(AppSettings.MibPath()), MibPath::BaseFolder());
 }

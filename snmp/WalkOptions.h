@@ -1,7 +1,7 @@
 #pragma once
 // The options of a walk run from the command line ([--base OID] [--timeout S]
-// [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY), shared by every program
-// that walks one agent without a window.
+// [--retries N] [--version 1|2c] [--mibs PATH | --no-mibs] HOST[:PORT]
+// COMMUNITY), shared by every program that walks one agent without a window.
 #include "platform/WinTypes.h"
 #include <cstdint>
 #include <optional>
@@ -15,9 +15,16 @@ struct CWalkOptions
 
     // Puts the given options into AppSettings; the others keep their values.
     void ApplyToSettings() const;
+    // Loads the run's MIB modules (--mibs or the MibPath setting, then the base
+    // modules beside the executable), or none with --no-mibs. Blocks.
+    void LoadMibs() const;
 
     std::optional<std::string> m_strBase;
     std::optional<std::int32_t> m_nTimeout, m_nRetries;
     std::optional<DWORD> m_nVersion;
+    // MIB modules for the run: --mibs replaces the MibPath setting (the base
+    // modules still come last); --no-mibs loads none.
+    std::optional<std::string> m_strMibs;
+    bool m_bNoMibs = false;
     std::string m_strHost, m_strCommunity;
 };

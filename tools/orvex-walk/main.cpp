@@ -1,6 +1,7 @@
 // orvex-walk: runs one MIB walk with the walk thread and messages a query uses,
 // received on an event loop without any window, and prints every record as
-// OID<TAB>name<TAB>type<TAB>value. Settings come from the user's registry hive;
+// OID<TAB>name<TAB>type<TAB>value, named with the loaded MIB modules. Settings
+// come from the user's registry hive;
 // options override them for this run only and are never saved.
 #include "app/SettingsStore.h"
 #include "snmp/AppSettings.h"
@@ -21,7 +22,8 @@ namespace {
 constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
 
 const char kUsage[] =
-    "usage: orvex-walk [--base OID] [--timeout SECONDS] [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY\n";
+    "usage: orvex-walk [--base OID] [--timeout SECONDS] [--retries N] [--version 1|2c]\n"
+    "                  [--mibs PATH | --no-mibs] HOST[:PORT] COMMUNITY\n";
 
 // One line per record: fields escaped as in the tree's text, so a value can
 // neither split its record nor forge another.
@@ -90,6 +92,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     LoadSettings();
     options->ApplyToSettings();
+    options->LoadMibs();
 
     static char s_outBuffer[1 << 16];
     std::setvbuf(stdout, s_outBuffer, _IOFBF, sizeof s_outBuffer);
