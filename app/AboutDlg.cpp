@@ -1,7 +1,7 @@
 #include "app/AboutDlg.h"
-#include "app/AppResources.h"
+#include "app/ResourceTables.h"
 #include "app/DialogBackground.h"
-#include "platform/res/Resources.h"
+#include "platform/res/PictureResources.h"
 #include "ui/MenuBarColor.h"
 #include "ui/MyStatic.h"
 #include <QIcon>

@@ -1,8 +1,8 @@
 #include "app/ChildFrame.h"
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
-#include "app/Resource.h"
-#include "platform/res/Resources.h"
+#include "app/ResourceIds.h"
+#include "platform/res/PictureResources.h"
 #include <QIcon>
 
 CChildFrame::CChildFrame(COrvexView* pView, QWidget* pParent)

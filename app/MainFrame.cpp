@@ -1,12 +1,12 @@
 #include "app/MainFrame.h"
-#include "app/AppResources.h"
+#include "app/ResourceTables.h"
 #include "app/ChildFrame.h"
 #include "app/OrvexView.h"
 #include "app/MibFrameParts.h"
-#include "app/Resource.h"
+#include "app/ResourceIds.h"
 #include "platform/gdi/SysMetrics.h"
 #include "platform/keyboard/KeyState.h"
-#include "platform/res/Resources.h"
+#include "platform/res/PictureResources.h"
 #include "ui/MenuBarColor.h"
 #include <QAction>
 #include <QLabel>

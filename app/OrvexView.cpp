@@ -2,7 +2,7 @@
 #include "app/DialogBackground.h"
 #include "app/HistoryTable.h"
 #include "app/OrvexDoc.h"
-#include "app/Resource.h"
+#include "app/ResourceIds.h"
 #include "app/Settings.h"
 #include "platform/gdi/SysMetrics.h"
 #include "platform/msgbox/MessageBox.h"
@@ -237,8 +237,6 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
 {
     SetButtonState(TRUE);
     g_history.AddEntry({strHost, strCommunity});
-    m_wndGrid.m_strHost = strHost;
-    m_wndGrid.m_strCommunity = strCommunity;
     // Whatever the previous query left (its walk, its cleanings, its queued
     // messages) ends here; a grid is never fed by two walks, and no node is
     // freed while a cleaning still reads it.
@@ -250,13 +248,13 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
     m_wndGrid.ResetForQuery();
     if (m_pDocument)
         m_pDocument->SetTitle(strHost);
-    if (!m_wndGrid.StartWalk())
+    if (!m_wndGrid.StartWalk(CWalkRequest{strHost, strCommunity}))
         SetButtonState(FALSE);
 }
 
 void COrvexView::StopQuery()
 {
-    m_wndGrid.m_bRun = 0;
+    m_wndGrid.Stop();
     SetButtonState(FALSE);
     m_pGo->EnableWindow(FALSE);
     m_stopTimer.start(kStopTimerMs, this);
@@ -280,7 +278,7 @@ void COrvexView::timerEvent(QTimerEvent* pEvent)
         QWidget::timerEvent(pEvent);
         return;
     }
-    if (!m_wndGrid.m_bWalking.load() && m_wndGrid.m_nCleaners.load() == 0) {
+    if (!m_wndGrid.ThreadsRunning()) {
         m_stopTimer.stop();
         m_pGo->EnableWindow(TRUE);
     }

@@ -3,8 +3,8 @@
 // Go/Stop button) over the OID tree grid, which it owns. The button's caption
 // is the view's state: "Go" = idle or stopping, "Stop" = a query runs.
 //
-// UI thread only. The view writes the grid's m_bRun and reads m_bWalking and
-// m_nCleaners, each a whole value shared with the grid's threads.
+// UI thread only. The view drives the grid's query through its calls
+// (StopAndWait, ResetForQuery, StartWalk, Stop, ThreadsRunning).
 #include "app/CmdTarget.h"
 #include "app/OrvexViewPrint.h"
 #include "grid/OidTreeGrid.h"

@@ -1,5 +1,5 @@
 #include "app/SkinMultiDocTemplate.h"
-#include "app/AppResources.h"
+#include "app/ResourceTables.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/OrvexDoc.h"

@@ -46,7 +46,7 @@ void HandleQueuedMessages(HWND hWnd)
 
 bool NothingRuns(COidTreeGrid& grid, bool bError)
 {
-    return !grid.m_bWalking.load() && grid.m_nCleaners.load() == 0 && (bError || !AnyRootHasStatus(grid));
+    return !grid.ThreadsRunning() && (bError || !AnyRootHasStatus(grid));
 }
 
 // The query has ended once no thread runs and no top node is still marked as
@@ -144,7 +144,7 @@ int RunWalkCommand(const std::vector<std::string>& args, std::FILE* pOut, std::F
     const std::optional<CWalkCommand> command = CWalkCommand::Parse(args);
     if (!command) {
         std::fputs(CWalkCommand::kUsage, pErr);
-        return CWalkCommand::kExitUsage;
+        return kExitUsage;
     }
     return command->Run(pOut, pErr);
 }

@@ -14,7 +14,6 @@
 class CWalkCommand : public CWalkOptions
 {
 public:
-    static constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
     static constexpr const char* kUsage =
         "usage: orvex --walk [--base OID] [--timeout S] [--retries N] [--version 1|2c]\n"
         "                   [--mibs PATH | --no-mibs] HOST[:PORT] COMMUNITY\n";

@@ -51,7 +51,7 @@ COidTreeGrid::~COidTreeGrid()
     if (!StopThreads(nBoundMs)) {
         // Freeing the tree or the flags under a running thread would be worse than waiting.
         std::fprintf(stderr, "Orvex: a walk overran its request timeout; waiting for it to end.\n");
-        while (m_bWalking.load() || m_nCleaners.load() > 0)
+        while (ThreadsRunning())
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     m_pMsgWnd.reset();
@@ -83,29 +83,39 @@ void COidTreeGrid::InitColumns()
 
 // --- The query's threads ---------------------------------------------------------
 
-BOOL COidTreeGrid::StopThreads(int nTimeoutMs)
+bool COidTreeGrid::StopThreads(int nTimeoutMs)
 {
     m_bRun = 0;
     // Releases a cleaning thread blocked in a send (it then ends at its next
     // check of m_bRun) and makes the walk leave its loop before its next request.
     m_pMsgWnd->Retire();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
-    while ((m_bWalking.load() || m_nCleaners.load() > 0) && std::chrono::steady_clock::now() < deadline)
+    while (ThreadsRunning() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    return !m_bWalking.load() && m_nCleaners.load() == 0;
+    return !ThreadsRunning();
 }
 
-BOOL COidTreeGrid::StopAndWait(int nTimeoutMs)
+bool COidTreeGrid::StopAndWait(int nTimeoutMs)
 {
-    const BOOL bEnded = StopThreads(nTimeoutMs);
+    const bool bEnded = StopThreads(nTimeoutMs);
     NewMsgWindow();
     return bEnded;
 }
 
-BOOL COidTreeGrid::ResetForQuery()
+bool COidTreeGrid::ThreadsRunning() const
 {
-    if (m_bWalking.load() || m_nCleaners.load() > 0)
-        return FALSE;
+    return m_bWalking.load() || m_nCleaners.load() > 0;
+}
+
+void COidTreeGrid::Stop()
+{
+    m_bRun = 0;
+}
+
+bool COidTreeGrid::ResetForQuery()
+{
+    if (ThreadsRunning())
+        return false;
     std::fill(std::begin(m_apLevelItem), std::end(m_apLevelItem), nullptr);
     std::memset(m_szPrevName, 0, sizeof m_szPrevName);
     m_apInferred.clear();
@@ -115,17 +125,18 @@ BOOL COidTreeGrid::ResetForQuery()
     } catch (...) {
         // The query starts anyway; what could not be removed stays visible.
     }
-    return TRUE;
+    return true;
 }
 
-BOOL COidTreeGrid::StartWalk()
+bool COidTreeGrid::StartWalk(const CWalkRequest& request)
 {
     if (m_bWalking.load())
-        return FALSE;
+        return false;
     std::fill(std::begin(m_apLevelItem), std::end(m_apLevelItem), nullptr);
     std::memset(m_szPrevName, 0, sizeof m_szPrevName);
+    m_request = request;
     m_hWalkWnd = m_pMsgWnd->Handle();
-    return StartMibWalkThread(*this);
+    return StartMibWalkThread(*this) != FALSE;
 }
 
 // --- Messages --------------------------------------------------------------------
@@ -258,12 +269,11 @@ void COidTreeGrid::CollapseSelected()
 
 // --- Hooks ------------------------------------------------------------------------
 
-CNodeInfo* COidTreeGrid::CloneInfo(CNodeInfo* pInfo)
+std::unique_ptr<CNodeInfo> COidTreeGrid::CloneInfo(const CNodeInfo& info)
 {
     auto pCopy = std::make_unique<CNodeInfo>();
-    if (pInfo)
-        pCopy->CopyFrom(*pInfo);
-    return pCopy.release();
+    pCopy->CopyFrom(info);
+    return pCopy;
 }
 
 int COidTreeGrid::RowImageFor(CTreeItem* pNode)

@@ -7,14 +7,18 @@
 // Threads:
 //  - UI thread: the window, the list rows, every change of the tree, and all
 //    of this class's members except the ones named below.
-//  - The walk thread (snmp/MibWalk.h) copies m_strHost, m_strCommunity and the
-//    window handle at its start, reads m_bRun and writes m_bWalking; everything
-//    else reaches the grid as posted or sent messages.
+//  - The walk thread (snmp/MibWalk.h) copies the request and the window handle
+//    at its start, reads m_bRun and writes m_bWalking; everything else reaches
+//    the grid as posted or sent messages.
 //  - Cleaning threads (one per top node, counted in m_nCleaners) only read the
 //    child lists of the nodes in their subtree; every change is made on the UI
 //    thread inside the WM_CLEAN_UPDATE they send and wait for.
 //  - No node is freed while a thread may read it: emptying the tree for a new
 //    query and destroying the window go through StopAndWait first.
+//
+// Callers: the query view (and the headless walk, which drives a view) uses the
+// operations of the query view below; the print view the printing calls; the
+// walk and the cleaning threads reach the grid only through its messages.
 //
 // Messages arrive through a CMsgWindow handle. A handle is retired to release
 // threads blocked on it (StopAndWait), after which the grid takes a fresh one,
@@ -22,6 +26,7 @@
 #include "grid/NodeMerge.h"
 #include "platform/gdi/ImageList.h"
 #include "platform/winmsg/WinMsg.h"
+#include "snmp/SnmpWrite.h"
 #include "snmp/WalkTarget.h"
 #include "treelist/TreeListCtrl.h"
 
@@ -32,7 +37,7 @@
 
 class CWalkRecord;
 
-class COidTreeGrid : public CTreeListCtrl, public CWalkTarget
+class COidTreeGrid : public CTreeListCtrl, protected CWalkTarget
 {
 public:
     // Columns and their cells (cell i is column i + 1).
@@ -57,18 +62,23 @@ public:
     void InitColumns();
     // Clears m_bRun, retires the message handle (blocked senders return, queued
     // payloads are freed) and waits up to nTimeoutMs until the walk and every
-    // cleaning thread have ended; then takes a fresh handle. TRUE when all have
-    // ended; FALSE means threads still run and the tree must not be emptied.
+    // cleaning thread have ended; then takes a fresh handle. True when all have
+    // ended; false means threads still run and the tree must not be emptied.
     // Blocks the UI thread for at most nTimeoutMs.
-    BOOL StopAndWait(int nTimeoutMs);
+    bool StopAndWait(int nTimeoutMs);
     // Prepares a new query after a successful StopAndWait: building state,
-    // inferred list and flags reset (m_bRun = 1), every node removed. FALSE (and
+    // inferred list and flags reset (m_bRun = 1), every node removed. False (and
     // nothing changed) while a walk or a cleaning still runs.
-    BOOL ResetForQuery();
-    // Starts the walk thread on m_strHost and m_strCommunity. FALSE when a walk
-    // still runs on this grid (two walks never feed one grid) or no thread could
-    // be created.
-    BOOL StartWalk();
+    bool ResetForQuery();
+    // Keeps the request (writes use the same agent) and starts the walk thread
+    // on it. False when a walk still runs on this grid (two walks never feed one
+    // grid) or no thread could be created.
+    bool StartWalk(const CWalkRequest& request);
+    // Stop: clears m_bRun; the walk ends before its next request, cleanings at
+    // their next check. Returns at once.
+    void Stop();
+    // True while the walk thread or a cleaning thread of this grid runs.
+    bool ThreadsRunning() const;
     // "Expand All" (TRUE) / "Collapse All" (FALSE) over the top nodes that carry
     // no status. Cost O(nodes).
     void ExpandCollapseAll(BOOL bExpand);
@@ -78,31 +88,12 @@ public:
     BOOL CanCollapseSelected();
     void CollapseSelected();
     // The handle messages reach the grid through now (changes after StopAndWait).
+    // WM_QUERY_ENDED goes to the list's parent handler (SetParentHandler).
     HWND WindowHandle() const;
-    // Receiver of WM_QUERY_ENDED: the list's parent handler (SetParentHandler).
-
-    // --- Tree building (UI thread) -----------------------------------------
-    // Places one record along its name path; see the .cpp for the rules. O(name).
-    void PlaceRecord(const CWalkRecord& record);
-    // Ends the current top node's query: status removed, cleaning started when
-    // bMayClean and the "Cleaning" setting allow. A top node is finished once.
-    void FinishTopNode(BOOL bMayClean);
 
     // --- Inference (UI thread) ---------------------------------------------
+    // Shows the leaf's table row across its table (the click on a leaf does this).
     void InferFromLeaf(CTreeItem* pLeaf);
-    void InferUnder(CTreeItem* pAncestor, const std::string& strKey);
-    BOOL FindChildValue(CTreeItem* pNode, const std::string& strText, std::string& strType,
-                        std::string& strValue) const;
-    void ResetInferredCells();
-
-    // --- Cleaning ----------------------------------------------------------
-    // UI thread, inside WM_CLEAN_UPDATE: applies one update. FALSE when the
-    // update no longer matches the tree (which is then left as it was).
-    // O(nodes moved).
-    BOOL MergeChild(const CNodeMerge& merge);
-
-    // Label without its status: cut before the first space.
-    static std::string WithoutStatus(const std::string& strLabel);
 
     // --- Printing (OidTreeGridPrint.cpp; UI thread) ------------------------
     // The rows printed: every root and, below it in pre-order, the descendants
@@ -117,14 +108,8 @@ public:
     // then the rows of that page only. O(rows of the page x depth).
     void PrintGridPage(CDC* pDC, const CRect& rcDraw, UINT nPage);
 
-    // --- Fields --------------------------------------------------------------
-    std::vector<CTreeItem*> m_apInferred;      // nodes showing inferred cells; size = their count
-    char m_szPrevName[kNameSize] = {};         // name of the last record placed, zero-padded
-    CTreeItem* m_apLevelItem[kNameSize] = {};  // last node placed per depth; [0] = current top node
-    std::atomic<int> m_nCleaners{0};           // cleaning threads not yet ended
-
 protected:
-    // How a cleaning thread is started; FALSE when it cannot be. The default
+    // How a cleaning thread is started; false when it cannot be. The default
     // runs it on a new detached thread.
     struct CCleanBlock
     {
@@ -132,12 +117,12 @@ protected:
         CTreeItem* m_pTop;       // Not owned (the tree's).
         HWND m_hWnd;             // the handle of the query the cleaning belongs to
     };
-    virtual BOOL LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock);
+    virtual bool LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock);
     // The thread procedure: cleans, reports WM_CLEAN_DONE, takes its count back.
     static void CleaningThread(std::unique_ptr<CCleanBlock> pBlock);
 
     // --- Hooks of the tree-list control ----------------------------------------
-    CNodeInfo* CloneInfo(CNodeInfo* pInfo) override;
+    std::unique_ptr<CNodeInfo> CloneInfo(const CNodeInfo& info) override;
     int RowImageFor(CTreeItem* pNode) override;
     void OnCellEditDone(CTreeItem* pNode, LVITEM* pItem) override;
     QWidget* OnCellClick(UINT nFlags, CPoint pt, LVHITTESTINFO* pHit, BOOL bWide) override;
@@ -154,6 +139,28 @@ protected:
 
 private:
     class CCleaner;
+    friend class COidTreeGridTestPeer;  // the tests' view of the building state and flags
+
+    // Tree building (UI thread)
+    // Places one record along its name path; see the .cpp for the rules. O(name).
+    void PlaceRecord(const CWalkRecord& record);
+    // Ends the current top node's query: status removed, cleaning started when
+    // bMayClean and the "Cleaning" setting allow. A top node is finished once.
+    void FinishTopNode(BOOL bMayClean);
+
+    // Inference (UI thread)
+    void InferUnder(CTreeItem* pAncestor, const std::string& strKey);
+    BOOL FindChildValue(CTreeItem* pNode, const std::string& strText, std::string& strType,
+                        std::string& strValue) const;
+    void ResetInferredCells();
+
+    // Cleaning, UI thread inside WM_CLEAN_UPDATE: applies one update. False when
+    // the update no longer matches the tree (which is then left as it was).
+    // O(nodes moved).
+    bool MergeChild(const CNodeMerge& merge);
+
+    // Label without its status: cut before the first space.
+    static std::string WithoutStatus(const std::string& strLabel);
 
     // Window messages of the walk and the cleaning.
     void OnWalkError(LPARAM lParam);
@@ -161,8 +168,8 @@ private:
     LRESULT OnCleanUpdate(WPARAM wParam, LPARAM lParam);
     void OnCleanDone(CTreeItem* pTop);
     void NewMsgWindow();
-    // Clears m_bRun, retires the handle and waits; TRUE when every thread ended.
-    BOOL StopThreads(int nTimeoutMs);
+    // Clears m_bRun, retires the handle and waits; true when every thread ended.
+    bool StopThreads(int nTimeoutMs);
 
     // Tree building
     // Places the components of szName (nLen characters, zero-padded to
@@ -179,8 +186,13 @@ private:
     // Cleaning
     // The last node of the chain when it still stands as merge says, else null.
     CTreeItem* ChainEnd(const CNodeMerge& merge) const;
-    BOOL FoldChain(const CNodeMerge& merge);
+    bool FoldChain(const CNodeMerge& merge);
     void ForgetInferredIn(CTreeItem* pTop);
+
+    // Cell write: the SET of the edited value, then its messages in their boxes
+    // ("Update Failed!" last). True when the value was written.
+    CWriteResult WriteCell(CTreeItem* pNode, const std::string& strValue);
+    bool ShowWriteResult(const CWriteResult& result);
 
     // Inference and selection
     void SetInferredCells(CTreeItem* pNode, const std::string& strType, const std::string& strValue,
@@ -193,6 +205,10 @@ private:
     void PrintRow(CDC* pDC, const CPrintPage& page, CTreeItem* pNode, int nRow, int nLine);
     void PrintRowImage(CDC* pDC, const CPrintPage& page, CImageList& images, int nImage, const CRect& rcImage);
 
+    std::vector<CTreeItem*> m_apInferred;      // nodes showing inferred cells; size = their count
+    char m_szPrevName[kNameSize] = {};         // name of the last record placed, zero-padded
+    CTreeItem* m_apLevelItem[kNameSize] = {};  // last node placed per depth; [0] = current top node
+    std::atomic<int> m_nCleaners{0};           // cleaning threads not yet ended
     CImageList m_imageList;
     std::unique_ptr<CMsgWindow> m_pMsgWnd;  // Owned; the current handle
     CTreeItem* m_pEditNode = nullptr;       // node whose Value cell the open editor writes; Not owned

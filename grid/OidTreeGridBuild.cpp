@@ -109,7 +109,7 @@ void COidTreeGrid::PlaceComponents(const char* szName, int nLen, const CWalkReco
 CTreeListCtrl::CTreeItem* COidTreeGrid::AddTopNode(const std::string& strComponent)
 {
     CTreeItem* pPrevTop = m_apLevelItem[0];
-    CTreeItem* pTop = AddRootNode(NewNodeInfo(strComponent + kQuerying, riTopNode).release());
+    CTreeItem* pTop = AddRootNode(NewNodeInfo(strComponent + kQuerying, riTopNode));
     if (pPrevTop)
         FinishNode(pPrevTop, AppSettings.Cleaning.load() == 1);
     // The deeper entries belong to the finished top node, which its cleaning may change.
@@ -128,7 +128,7 @@ CTreeListCtrl::CTreeItem* COidTreeGrid::AddPathNode(CTreeItem* pParent, const st
         pInfo->SetSubText(cellValue, pCells->m_strValue);
         pInfo->SetSubText(cellOid, pCells->m_strOid);
     }
-    return AddChildNode(pParent, pInfo.release(), FALSE);
+    return AddChildNode(pParent, std::move(pInfo), FALSE);
 }
 
 void COidTreeGrid::FinishTopNode(BOOL bMayClean)

@@ -104,13 +104,13 @@ private:
     std::vector<CNodeMerge> m_batch;
 };
 
-BOOL COidTreeGrid::LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock)
+bool COidTreeGrid::LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock)
 {
     try {
         std::thread(CleaningThread, std::move(pBlock)).detach();
-        return TRUE;
+        return true;
     } catch (const std::system_error&) {
-        return FALSE;
+        return false;
     }
 }
 
@@ -141,20 +141,20 @@ LRESULT COidTreeGrid::OnCleanUpdate(WPARAM wParam, LPARAM lParam)
     return 1;
 }
 
-BOOL COidTreeGrid::MergeChild(const CNodeMerge& merge)
+bool COidTreeGrid::MergeChild(const CNodeMerge& merge)
 {
     CTreeItem* pNode = merge.m_pNode;
     if (!pNode)
-        return FALSE;
+        return false;
     if (merge.m_nChain > 0 && !FoldChain(merge))
-        return FALSE;
+        return false;
     if (merge.m_bLeaf) {
         if (HasChildren(pNode))
-            return FALSE;
+            return false;
         InfoOf(pNode)->SetImageIndex(riLeaf);
     }
     RefreshRow(pNode);
-    return TRUE;
+    return true;
 }
 
 CTreeListCtrl::CTreeItem* COidTreeGrid::ChainEnd(const CNodeMerge& merge) const
@@ -173,12 +173,12 @@ CTreeListCtrl::CTreeItem* COidTreeGrid::ChainEnd(const CNodeMerge& merge) const
 
 // The same tree as copying the chain end's children under N and deleting the
 // chain, without a copy: the children move.
-BOOL COidTreeGrid::FoldChain(const CNodeMerge& merge)
+bool COidTreeGrid::FoldChain(const CNodeMerge& merge)
 {
     CTreeItem* pNode = merge.m_pNode;
     CTreeItem* pEnd = ChainEnd(merge);
     if (!pEnd)
-        return FALSE;
+        return false;
     // Each folded label follows after a "."; a label with a status keeps it at its end.
     std::string strLabel = InfoOf(pNode)->GetText();
     for (CTreeItem* pPart = pNode; pPart != pEnd;) {
@@ -197,7 +197,7 @@ BOOL COidTreeGrid::FoldChain(const CNodeMerge& merge)
     if (!IsCollapsed(pEnd))
         CollapseNode(pEnd);
     if (!MoveChildren(pEnd, pNode))
-        return FALSE;
+        return false;
     CNodeInfo* pInfo = InfoOf(pNode);
     const CNodeInfo* pEndInfo = InfoOf(pEnd);
     pInfo->SetText(strLabel);
@@ -205,7 +205,7 @@ BOOL COidTreeGrid::FoldChain(const CNodeMerge& merge)
     pInfo->SetSubText(cellValue, pEndInfo->GetSubText(cellValue));
     pInfo->SetSubText(cellOid, pEndInfo->GetSubText(cellOid));
     RemoveNode(merge.m_pChild, -1);  // the chain, now without the moved children
-    return TRUE;
+    return true;
 }
 
 void COidTreeGrid::ForgetInferredIn(CTreeItem* pTop)

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -58,25 +59,37 @@ LRESULT COidTreeGrid::OnEndLabelEdit(NMLVDISPINFO* pInfo)
     if (!pNode || !pInfo->item.pszText)
         return CTreeListCtrl::OnEndLabelEdit(pInfo);
 
-    QPointer<COidTreeGrid> pSelf(this);
     // The editor reports a row; when another node has come to that row while it
     // was open (a cleaning folded the edited one away), the text is not meant for it.
-    int nResult = 1;
-    if (pNode == pEditNode) {
-        const CNodeInfo* pNodeInfo = InfoOf(pNode);
-        nResult = WriteValue(WindowHandle(), Bounded(m_strHost), Bounded(m_strCommunity),
-                             Bounded(pNodeInfo->GetSubText(cellOid)), pNodeInfo->GetSubText(cellType),
-                             pInfo->item.pszText);
-    }
-    if (!pSelf)
+    const CWriteResult result = pNode == pEditNode ? WriteCell(pNode, pInfo->item.pszText) : CWriteResult{};
+    if (!ShowWriteResult(result))
         return 0;
-    if (nResult != 0) {
-        MessageBox(WindowHandle(), "Update Failed!", "Error", MB_OK | MB_ICONSTOP);
-        return 0;
-    }
     // A successful write shows no box, so nothing ran in between: pNode is still there.
     CTreeListCtrl::OnEndLabelEdit(pInfo);
     InfoOf(pNode)->SetSubText(cellValue, pInfo->item.pszText);
     RefreshRow(pNode);
     return 0;
+}
+
+CWriteResult COidTreeGrid::WriteCell(CTreeItem* pNode, const std::string& strValue)
+{
+    const CNodeInfo* pInfo = InfoOf(pNode);
+    return WriteValue(Bounded(m_request.m_strHost), Bounded(m_request.m_strCommunity),
+                      Bounded(pInfo->GetSubText(cellOid)), pInfo->GetSubText(cellType), strValue);
+}
+
+bool COidTreeGrid::ShowWriteResult(const CWriteResult& result)
+{
+    if (!result.m_strOutput.empty()) {
+        std::fputs(result.m_strOutput.c_str(), stdout);
+        std::fflush(stdout);
+    }
+    if (result.m_nResult == 0)
+        return true;
+    QPointer<COidTreeGrid> pSelf(this);
+    if (!result.m_strError.empty())
+        MessageBox(WindowHandle(), result.m_strError, "Error", MB_OK | MB_ICONSTOP);
+    if (pSelf)  // the window may go while a box is open
+        MessageBox(WindowHandle(), "Update Failed!", "Error", MB_OK | MB_ICONSTOP);
+    return false;
 }

@@ -62,7 +62,7 @@ void CMibWalk::Run()
 bool CMibWalk::Open()
 {
     std::string strAddress;
-    if (ResolveHost(m_start.strHost, strAddress) != 0) {
+    if (ResolveHost(m_start.request.m_strHost, strAddress) != 0) {
         PostError("Error: Unable to resolve Host\n");
         return false;
     }
@@ -76,14 +76,14 @@ bool CMibWalk::Open()
         PostError(FormatErrorText("Error: Error allocating oid, %s.\n", strBase.c_str()));
         return false;
     }
-    if (!m_session.Open(strAddress, m_start.strCommunity)) {
+    if (!m_session.Open(strAddress, m_start.request.m_strCommunity)) {
         const DWORD dwCode = m_session.LastError();
         if (dwCode != 0)
             PostError(FormatErrorText("Error attempting to connect to '%s' with community '%s'\nError ID:%d\n",
-                                      strAddress.c_str(), m_start.strCommunity.c_str(), static_cast<int>(dwCode)));
+                                      strAddress.c_str(), m_start.request.m_strCommunity.c_str(), static_cast<int>(dwCode)));
         else
             PostError(FormatErrorText("Error attempting to connect to '%s' with community '%s'", strAddress.c_str(),
-                                      m_start.strCommunity.c_str()));
+                                      m_start.request.m_strCommunity.c_str()));
         return false;
     }
     if (!m_root.CopyFrom(m_list.Binding().name)) {
@@ -195,7 +195,7 @@ void MibWalkThread(CWalkTarget& target, CWalkStart start)
 
 BOOL StartMibWalkThread(CWalkTarget& target)
 {
-    CWalkStart start{target.m_strHost, target.m_strCommunity, target.m_hWalkWnd};
+    CWalkStart start{target.m_request, target.m_hWalkWnd};
     // Set before the thread exists, so an owner never sees a started walk as ended.
     target.m_bWalking = 1;
     try {

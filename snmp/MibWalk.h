@@ -17,22 +17,21 @@
 // released, and m_bWalking drops to 0 before the end message is sent.
 #include "platform/WinTypes.h"
 #include "platform/winmsg/WinMsg.h"
-#include <string>
+#include "snmp/WalkRequest.h"
 
 class CWalkTarget;
 
 // What the walk takes from its target when it is started.
 struct CWalkStart
 {
-    std::string strHost;
-    std::string strCommunity;
+    CWalkRequest request;
     HWND hWnd = nullptr;
 };
 
 // Starts the walk of target on a new detached thread: sets m_bWalking to 1,
-// copies host, community and window handle on the calling thread, and returns
-// at once. FALSE (and m_bWalking back at 0) when no thread could be created.
-// The target must stay alive until m_bWalking is 0 again.
+// copies the request and the window handle on the calling thread, and returns
+// at once. TRUE = the walk runs; FALSE = no thread could be created (m_bWalking
+// back at 0). The target must stay alive until m_bWalking is 0 again.
 BOOL StartMibWalkThread(CWalkTarget& target);
 
 // The walk itself, run by the thread StartMibWalkThread creates. Blocks until

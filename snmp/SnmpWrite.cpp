@@ -1,5 +1,4 @@
 #include "snmp/SnmpWrite.h"
-#include "platform/msgbox/MessageBox.h"
 #include "platform/syserr/SysError.h"
 #include "snmp/AgentSession.h"
 #include "snmp/BindingList.h"
@@ -24,9 +23,9 @@ constexpr std::array<const char*, 19> kStatusNames = {
     "UNDO FAILED",   "AUTHORIZATION ERROR", "NOT WRITABLE", "INCONSISTENT NAME",
 };
 
-void ShowError(HWND hWndOwner, const std::string& strText)
+CWriteResult NotWritten(const std::string& strError, const std::string& strOutput = std::string())
 {
-    MessageBox(hWndOwner, strText, "Error", MB_OK | MB_ICONSTOP);
+    return CWriteResult{1, strError, strOutput};
 }
 
 // How the text of each type becomes its value.
@@ -245,15 +244,16 @@ std::string OpenFailureText(const std::string& strHost, DWORD dwCode)
     return FormatErrorText("error on SnmpMgrOpen %d\n%s", static_cast<int>(dwCode), strReason.c_str());
 }
 
-// Sends the SET; false, after its message, when the value was not written.
-bool SendSet(HWND hWndOwner, CAgentSession& session, CBindingList& list)
+// Sends the SET; false, with strError set where there is a text, when the
+// value was not written.
+bool SendSet(CAgentSession& session, CBindingList& list, std::string& strError)
 {
     AsnInteger32 nStatus = 0, nIndex = 0;
     switch (session.Request(SNMP_PDU_SET, list, nStatus, nIndex)) {
     case CAgentSession::Outcome::Exception:
         return false;
     case CAgentSession::Outcome::NoResponse:
-        ShowError(hWndOwner, "Error Attempting Request!\n");
+        strError = "Error Attempting Request!\n";
         return false;
     case CAgentSession::Outcome::Answered:
         break;
@@ -263,8 +263,8 @@ bool SendSet(HWND hWndOwner, CAgentSession& session, CBindingList& list)
     if (nStatus != 0) {
         std::int64_t nSentStatus = nStatus;
         SnmpMgrLastErrorStatus(&nSentStatus, nullptr);
-        ShowError(hWndOwner, FormatErrorText("Attempting to Write\n Status:%lld\n Message:%s\n",
-                                             static_cast<long long>(nSentStatus), ErrorStatusName(nStatus)));
+        strError = FormatErrorText("Attempting to Write\n Status:%lld\n Message:%s\n",
+                                   static_cast<long long>(nSentStatus), ErrorStatusName(nStatus));
         return false;
     }
     return true;
@@ -279,48 +279,38 @@ const char* ErrorStatusName(AsnInteger32 nStatus)
     return kStatusNames[static_cast<std::size_t>(nStatus)];
 }
 
-int WriteValue(HWND hWndOwner, const std::string& strHost, const std::string& strCommunity,
-               const std::string& strOid, const std::string& strType, const std::string& strValue)
+CWriteResult WriteValue(const std::string& strHost, const std::string& strCommunity, const std::string& strOid,
+                        const std::string& strType, const std::string& strValue)
 {
     CSnmpOid name;
-    if (!ReadOid(strOid, name)) {
-        ShowError(hWndOwner, FormatErrorText("Error: Invalid oid, %s, specified.\n", strOid.c_str()));
-        return 1;
-    }
+    if (!ReadOid(strOid, name))
+        return NotWritten(FormatErrorText("Error: Invalid oid, %s, specified.\n", strOid.c_str()));
     CWriteValue value;  // outlives the list, whose binding points into it
     CBindingList list;
-    if (!list.Grow(name)) {
-        ShowError(hWndOwner, FormatErrorText("Error: Error allocating oid, %s.\n", strOid.c_str()));
-        return 1;
-    }
+    if (!list.Grow(name))
+        return NotWritten(FormatErrorText("Error: Error allocating oid, %s.\n", strOid.c_str()));
     const CTypeRow* pType = FindType(strType);
     switch (value.Build(pType, strValue)) {
     case CWriteValue::Result::NotWritable:
-        ShowError(hWndOwner, FormatErrorText("Error: A value of type %s cannot be written.\n", strType.c_str()));
-        return 1;
+        return NotWritten(FormatErrorText("Error: A value of type %s cannot be written.\n", strType.c_str()));
     case CWriteValue::Result::BadText:
-        ShowError(hWndOwner, FormatErrorText("Error: Invalid value, %s, for type %s: %s is expected.\n",
-                                             strValue.c_str(), strType.c_str(), ExpectedText(pType->eReading)));
-        return 1;
+        return NotWritten(FormatErrorText("Error: Invalid value, %s, for type %s: %s is expected.\n", strValue.c_str(),
+                                          strType.c_str(), ExpectedText(pType->eReading)));
     case CWriteValue::Result::Built:
         break;
     }
     value.TakeValue(list.Binding());
 
     CAgentSession session;
-    if (!session.Open(strHost, strCommunity)) {
-        std::printf("error on SnmpMgrOpen %d\n", static_cast<int>(session.LastError()));
-        std::fflush(stdout);
-        ShowError(hWndOwner, OpenFailureText(strHost, session.LastError()));
-        return 1;
-    }
-    if (!SendSet(hWndOwner, session, list))
-        return 1;  // the session closes with it
-    SnmpUtilPrintAsnAny(&list.Binding().value);
+    if (!session.Open(strHost, strCommunity))
+        return NotWritten(OpenFailureText(strHost, session.LastError()),
+                          FormatErrorText("error on SnmpMgrOpen %d\n", static_cast<int>(session.LastError())));
+    std::string strError;
+    if (!SendSet(session, list, strError))
+        return NotWritten(strError);  // the session closes with it
+    const std::string strAnswer = SnmpUtilAsnAnyText(&list.Binding().value);
     list.Clear();
-    if (!session.Close()) {
-        ShowError(hWndOwner, FormatErrorText("error on SnmpMgrClose %d\n", static_cast<int>(session.LastError())));
-        return 1;
-    }
-    return 0;
+    if (!session.Close())
+        return NotWritten(FormatErrorText("error on SnmpMgrClose %d\n", static_cast<int>(session.LastError())), strAnswer);
+    return CWriteResult{0, std::string(), strAnswer};
 }

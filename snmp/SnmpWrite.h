@@ -4,14 +4,23 @@
 // blocks until the agent answers or the Timeout and Retries settings are used up.
 #include "platform/WinTypes.h"
 #include "platform/snmpmgr/SnmpMgr.h"
-#include "platform/winmsg/WinMsg.h"
 #include <string>
+
+// What a write came to. The write shows nothing itself: the caller shows
+// m_strError, when there is one, in an "Error" box, and writes m_strOutput to
+// the standard output.
+struct CWriteResult
+{
+    int m_nResult = 1;        // 0 = written, 1 = not written
+    std::string m_strError;   // why it was not written; empty when that needs no box
+    std::string m_strOutput;  // the failed open's line, or the agent's answer value
+};
 
 // Sets the variable strOid (an OID text) on strHost (name or address, optional
 // ":port", used as typed) with strCommunity, to strValue read as the type named
-// strType (a type name as the grid shows it). Failures are shown in modal
-// "Error" boxes owned by hWndOwner; a session that cannot be opened is also
-// written as a line on standard output. Returns 0 = written, 1 = not written.
+// strType (a type name as the grid shows it). Every failure but an exception
+// inside the request (nothing) carries its text; a session that cannot be
+// opened also carries a line for the standard output.
 //
 // How the text becomes a value (the type name in any case; blanks around a
 // number, address or OID allowed; anything else must be exactly a value of the type):
@@ -26,8 +35,8 @@
 // A text that is no value of its type, a type that cannot be written, or an
 // OID that is not one is refused with a message before any session is opened:
 // nothing is sent. What is sent is what was typed.
-int WriteValue(HWND hWndOwner, const std::string& strHost, const std::string& strCommunity,
-               const std::string& strOid, const std::string& strType, const std::string& strValue);
+CWriteResult WriteValue(const std::string& strHost, const std::string& strCommunity, const std::string& strOid,
+                        const std::string& strType, const std::string& strValue);
 
 // The name of an SNMP error status ("NOT WRITABLE" for 17); empty for statuses
 // outside 1..18.

@@ -8,13 +8,15 @@
 //   WM_WALK_DONE     sent      0                   0
 //   WM_WALK_STOPPED  sent      0                   0
 //   WM_CLEAN_DONE    sent      0                   tree item (the tree's)
-//   WM_CLEAN_UPDATE  sent      node update (the sender's, valid during the call)   0
+//   WM_CLEAN_UPDATE  sent      node updates, an array (the sender's, valid during the call)   their count
 //   WM_QUERY_ENDED   grid to view, posted or sent, 0, 0
 //
 // Posted payloads belong to the receiver once posted; the walk posts them with
 // FreeWalkPayload so that payloads still queued when the window goes are freed.
-// Order: records arrive in walk order; the end message is sent and may be
-// handled before records and error texts still queued, which follow it.
+// Order: records arrive in walk order. The end message is sent from the walk's
+// thread, so it queues behind every record and error text the walk posted and
+// is handled after them; only a send on the window's own thread (as tests do)
+// can overtake queued posts.
 #include "platform/WinTypes.h"
 #include <memory>
 #include <string>

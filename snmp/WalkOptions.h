@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+// Exit codes of a walk run from the command line: the walk ended; an error
+// text arrived (or the walk ended without its end message); the arguments are
+// not valid.
+constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
+
 struct CWalkOptions
 {
     // Reads the arguments; nothing when they are not a valid command line.

@@ -1,7 +1,7 @@
 #include "treelist/CellComboCtrl.h"
 #include "platform/listctrl/ListCtrl.h"
 #include "treelist/EndLabelEdit.h"
-#include "treelist/WindowStyles.h"
+#include "platform/WindowStyles.h"
 #include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "treelist/CellEditCtrl.h"
 #include "platform/listctrl/ListCtrl.h"
 #include "treelist/EndLabelEdit.h"
-#include "treelist/WindowStyles.h"
+#include "platform/WindowStyles.h"
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QStyle>

@@ -3,7 +3,7 @@
 #include "platform/listctrl/ListCtrl.h"
 #include "treelist/MemDC.h"
 #include "treelist/TreeListCtrl.h"
-#include "ui/PopupMenu.h"
+#include "platform/menu/PopupMenu.h"
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QPaintEvent>

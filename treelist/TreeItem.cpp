@@ -36,7 +36,6 @@ CTreeItem::~CTreeItem()
         for (CTreeItem* p = pNode->m_children.pFirst; p; p = p->m_pNextSibling)
             pending.push_back(p);
         pNode->m_children = Chain();
-        delete pNode->m_pInfo;
         delete pNode;
     }
 }

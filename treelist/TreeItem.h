@@ -3,19 +3,18 @@
 // CTreeListCtrl::CTreeItem). Nodes are created and linked only by the control;
 // everyone else reads them through the control's accessors.
 //
-// Ownership: a node owns its children and each child's CNodeInfo. It does not
-// own its own CNodeInfo: whoever deletes a node deletes the node's info first
-// (the control does so for roots and removed nodes).
+// Ownership: a node owns its children and its own CNodeInfo.
 #include "platform/WinTypes.h"
+#include "treelist/NodeInfo.h"
+#include <memory>
 
-class CNodeInfo;
 class CTreeListCtrl;
 
 class CTreeItem
 {
 public:
     // Frees every descendant and their infos (iteratively: depth costs no stack).
-    virtual ~CTreeItem();
+    ~CTreeItem();
     CTreeItem(const CTreeItem&) = delete;
     CTreeItem& operator=(const CTreeItem&) = delete;
 
@@ -38,7 +37,7 @@ private:
     CTreeItem* m_pNextSibling = nullptr;   // Not owned.
     CTreeItem* m_pPrevSibling = nullptr;   // Not owned.
     CTreeItem* m_pParentNode = nullptr;    // Not owned; null for a root.
-    CNodeInfo* m_pInfo = nullptr;          // Owned by the parent (or the control, for a root).
+    std::unique_ptr<CNodeInfo> m_pInfo;    // Owned.
     BOOL m_bCollapsed = FALSE;
     // Row of the node while shown, -1 while hidden. Rows below the control's
     // renumbering mark may be stale; the control checks before it trusts one.

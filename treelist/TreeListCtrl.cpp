@@ -75,26 +75,18 @@ CTreeItem* CTreeListCtrl::ParentOf(const CTreeItem* pNode) const
 
 CNodeInfo* CTreeListCtrl::InfoOf(const CTreeItem* pNode) const
 {
-    return pNode ? pNode->m_pInfo : nullptr;
+    return pNode ? pNode->m_pInfo.get() : nullptr;
 }
 
-void CTreeListCtrl::SetInfoOf(CTreeItem* pNode, CNodeInfo* pInfo)
+void CTreeListCtrl::SetInfoOf(CTreeItem* pNode, std::unique_ptr<CNodeInfo> pInfo)
 {
-    if (!pNode || !pInfo || pInfo == pNode->m_pInfo)
-        return;
-    delete pNode->m_pInfo;
-    pNode->m_pInfo = pInfo;
+    if (pNode && pInfo)
+        pNode->m_pInfo = std::move(pInfo);
 }
 
 BOOL CTreeListCtrl::IsCollapsed(const CTreeItem* pNode) const
 {
     return pNode && pNode->m_bCollapsed ? TRUE : FALSE;
-}
-
-void CTreeListCtrl::SetCollapsed(CTreeItem* pNode, BOOL bCollapsed)
-{
-    if (pNode)
-        pNode->m_bCollapsed = bCollapsed ? TRUE : FALSE;
 }
 
 int CTreeListCtrl::LevelOf(const CTreeItem* pNode) const
@@ -183,18 +175,16 @@ CTreeItem* CTreeListCtrl::NodeAtRow(int nRow) const
 // ===========================================================================
 // Tree structure helpers
 
-CTreeItem* CTreeListCtrl::NewNode(CNodeInfo* pInfo, int nLevel)
+CTreeItem* CTreeListCtrl::NewNode(std::unique_ptr<CNodeInfo> pInfo, int nLevel)
 {
     auto pNode = new CTreeItem;  // owned by its parent or the roots from the caller's next step
-    pNode->m_pInfo = pInfo ? pInfo : new CNodeInfo;
+    pNode->m_pInfo = pInfo ? std::move(pInfo) : std::make_unique<CNodeInfo>();
     pNode->m_nLevel = nLevel;
     return pNode;
 }
 
 void CTreeListCtrl::DeleteNode(CTreeItem* pNode)
 {
-    delete pNode->m_pInfo;
-    pNode->m_pInfo = nullptr;
     delete pNode;
 }
 
@@ -310,20 +300,12 @@ int CTreeListCtrl::HideDescendants(CTreeItem* pNode, int nRow)
     return nHidden;
 }
 
-void CTreeListCtrl::RenumberRows()
-{
-    const int nCount = GetItemCount();
-    for (; m_nRenumberMark < nCount; ++m_nRenumberMark)
-        if (CTreeItem* pNode = NodeAtRow(m_nRenumberMark))
-            pNode->m_nRow = m_nRenumberMark;
-}
-
 // ===========================================================================
 // Structural operations
 
-CTreeItem* CTreeListCtrl::AddRootNode(CNodeInfo* pInfo)
+CTreeItem* CTreeListCtrl::AddRootNode(std::unique_ptr<CNodeInfo> pInfo)
 {
-    CTreeItem* pNode = NewNode(pInfo, 1);
+    CTreeItem* pNode = NewNode(std::move(pInfo), 1);
     m_roots.Append(pNode);
     InsertNodeRows(GetItemCount(), {pNode});
     return pNode;
@@ -332,7 +314,7 @@ CTreeItem* CTreeListCtrl::AddRootNode(CNodeInfo* pInfo)
 // The row goes in only when the parent is shown and expanded; in every other
 // case the child stays hidden and the parent ends collapsed, which keeps the
 // rows equal to the shown nodes.
-CTreeItem* CTreeListCtrl::AddChildNode(CTreeItem* pParent, CNodeInfo* pInfo, BOOL bShowNow)
+CTreeItem* CTreeListCtrl::AddChildNode(CTreeItem* pParent, std::unique_ptr<CNodeInfo> pInfo, BOOL bShowNow)
 {
     if (!pParent)
         return nullptr;
@@ -341,7 +323,7 @@ CTreeItem* CTreeListCtrl::AddChildNode(CTreeItem* pParent, CNodeInfo* pInfo, BOO
     if (!bShowRow && !pParent->m_bCollapsed)
         HideDescendants(pParent, bShown ? RowOfNode(pParent) + 1 : -1);
     const int nRow = bShowRow ? RowAfterSubtree(pParent) : -1;
-    CTreeItem* pNode = NewNode(pInfo, pParent->m_nLevel + 1);
+    CTreeItem* pNode = NewNode(std::move(pInfo), pParent->m_nLevel + 1);
     pNode->m_pParentNode = pParent;
     pParent->m_children.Append(pNode);
     if (bShowRow)
@@ -367,9 +349,9 @@ BOOL CTreeListCtrl::CopySubtree(CTreeItem* pNewParent, CTreeItem* pSource)
         for (CTreeItem* pChild = order[i].pSource->m_children.pFirst; pChild; pChild = pChild->m_pNextSibling)
             order.push_back({pChild, i});
     std::vector<CTreeItem*> copies(order.size());
-    copies[0] = AddChildNode(pNewParent, CloneInfo(pSource->m_pInfo), pNewParent->m_bCollapsed ? FALSE : TRUE);
+    copies[0] = AddChildNode(pNewParent, CloneInfo(*pSource->m_pInfo), pNewParent->m_bCollapsed ? FALSE : TRUE);
     for (size_t i = 1; i < order.size(); ++i)
-        copies[i] = AddChildNode(copies[order[i].nParent], CloneInfo(order[i].pSource->m_pInfo), FALSE);
+        copies[i] = AddChildNode(copies[order[i].nParent], CloneInfo(*order[i].pSource->m_pInfo), FALSE);
     return TRUE;
 }
 
@@ -701,7 +683,7 @@ void CTreeListCtrl::SetImageSize(int nWidth, int nHeight)
 // ===========================================================================
 // Hooks: base behaviour
 
-CNodeInfo* CTreeListCtrl::CloneInfo(CNodeInfo*)
+std::unique_ptr<CNodeInfo> CTreeListCtrl::CloneInfo(const CNodeInfo&)
 {
     return nullptr;
 }

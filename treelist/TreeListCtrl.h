@@ -21,14 +21,15 @@
 // inserted or removed as one block of rows.
 //
 // UI thread only, including the tree structure itself.
-#include "platform/gdi/Brush.h"  // drawing resources (drawing side)
-#include "platform/gdi/Pen.h"    // drawing resources (drawing side)
+#include "platform/gdi/Brush.h"
+#include "platform/gdi/Pen.h"
 #include "platform/listctrl/ListCtrl.h"
 #include "treelist/NodeInfo.h"
 #include "treelist/TreeItem.h"
 
 #include <QBasicTimer>
 #include <QPoint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,12 +59,10 @@ public:
     // --- Node accessors (O(1) unless stated) ---------------------------
     CTreeItem* ParentOf(const CTreeItem* pNode) const;
     CNodeInfo* InfoOf(const CTreeItem* pNode) const;
-    // Gives the node pInfo (owned by the node's parent/the control from now on);
-    // a different previous info is deleted. A null pInfo is ignored.
-    void SetInfoOf(CTreeItem* pNode, CNodeInfo* pInfo);
+    // Replaces the node's info with pInfo (the previous one is freed). A null
+    // pInfo is ignored.
+    void SetInfoOf(CTreeItem* pNode, std::unique_ptr<CNodeInfo> pInfo);
     BOOL IsCollapsed(const CTreeItem* pNode) const;
-    // Changes the flag only, no rows; keeping invariant 1 is then the caller's.
-    void SetCollapsed(CTreeItem* pNode, BOOL bCollapsed);
     int LevelOf(const CTreeItem* pNode) const;
     // The node's row while shown, else -1. Amortised O(1).
     int CachedRowOf(CTreeItem* pNode);
@@ -81,12 +80,12 @@ public:
 
     // --- Structure ------------------------------------------------------
     // Appends a root and its row at the end; takes pInfo (null: a new empty info).
-    CTreeItem* AddRootNode(CNodeInfo* pInfo);
+    CTreeItem* AddRootNode(std::unique_ptr<CNodeInfo> pInfo);
     // Appends a child (takes pInfo; null: a new empty info). With bShowNow and a
     // shown, expanded parent the child's row is inserted after the parent's last
     // shown descendant. Without bShowNow the parent ends collapsed: rows of its
     // children that were shown are removed. Null parent: returns null.
-    CTreeItem* AddChildNode(CTreeItem* pParent, CNodeInfo* pInfo, BOOL bShowNow);
+    CTreeItem* AddChildNode(CTreeItem* pParent, std::unique_ptr<CNodeInfo> pInfo, BOOL bShowNow);
     // Adds a copy of pSource's subtree (infos from CloneInfo) as the last child of
     // pNewParent; only the copy's top row is shown, when pNewParent is expanded.
     BOOL CopySubtree(CTreeItem* pNewParent, CTreeItem* pSource);
@@ -95,8 +94,9 @@ public:
     // row changes: FALSE (nothing moved) when pFrom or pTo shows children, or
     // pTo lies in pFrom's subtree. O(nodes moved).
     BOOL MoveChildren(CTreeItem* pFrom, CTreeItem* pTo);
-    // Removes the node, its subtree and their rows (nRow: the node's row, -1 when
-    // it has none), then selects row nRow (or nRow - 1 past the end) unless nRow is 0.
+    // Removes the node, its subtree and their rows; when the node was shown at a
+    // row r > 0, then selects row r (or r - 1 past the end). The row argument is
+    // not read: the control finds the node's row itself.
     void RemoveNode(CTreeItem* pNode, int nRow);
     // Removes every node and row, leaving no selection.
     void RemoveAllNodes();
@@ -112,8 +112,6 @@ public:
     int RevealNode(CTreeItem* pNode);
     // Row of a shown node, -1 for a hidden node or one not in the tree.
     int RowOfNode(CTreeItem* pNode);
-    // Brings every row number up to date now (they are otherwise kept lazily).
-    void RenumberRows();
     // Pre-order successor of pNode within pTop's subtree (with bShownOnly the
     // children of collapsed nodes are skipped). When there is none, or pNode is
     // not reached: pNode with bInit, null without. O(depth).
@@ -136,13 +134,11 @@ public:
     void SetImageSize(int nWidth, int nHeight);
     int CurrentColumn() const { return m_nCurColumn; }   // display position, -1: none
     void SetCurrentColumn(int nColumn) { m_nCurColumn = nColumn; }
-    int HoverRow() const { return m_nHoverRow; }
     int DragRow() const { return m_nDragRow; }
     BOOL IsDragging() const { return m_bDragging; }
 
-    // ===== Drawing, editing and copy: TreeListCtrlDraw.cpp, TreeListCtrlEdit.cpp,
-    // ===== TreeListCtrlCopy.cpp. Declarations below this line to the closing
-    // ===== marker are maintained by the drawing side.
+    // --- Drawing, editing and copy (TreeListCtrlDraw.cpp, TreeListCtrlEdit.cpp,
+    // TreeListCtrlCopy.cpp) ------------------------------------------------
 
     // Box of the +/- sign for a node of level nLevel in a row with bounds rcBounds.
     CRect BoxGeometry(int nLevel, const CRect& rcBounds) const;
@@ -162,13 +158,11 @@ public:
     // made visible. The editor owns itself.
     CCellComboCtrl* EditComboCell(int nRow, int nColumn, const CStringList& choices);
 
-    // ===== end of the drawing side's declarations (public)
-
 protected:
     // --- Virtual hooks, in slot order ---------------------------------
     virtual void DrawTreeBranch(CDC* pDC, CTreeItem* pNode, int nRow, const CRect& rcBounds);
-    // A new info for the copy of pInfo, or null (then the copy gets an empty one).
-    virtual CNodeInfo* CloneInfo(CNodeInfo* pInfo);
+    // A new info for the copy of info, or null (then the copy gets an empty one).
+    virtual std::unique_ptr<CNodeInfo> CloneInfo(const CNodeInfo& info);
     // Image for the row of pNode; -1 keeps the row's image.
     virtual int RowImageFor(CTreeItem* pNode);
     virtual COLORREF FocusCellColor();
@@ -191,7 +185,7 @@ protected:
     // FALSE: the click or double-click is ignored altogether.
     virtual BOOL AcceptClick(LVHITTESTINFO* pHit);
 
-    // ===== Drawing side (protected) =====
+    // --- Drawing ---------------------------------------------------------
     void DrawItem(DRAWITEMSTRUCT* pDrawItem) override;
     void DrawFocusCell(CDC* pDC, int nRow, int nColumn, CNodeInfo* pInfo);
     void DrawCellControl(CDC* pDC, CTreeItem* pNode, int nRow, int nColumn);
@@ -203,7 +197,6 @@ protected:
     // Steps shared by the editors: the row made visible, the cell scrolled into
     // view and clipped to the client area. FALSE when the row cannot be shown.
     BOOL CellEditRect(int nRow, int nColumn, CRect& rc);
-    // ===== end of the drawing side's declarations (protected)
 
     // --- List notifications and messages ------------------------------------
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
@@ -229,7 +222,7 @@ protected:
     int m_nHoverRow = -1;
     BOOL m_bDragging = FALSE;
 
-    // ===== Drawing side: drawing resources (pens, brush, image list) =====
+    // Drawing resources
     CPen m_penLines{PS_SOLID, 1, RGB(192, 192, 192)};     // tree connecting lines
     CPen m_penBoxFrame{PS_SOLID, 1, RGB(198, 198, 198)};  // frame of the +/- box
     CPen m_penSign{PS_SOLID, 1, RGB(0, 0, 0)};            // the "+" and "-" signs
@@ -242,11 +235,10 @@ protected:
         CTreeListCtrl* pList;
         ~CEditorCloser();
     } m_editorCloser{this};
-    // ===== end of drawing resources
 
 private:
     // Tree structure
-    CTreeItem* NewNode(CNodeInfo* pInfo, int nLevel);
+    CTreeItem* NewNode(std::unique_ptr<CNodeInfo> pInfo, int nLevel);
     void DeleteNode(CTreeItem* pNode);       // info first, then the node and its subtree
     void Unlink(CTreeItem* pNode);           // from its parent or from the roots
     BOOL IsShown(const CTreeItem* pNode) const;

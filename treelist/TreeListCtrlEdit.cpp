@@ -3,7 +3,7 @@
 #include "treelist/CellComboCtrl.h"
 #include "treelist/CellEditCtrl.h"
 #include "treelist/TreeListCtrl.h"
-#include "treelist/WindowStyles.h"
+#include "platform/WindowStyles.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "ui/ImageButton.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/SysMetrics.h"
-#include "platform/res/Resources.h"
+#include "platform/res/PictureResources.h"
 #include "ui/ThemeHelper.h"
 #include <QPainter>
 #include <QStyleOption>

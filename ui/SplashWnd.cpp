@@ -1,7 +1,7 @@
 #include "ui/SplashWnd.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/SysMetrics.h"
-#include "platform/res/Resources.h"
+#include "platform/res/PictureResources.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -71,6 +71,13 @@ public:
     int m_nCleanDone = 0;
     Clock::time_point m_tWalkDone, m_tLastCleanDone;
 
+    // The flags as the view and the walk thread set them, for a walk played here.
+    void SetWalkFlags(BYTE bRun, BYTE bWalking)
+    {
+        m_bRun = bRun;
+        m_bWalking = bWalking;
+    }
+
 protected:
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
     {
@@ -168,8 +175,7 @@ void RunSynthetic()
     grid.InitColumns();
     grid.resize(1000, 700);
     grid.show();
-    grid.m_bRun = 1;
-    grid.m_bWalking = 1;
+    grid.SetWalkFlags(1, 1);
     // The window, its first paint and the fonts it loads are there before any variable.
     QApplication::processEvents();
     (void)grid.grab();
@@ -191,11 +197,11 @@ void RunSynthetic()
             if (!PostMessage(hWnd, WM_WALK_RECORD, reinterpret_cast<WPARAM>(pRecord), 0, FreeWalkPayload))
                 delete pRecord;
         }
-        grid.m_bWalking = 0;
+        grid.SetWalkFlags(1, 0);
         SendMessage(hWnd, WM_WALK_DONE, 0, 0);
     });
     RunUntil([&] {
-        return grid.m_nCleaners.load() == 0 && grid.m_nRecords.load() == kRecords
+        return !grid.ThreadsRunning() && grid.m_nRecords.load() == kRecords
             && grid.m_tWalkDone != Clock::time_point();
     });
     walker.join();
@@ -255,13 +261,11 @@ void RunRealWalk()
         grid.InitColumns();
         grid.resize(1000, 700);
         grid.show();
-        grid.m_strHost = agent.Address();
-        grid.m_strCommunity = "public";
         grid.ResetForQuery();
         const auto tGo = Clock::now();
-        grid.StartWalk();
+        grid.StartWalk(CWalkRequest{agent.Address(), "public"});
         RunUntil([&] {
-            return !grid.m_bWalking.load() && grid.m_nCleaners.load() == 0 && grid.m_tWalkDone != Clock::time_point();
+            return !grid.ThreadsRunning() && grid.m_tWalkDone != Clock::time_point();
         });
         nVariables = grid.m_nRecords.load();
         if (i > 0) {

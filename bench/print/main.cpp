@@ -66,16 +66,16 @@ int main(int argc, char** argv)
     COidTreeGrid grid(&view);
     grid.InitColumns();
     for (int r = 0; r < kRoots; ++r) {
-        auto* pRootInfo = new CNodeInfo;  // the grid takes it
+        auto pRootInfo = std::make_unique<CNodeInfo>();
         pRootInfo->SetText("node" + std::to_string(r));
-        CTreeListCtrl::CTreeItem* pRoot = grid.AddRootNode(pRootInfo);
+        CTreeListCtrl::CTreeItem* pRoot = grid.AddRootNode(std::move(pRootInfo));
         for (int c = 0; c < kChildren; ++c) {
-            auto* pInfo = new CNodeInfo;
+            auto pInfo = std::make_unique<CNodeInfo>();
             pInfo->SetText("leaf" + std::to_string(c));
             pInfo->SetSubText(0, "OCTETSTRING");
             pInfo->SetSubText(1, "value of row " + std::to_string(r * (kChildren + 1) + c + 1));
             pInfo->SetSubText(2, ".1.3.6.1.4.1.8072." + std::to_string(r) + "." + std::to_string(c));
-            grid.AddChildNode(pRoot, pInfo, TRUE);
+            grid.AddChildNode(pRoot, std::move(pInfo), TRUE);
         }
     }
     QPrinter printer(QPrinter::HighResolution);

@@ -66,9 +66,9 @@ long PeakKb()
     return usage.ru_maxrss;
 }
 
-CNodeInfo* Info(const std::string& label, int n)
+std::unique_ptr<CNodeInfo> Info(const std::string& label, int n)
 {
-    auto* pInfo = new CNodeInfo;
+    auto pInfo = std::make_unique<CNodeInfo>();
     pInfo->SetText(label);
     pInfo->SetSubText(0, "OCTETSTRING");
     pInfo->SetSubText(1, "value " + std::to_string(n));

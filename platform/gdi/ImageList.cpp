@@ -2,7 +2,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/SysMetrics.h"
-#include "platform/res/Resources.h"
+#include "platform/res/PictureResources.h"
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>

@@ -322,15 +322,23 @@ bool TakeAnswer(const netsnmp_pdu* pResponse, const CRawResponse* pRaw, SnmpVarB
     return true;
 }
 
-void PrintBytes(const AsnOctetString& bytes, bool bAsText)
+template <typename... Args>
+void Append(std::string& strText, const char* pszFormat, Args... args)
+{
+    char szPart[64];
+    const int nLength = std::snprintf(szPart, sizeof szPart, pszFormat, args...);
+    strText.append(szPart, static_cast<std::size_t>(std::clamp(nLength, 0, static_cast<int>(sizeof szPart) - 1)));
+}
+
+void AppendBytes(std::string& strText, const AsnOctetString& bytes, bool bAsText)
 {
     for (UINT i = 0; i < bytes.length && bytes.stream; ++i)
     {
         const BYTE c = bytes.stream[i];
         if (bAsText)
-            std::putchar(c >= 0x20 && c < 0x7F ? c : '.');
+            strText += static_cast<char>(c >= 0x20 && c < 0x7F ? c : '.');
         else
-            std::printf(i ? " %02X" : "%02X", c);
+            Append(strText, i ? " %02X" : "%02X", c);
     }
 }
 
@@ -629,50 +637,57 @@ void SnmpUtilMemFree(void* p)
         std::free(HeaderOf(p));
 }
 
-void SnmpUtilPrintAsnAny(const AsnAny* any)
+std::string SnmpUtilAsnAnyText(const AsnAny* any)
 {
+    std::string text;
     if (!any)
-        return;
+        return text;
     const auto& v = any->asnValue;
     switch (any->asnType)
     {
-    case ASN_INTEGER: std::printf("INTEGER - %d\n", v.number); break;
-    case ASN_COUNTER32: std::printf("Counter32 - %u\n", v.counter); break;
-    case ASN_GAUGE32: std::printf("Gauge32 - %u\n", v.gauge); break;
-    case ASN_TIMETICKS: std::printf("TimeTicks - %u\n", v.ticks); break;
-    case ASN_UNSIGNED32: std::printf("UInteger32 - %u\n", v.unsigned32); break;
+    case ASN_INTEGER: Append(text, "INTEGER - %d\n", v.number); break;
+    case ASN_COUNTER32: Append(text, "Counter32 - %u\n", v.counter); break;
+    case ASN_GAUGE32: Append(text, "Gauge32 - %u\n", v.gauge); break;
+    case ASN_TIMETICKS: Append(text, "TimeTicks - %u\n", v.ticks); break;
+    case ASN_UNSIGNED32: Append(text, "UInteger32 - %u\n", v.unsigned32); break;
     case ASN_COUNTER64:
-        std::printf("Counter64 - %llu\n",
+        Append(text, "Counter64 - %llu\n",
                     (static_cast<unsigned long long>(v.counter64.HighPart) << 32) | v.counter64.LowPart);
         break;
-    case ASN_NULL: std::printf("NULL - NULL\n"); break;
-    case SNMP_EXCEPTION_NOSUCHOBJECT: std::printf("NOSUCHOBJECT\n"); break;
-    case SNMP_EXCEPTION_NOSUCHINSTANCE: std::printf("NOSUCHINSTANCE\n"); break;
-    case SNMP_EXCEPTION_ENDOFMIBVIEW: std::printf("ENDOFMIBVIEW\n"); break;
+    case ASN_NULL: Append(text, "NULL - NULL\n"); break;
+    case SNMP_EXCEPTION_NOSUCHOBJECT: Append(text, "NOSUCHOBJECT\n"); break;
+    case SNMP_EXCEPTION_NOSUCHINSTANCE: Append(text, "NOSUCHINSTANCE\n"); break;
+    case SNMP_EXCEPTION_ENDOFMIBVIEW: Append(text, "ENDOFMIBVIEW\n"); break;
     case ASN_OBJECTIDENTIFIER:
-        std::printf("OBJECT IDENTIFIER - ");
+        Append(text, "OBJECT IDENTIFIER - ");
         for (UINT i = 0; i < v.object.idLength && v.object.ids; ++i)
-            std::printf(i ? ".%u" : "%u", v.object.ids[i]);
-        std::printf("\n");
+            Append(text, i ? ".%u" : "%u", v.object.ids[i]);
+        text += '\n';
         break;
     case ASN_IPADDRESS:
-        std::printf("IpAddress - ");
+        Append(text, "IpAddress - ");
         for (UINT i = 0; i < v.address.length && v.address.stream; ++i)
-            std::printf(i ? ".%u" : "%u", v.address.stream[i]);
-        std::printf("\n");
+            Append(text, i ? ".%u" : "%u", v.address.stream[i]);
+        text += '\n';
         break;
     case ASN_OCTETSTRING:
-        std::printf("OCTET STRING - ");
-        PrintBytes(v.string, IsPrintable(v.string));
-        std::printf("\n");
+        Append(text, "OCTET STRING - ");
+        AppendBytes(text, v.string, IsPrintable(v.string));
+        text += '\n';
         break;
     case ASN_BITS:
     case ASN_SEQUENCE:
     case ASN_OPAQUE:
-        std::printf("%s - ", any->asnType == ASN_BITS ? "BITS" : any->asnType == ASN_OPAQUE ? "Opaque" : "SEQUENCE");
-        PrintBytes(v.arbitrary, false);
-        std::printf("\n");
+        Append(text, "%s - ", any->asnType == ASN_BITS ? "BITS" : any->asnType == ASN_OPAQUE ? "Opaque" : "SEQUENCE");
+        AppendBytes(text, v.arbitrary, false);
+        text += '\n';
         break;
-    default: std::printf("Unknown type 0x%02X\n", any->asnType); break;
+    default: Append(text, "Unknown type 0x%02X\n", any->asnType); break;
     }
+    return text;
+}
+
+void SnmpUtilPrintAsnAny(const AsnAny* any)
+{
+    std::fputs(SnmpUtilAsnAnyText(any).c_str(), stdout);
 }

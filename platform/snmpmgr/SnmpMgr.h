@@ -5,6 +5,7 @@
 // API; safe to use from several threads once SnmpMgrStartup() has run.
 #include "platform/WinTypes.h"
 #include <cstddef>
+#include <string>
 
 using AsnInteger32 = std::int32_t;
 using AsnUnsigned32 = std::uint32_t;
@@ -189,3 +190,5 @@ void SnmpUtilMemFree(void* p);  // NULL is ignored
 // Prints a readable form of the value to standard output: "<type> - <value>\n"
 // ("INTEGER - 5", "OCTET STRING - text" or hex bytes, "IpAddress - 10.0.0.1").
 void SnmpUtilPrintAsnAny(const AsnAny* any);
+// The text SnmpUtilPrintAsnAny prints (empty for a null value).
+std::string SnmpUtilAsnAnyText(const AsnAny* any);

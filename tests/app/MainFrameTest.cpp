@@ -4,7 +4,7 @@
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
 #include "app/SkinMultiDocTemplate.h"
-#include "app/Resource.h"
+#include "app/ResourceIds.h"
 #include "snmp/AppSettings.h"
 #include "support/TempXdg.h"
 #include <QAction>

@@ -2,11 +2,12 @@
 #include "app/HistoryTable.h"
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
-#include "app/Resource.h"
+#include "app/ResourceIds.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "support/SnmpdEnvironment.h"
 #include "support/TempXdg.h"
+#include "tests/grid/OidTreeGridTestPeer.h"
 #include "treelist/WideComboBox.h"
 #include "ui/ImageButton.h"
 
@@ -88,7 +89,7 @@ TEST_F(OrvexView, GoNeedsHostAndCommunityAndChangesNothingWithout)
     EXPECT_EQ(m_boxes.size(), 2u);
     EXPECT_EQ(g_history.Count(), 0);
     EXPECT_EQ(m_doc.GetTitle(), "");
-    EXPECT_FALSE(m_pView->Grid().m_bWalking.load());
+    EXPECT_FALSE(COidTreeGridTestPeer(m_pView->Grid()).Walking().load());
 }
 
 TEST_F(OrvexView, QueryBarLayoutAt400Pixels)
@@ -167,7 +168,7 @@ TEST_F(OrvexView, WithoutCleaningStaysStopUntilPressedThenStopsThroughTheTimer)
     AppSettings.Cleaning = 0;
     m_pView->SetQuery(Agent(), "public");
     m_pView->OnGo();
-    ASSERT_TRUE(WaitFor([&] { return !m_pView->Grid().m_bWalking.load(); }));
+    ASSERT_TRUE(WaitFor([&] { return !COidTreeGridTestPeer(m_pView->Grid()).Walking().load(); }));
     QTest::qWait(300);
     EXPECT_EQ(m_pView->Caption(), "Stop");
     m_pView->OnGo();
@@ -181,7 +182,7 @@ TEST_F(OrvexView, WithoutCleaningStaysStopUntilPressedThenStopsThroughTheTimer)
 // its button disabled until the timer finds the walk gone.
 TEST_F(OrvexView, OldWalkThatDoesNotEndBlocksTheNextQuery)
 {
-    m_pView->Grid().m_bWalking = 1;
+    COidTreeGridTestPeer(m_pView->Grid()).Walking() = 1;
     m_pView->SetQuery(Agent(), "public");
     QTest::keyClick(&m_pView->CommunityBox(), Qt::Key_Return);
     ASSERT_FALSE(m_boxes.empty());
@@ -191,7 +192,7 @@ TEST_F(OrvexView, OldWalkThatDoesNotEndBlocksTheNextQuery)
     EXPECT_FALSE(m_pView->Grid().HasRoots());
     QTest::qWait(400);
     EXPECT_FALSE(m_pView->GoButton().isEnabled());
-    m_pView->Grid().m_bWalking = 0;
+    COidTreeGridTestPeer(m_pView->Grid()).Walking() = 0;
     EXPECT_TRUE(WaitFor([&] { return Idle(*m_pView); }, 2000));
 
     // Once idle, the next Go runs normally.

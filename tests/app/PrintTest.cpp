@@ -4,7 +4,7 @@
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
 #include "app/OrvexViewPrint.h"
-#include "app/Resource.h"
+#include "app/ResourceIds.h"
 #include "grid/OidTreeGrid.h"
 #include "platform/gdi/Font.h"
 #include "platform/msgbox/MessageBox.h"
@@ -139,14 +139,14 @@ protected:
     static CTreeItem* Add(COidTreeGrid& grid, CTreeItem* pParent, const std::string& strLabel,
                           const std::string& strValue)
     {
-        auto* pInfo = new CNodeInfo;  // the grid takes it
+        auto pInfo = std::make_unique<CNodeInfo>();
         pInfo->SetText(strLabel);
         const bool bNumber = strValue.find_first_not_of("0123456789") == std::string::npos;
         const std::string strType = bNumber ? "INTEGER" : "OCTETSTRING";
         for (const std::string& strCell : {strType, strValue, std::string(".1.3.6.1")})
             if (!strValue.empty())
                 pInfo->SetSubText(pInfo->GetSubTextCount(), strCell);
-        return pParent ? grid.AddChildNode(pParent, pInfo, TRUE) : grid.AddRootNode(pInfo);
+        return pParent ? grid.AddChildNode(pParent, std::move(pInfo), TRUE) : grid.AddRootNode(std::move(pInfo));
     }
     // Labels "row00", "row01", ... in row order: nRoots roots of nChildren each.
     std::vector<CTreeItem*> AddTable(int nRoots, int nChildren)

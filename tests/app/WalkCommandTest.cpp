@@ -61,7 +61,7 @@ TEST_F(WalkCommand, PrintsWhatTheViewsCopyHoldsAfterTheSameQuery)
 {
     const std::string strAgent = CSnmpdEnvironment::Agent().Address();
     const CWalkResult walk = Walk({"--base", kStaticTable, "--timeout", "3", strAgent, "public"});
-    EXPECT_EQ(walk.nExit, CWalkCommand::kExitDone) << walk.strErr;
+    EXPECT_EQ(walk.nExit, kExitDone) << walk.strErr;
     EXPECT_EQ(walk.strErr, "");
     EXPECT_NE(walk.strOut.find("sysORID"), std::string::npos);
     // The options held for that run only.
@@ -113,7 +113,7 @@ TEST_F(WalkCommand, HostileAgentCannotSplitOrForgeLines)
 TEST_F(WalkCommand, ErrorsAndUsage)
 {
     const CWalkResult bad = Walk({"--timeout", "1", "--retries", "0", "nosuchhost.invalid", "public"});
-    EXPECT_EQ(bad.nExit, CWalkCommand::kExitError);
+    EXPECT_EQ(bad.nExit, kExitError);
     EXPECT_NE(bad.strErr, "");
     EXPECT_EQ(bad.strErr.back(), '\n');
     EXPECT_EQ(bad.strOut, "");
@@ -130,7 +130,7 @@ TEST_F(WalkCommand, ErrorsAndUsage)
     };
     for (const auto& args : wrong) {
         const CWalkResult usage = Walk(args);
-        EXPECT_EQ(usage.nExit, CWalkCommand::kExitUsage) << testing::PrintToString(args);
+        EXPECT_EQ(usage.nExit, kExitUsage) << testing::PrintToString(args);
         EXPECT_EQ(usage.strErr, CWalkCommand::kUsage);
     }
     const std::optional<CWalkCommand> parsed =
@@ -159,10 +159,10 @@ TEST_F(WalkCommand, ProgramNeedsNoDisplayAndWritesOnlyErrorTexts)
                            process.readAllStandardError().toStdString()};
     };
     const CWalkResult bad = run({"--timeout", "1", "--retries", "0", "nosuchhost.invalid", "public"});
-    EXPECT_EQ(bad.nExit, CWalkCommand::kExitError);
+    EXPECT_EQ(bad.nExit, kExitError);
     EXPECT_EQ(bad.strErr, Walk({"--timeout", "1", "--retries", "0", "nosuchhost.invalid", "public"}).strErr);
     const CWalkResult usage = run({});
-    EXPECT_EQ(usage.nExit, CWalkCommand::kExitUsage);
+    EXPECT_EQ(usage.nExit, kExitUsage);
     EXPECT_EQ(usage.strErr, CWalkCommand::kUsage);
 }
 

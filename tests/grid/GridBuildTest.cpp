@@ -83,7 +83,7 @@ TEST_F(GridBuild, OddNamesPlaceWhatTheyCanAndNothingElse)
     while (strLong.size() < 2000)
         strLong += ".n";
     Deliver(m_grid, strLong);
-    EXPECT_EQ(std::string(m_grid.m_szPrevName), strLong.substr(0, 1023));
+    EXPECT_EQ(Peer(m_grid).PrevName(), strLong.substr(0, 1023));
     CTreeItem* pNode = m_grid.RootAt(4);
     int nDepth = 0;
     for (; m_grid.HasChildren(pNode); ++nDepth) {

@@ -28,15 +28,15 @@ protected:
 class CNoThreadGrid : public CTestGrid
 {
 protected:
-    BOOL LaunchCleaner(std::unique_ptr<CCleanBlock>) override { return FALSE; }
+    bool LaunchCleaner(std::unique_ptr<CCleanBlock>) override { return false; }
 };
 
 // Ends the walk as the walk thread does and waits for every cleaning.
 void EndWalk(CTestGrid& grid)
 {
-    grid.m_bRun = 1;
+    Peer(grid).Run() = 1;
     SendMessage(grid.WindowHandle(), WM_WALK_DONE, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return grid.m_nCleaners.load() == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return Peer(grid).Cleaners() == 0; }));
     QCoreApplication::processEvents();
 }
 
@@ -45,7 +45,7 @@ using GridClean = CGridTest;
 TEST_F(GridClean, FoldsSingleChildChainsAndMarksLeaves)
 {
     CTestGrid grid;
-    grid.m_bRun = 1;  // as the view sets it before a query
+    Peer(grid).Run() = 1;  // as the view sets it before a query
     Deliver(grid, "system.sysDescr.0", "OCTETSTRING", "box", ".1.3.6.1.2.1.1.1.0");
     Deliver(grid, "system.sysUpTime.0", "TIMETICKS", "5 Secs", ".1.3.6.1.2.1.1.3.0");
     for (const char* pszColumn : {"ifIndex", "ifDescr"})
@@ -83,12 +83,12 @@ TEST_F(GridClean, AChainAtTheTopKeepsItsStatusAndStaleUpdatesAreRefused)
     CTreeItem* pModules = FindPath(grid, {"snmpV2 (Querying...)", "snmpModules"});
     grid.InfoOf(pTop)->SetText("snmpV2 (Cleaning...)");
     const std::string strBefore = Dump(grid);
-    EXPECT_FALSE(grid.MergeChild(CNodeMerge{pTop, pModules, 3, FALSE}));  // no such chain
-    EXPECT_FALSE(grid.MergeChild(CNodeMerge{pModules, pTop, 1, FALSE}));
+    EXPECT_FALSE(Peer(grid).MergeChild(CNodeMerge{pTop, pModules, 3, FALSE}));  // no such chain
+    EXPECT_FALSE(Peer(grid).MergeChild(CNodeMerge{pModules, pTop, 1, FALSE}));
     EXPECT_EQ(Dump(grid), strBefore);
-    ASSERT_TRUE(grid.MergeChild(CNodeMerge{pTop, pModules, 1, FALSE}));
+    ASSERT_TRUE(Peer(grid).MergeChild(CNodeMerge{pTop, pModules, 1, FALSE}));
     EXPECT_EQ(grid.InfoOf(pTop)->GetText(), "snmpV2.snmpModules (Cleaning...)");
-    ASSERT_TRUE(grid.MergeChild(CNodeMerge{pTop, FindPath(grid, {"snmpV2.snmpModules (Cleaning...)", "snmpMIB"}), 1, FALSE}));
+    ASSERT_TRUE(Peer(grid).MergeChild(CNodeMerge{pTop, FindPath(grid, {"snmpV2.snmpModules (Cleaning...)", "snmpMIB"}), 1, FALSE}));
     EXPECT_EQ(grid.InfoOf(pTop)->GetText(), "snmpV2.snmpModules.snmpMIB (Cleaning...)");
     ExpectConsistent(grid);
 }
@@ -124,11 +124,11 @@ TEST_F(GridClean, StopOrFailureEndsACleaningPartlyFoldedWithoutStatus)
 TEST_F(GridClean, QueryEndsOnlyAfterTheWalkAndEachTopNodeIsCleanedOnce)
 {
     CTestGrid grid;
-    grid.m_bRun = 1;
-    grid.m_bWalking = 1;  // as while the walk thread runs
+    Peer(grid).Run() = 1;
+    Peer(grid).Walking() = 1;  // as while the walk thread runs
     Deliver(grid, "a.x.0");
     Deliver(grid, "b.x.0");  // finishes and cleans "a"
-    ASSERT_TRUE(WaitUntil([&] { return grid.m_nCleaners.load() == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return Peer(grid).Cleaners() == 0; }));
     QCoreApplication::processEvents();
     EXPECT_EQ(grid.InfoOf(grid.RootAt(0))->GetText(), "a.x.0");
     EXPECT_EQ(grid.m_nQueryEnded, 0);
@@ -136,7 +136,7 @@ TEST_F(GridClean, QueryEndsOnlyAfterTheWalkAndEachTopNodeIsCleanedOnce)
     // An end message handled ahead of records still queued (a send on the
     // window's own thread): "b" is cleaned once, and the late records start a
     // top node of their own rather than grow the subtree under cleaning.
-    grid.m_bWalking = 0;
+    Peer(grid).Walking() = 0;
     for (const char* pszName : {"b.y.0", "b.z.0"})
         PostMessage(grid.WindowHandle(), WM_WALK_RECORD, reinterpret_cast<WPARAM>(NewRecord(pszName)), 0, FreeWalkPayload);
     EndWalk(grid);
@@ -150,7 +150,7 @@ TEST_F(GridClean, QueryEndsOnlyAfterTheWalkAndEachTopNodeIsCleanedOnce)
               "  z #1\n"
               "    0 = INTEGER|1|.1 #1\n");
     EXPECT_EQ(grid.m_nQueryEnded, 1);
-    EXPECT_EQ(grid.m_nCleaners.load(), 0);
+    EXPECT_EQ(Peer(grid).Cleaners(), 0);
 }
 
 TEST_F(GridClean, KeyboardExpansionDuringCleaningKeepsTreeAndRowsConsistent)
@@ -159,9 +159,9 @@ TEST_F(GridClean, KeyboardExpansionDuringCleaningKeepsTreeAndRowsConsistent)
     for (int i = 0; i < 600; ++i)
         for (int j = 0; j < 3; ++j)
             Deliver(grid, "k.g" + std::to_string(i) + ".e.c" + std::to_string(j) + ".0");
-    grid.m_bRun = 1;
+    Peer(grid).Run() = 1;
     SendMessage(grid.WindowHandle(), WM_WALK_DONE, 0, 0);
-    while (grid.m_nCleaners.load() > 0) {  // what the keypad's "*" does between batches
+    while (Peer(grid).Cleaners() > 0) {  // what the keypad's "*" does between batches
         int nLast = 0;
         grid.ExpandSubtree(grid.RootAt(0), nLast);
         QCoreApplication::processEvents();

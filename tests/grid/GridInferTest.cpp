@@ -54,7 +54,7 @@ TEST_F(GridInfer, ClickFillsTheRowAcrossTheTableAndTheNextClickReplacesIt)
     EXPECT_EQ(Cells("ifDescr"), "ifDescr|ifDescr-2|@D0D0D0,D0D0D0");
     EXPECT_EQ(Cells("ifType"), "ifType|ifType-2|@D0D0D0,D0D0D0");
     EXPECT_EQ(Cells("ifSpeed"), "||@FFFFFFFF,FFFFFFFF");  // no instance 2: untouched
-    EXPECT_EQ(m_grid.m_apInferred.size(), 3u);
+    EXPECT_EQ(Peer(m_grid).Inferred().size(), 3u);
     // The rows show the new texts.
     EXPECT_EQ(m_grid.GetItemText(m_grid.RowOfNode(Node("ifIndex")), 2), "ifIndex-2");
     ExpectConsistent(m_grid);
@@ -64,12 +64,12 @@ TEST_F(GridInfer, ClickFillsTheRowAcrossTheTableAndTheNextClickReplacesIt)
     m_grid.InferFromLeaf(Node("ifType", "1"));
     EXPECT_EQ(Cells("ifIndex"), "ifIndex|ifIndex-1|@112233,112233");
     EXPECT_EQ(Cells("ifSpeed"), "GAUGE32|100|@112233,112233");  // the first of its two "1" children
-    EXPECT_EQ(m_grid.m_apInferred.size(), 4u);
+    EXPECT_EQ(Peer(m_grid).Inferred().size(), 4u);
 
     // The same leaf twice: same cells, each node listed once.
     m_grid.InferFromLeaf(Node("ifDescr", "2"));
     m_grid.InferFromLeaf(Node("ifDescr", "2"));
-    EXPECT_EQ(m_grid.m_apInferred.size(), 3u);
+    EXPECT_EQ(Peer(m_grid).Inferred().size(), 3u);
     EXPECT_EQ(Cells("ifSpeed"), "||@FFFFFF,FFFFFF");  // emptied and not refilled: white
     EXPECT_EQ(Cells("ifType"), "ifType|ifType-2|@112233,112233");
 }
@@ -77,10 +77,10 @@ TEST_F(GridInfer, ClickFillsTheRowAcrossTheTableAndTheNextClickReplacesIt)
 TEST_F(GridInfer, OffClicksOnlyEmptyAndOddLeavesInferNothing)
 {
     m_grid.InferFromLeaf(Node("ifDescr", "1"));
-    ASSERT_EQ(m_grid.m_apInferred.size(), 4u);
+    ASSERT_EQ(Peer(m_grid).Inferred().size(), 4u);
     AppSettings.Inferance = 0;
     m_grid.InferFromLeaf(Node("ifIndex", "2"));
-    EXPECT_TRUE(m_grid.m_apInferred.empty());
+    EXPECT_TRUE(Peer(m_grid).Inferred().empty());
     EXPECT_EQ(Cells("ifIndex"), "||@FFFFFF,FFFFFF");
     EXPECT_EQ(Cells("ifSpeed"), "||@FFFFFF,FFFFFF");
 
@@ -89,10 +89,10 @@ TEST_F(GridInfer, OffClicksOnlyEmptyAndOddLeavesInferNothing)
     Deliver(m_grid, "flat.leaf", "INTEGER", "1");
     Deliver(m_grid, "lonely");
     m_grid.InferFromLeaf(FindPath(m_grid, {"flat", "leaf"}));
-    EXPECT_TRUE(m_grid.m_apInferred.empty());
+    EXPECT_TRUE(Peer(m_grid).Inferred().empty());
     m_grid.InferFromLeaf(Node("ifDescr", "1"));
     m_grid.InferFromLeaf(FindPath(m_grid, {"lonely (Querying...)"}));
-    EXPECT_TRUE(m_grid.m_apInferred.empty());
+    EXPECT_TRUE(Peer(m_grid).Inferred().empty());
     EXPECT_EQ(Cells("ifDescr"), "||@FFFFFF,FFFFFF");
 }
 
@@ -101,15 +101,15 @@ TEST_F(GridInfer, FoldingInferredNodesAwayEmptiesTheInference)
     // Keyboard expansion lets a user click into a subtree under cleaning; a fold
     // that frees inferred nodes must not leave them listed.
     m_grid.InferFromLeaf(Node("ifDescr", "1"));
-    ASSERT_FALSE(m_grid.m_apInferred.empty());
+    ASSERT_FALSE(Peer(m_grid).Inferred().empty());
     CTreeItem* pTop = m_grid.RootAt(0);
-    ASSERT_TRUE(m_grid.MergeChild(CNodeMerge{pTop, FindPath(m_grid, {"interfaces", "ifTable"}), 2, FALSE}));
-    EXPECT_TRUE(m_grid.m_apInferred.empty());
+    ASSERT_TRUE(Peer(m_grid).MergeChild(CNodeMerge{pTop, FindPath(m_grid, {"interfaces", "ifTable"}), 2, FALSE}));
+    EXPECT_TRUE(Peer(m_grid).Inferred().empty());
     CTreeItem* pCopy = FindPath(m_grid, {"interfaces.ifTable.ifEntry", "ifIndex"});
     ASSERT_NE(pCopy, nullptr);
     EXPECT_EQ(m_grid.InfoOf(pCopy)->GetSubText(1), "");  // the copy shows no stale inferred text
     m_grid.InferFromLeaf(FindPath(m_grid, {"interfaces.ifTable.ifEntry", "ifType", "2"}));
-    EXPECT_EQ(m_grid.m_apInferred.size(), 3u);
+    EXPECT_EQ(Peer(m_grid).Inferred().size(), 3u);
     ExpectConsistent(m_grid);
 }
 

@@ -2,6 +2,7 @@
 // Shared by the grid's tests: records through the grid's own message path, a
 // dump of the tree, a consistency check of tree and rows, waiting on the loop.
 #include "grid/OidTreeGrid.h"
+#include "tests/grid/OidTreeGridTestPeer.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "snmp/WalkMessages.h"
@@ -54,6 +55,11 @@ protected:
     std::vector<std::string> m_boxes;
     UINT m_nBoxType = 0;  // of the last box
 };
+
+inline COidTreeGridTestPeer Peer(COidTreeGrid& grid)
+{
+    return COidTreeGridTestPeer(grid);
+}
 
 inline CWalkRecord* NewRecord(const std::string& strName, const std::string& strType = "INTEGER",
                               const std::string& strValue = "1", const std::string& strOid = ".1")

@@ -28,15 +28,13 @@ protected:
 
     static void Start(CTestGrid& grid, const std::string& strHost)
     {
-        grid.m_strHost = strHost;
-        grid.m_strCommunity = CSnmpdFixture::kReadCommunity;
         ASSERT_TRUE(grid.StopAndWait(2000));
         ASSERT_TRUE(grid.ResetForQuery());
-        ASSERT_TRUE(grid.StartWalk());
+        ASSERT_TRUE(grid.StartWalk(CWalkRequest{strHost, CSnmpdFixture::kReadCommunity}));
     }
     static bool QueryOver(CTestGrid& grid)
     {
-        if (grid.m_bWalking.load() || grid.m_nCleaners.load() > 0)
+        if (grid.ThreadsRunning())
             return false;
         for (auto pos = grid.FirstRootPosition(); pos;)
             if (grid.InfoOf(grid.NextRoot(pos))->GetText().find(' ') != std::string::npos)
@@ -126,20 +124,20 @@ TEST_F(GridWalk, ClosingOrRestartingWhileThreadsRunIsSafe)
         // Closed while cleanings run (the walk has ended).
         auto pGrid = std::make_unique<CTestGrid>();
         Start(*pGrid, agent.Address());
-        ASSERT_TRUE(WaitUntil([&] { return !pGrid->m_bWalking.load(); }, 60000));
+        ASSERT_TRUE(WaitUntil([&] { return !Peer(*pGrid).Walking().load(); }, 60000));
         pGrid.reset();
     }
     {
         // A new query while the cleanings of the last one run: they end first.
         CTestGrid grid;
-        grid.m_bRun = 1;
+        Peer(grid).Run() = 1;
         for (int nTop = 0; nTop < 20; ++nTop)
             for (int i = 0; i < 400; ++i)
                 Deliver(grid, "t" + std::to_string(nTop) + ".c" + std::to_string(i) + ".e.0");
         SendMessage(grid.WindowHandle(), WM_WALK_DONE, 0, 0);
-        ASSERT_GT(grid.m_nCleaners.load(), 0);
+        ASSERT_GT(Peer(grid).Cleaners(), 0);
         Start(grid, agent.Address());
-        EXPECT_EQ(grid.m_nCleaners.load(), 0);
+        EXPECT_EQ(Peer(grid).Cleaners(), 0);
         ASSERT_TRUE(WaitUntil([&] { return QueryOver(grid); }, 120000));
         EXPECT_EQ(grid.InfoOf(grid.RootAt(0))->GetText(), "system");
         ExpectConsistent(grid);
@@ -160,7 +158,7 @@ TEST_F(GridWalk, AWalkWaitingForAnAnswerIsNeverJoinedByASecond)
     ASSERT_TRUE(silent.WaitForRequests(1));
     EXPECT_FALSE(pGrid->StopAndWait(50));  // the request is still waiting
     EXPECT_FALSE(pGrid->ResetForQuery());
-    EXPECT_FALSE(pGrid->StartWalk());
+    EXPECT_FALSE(pGrid->StartWalk(CWalkRequest{silent.Address(), CSnmpdFixture::kReadCommunity}));
     QElapsedTimer timer;
     timer.start();
     pGrid.reset();  // waits for the request's timeout, no longer

@@ -22,8 +22,7 @@ protected:
     // the Value column.
     void Fill(CTestGrid& grid, const std::string& strHost, const std::string& strCommunity)
     {
-        grid.m_strHost = strHost;
-        grid.m_strCommunity = strCommunity;
+        Peer(grid).SetRequest(CWalkRequest{strHost, strCommunity});
         Deliver(grid, "system.sysLocation.0", "OCTETSTRING", "old place", ".1.3.6.1.2.1.1.6.0");
         Deliver(grid, "system.sysServices.0", "INTEGER", "72", ".1.3.6.1.2.1.1.7.0");
         SendMessage(grid.WindowHandle(), WM_WALK_STOPPED, 0, 0);
@@ -175,9 +174,11 @@ TEST_F(GridWrite, TextsThatAreNoValueAndUnreachableHostsAreShownNotSent)
     EXPECT_EQ(grid.InfoOf(pLeaf)->GetSubText(COidTreeGrid::cellValue), "72");
 
     m_boxes.clear();
-    grid.m_strHost = "127.0.0.1:99999";
+    Peer(grid).SetRequest(CWalkRequest{"127.0.0.1:99999", "private"});
     ASSERT_FALSE(grid.HandleEnterKey());
+    testing::internal::CaptureStdout();
     EndEdit(grid, "5");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "error on SnmpMgrOpen 22\n");
     EXPECT_EQ(m_boxes, (std::vector<std::string>{"Error: error on SnmpMgrOpen 22\n'127.0.0.1:99999' is not a host name "
                                                  "or address with an optional port from 1 to 65535.\n",
                                                  "Error: Update Failed!"}));
@@ -191,7 +192,9 @@ TEST_F(GridWrite, WritesToARealAgent)
     Fill(grid, agent.Address(), CSnmpdFixture::kWriteCommunity);
     Select(grid, "sysLocation");
     ASSERT_FALSE(grid.HandleEnterKey());
+    testing::internal::CaptureStdout();
     EndEdit(grid, "lab 2");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "OCTET STRING - lab 2\n");  // the agent's answer
     EXPECT_TRUE(m_boxes.empty());
     EXPECT_EQ(agent.Get(".1.3.6.1.2.1.1.6.0"), "\"lab 2\"");
 }

@@ -39,8 +39,7 @@ public:
               return LRESULT{0};
           })
     {
-        m_strHost = strHost;
-        m_strCommunity = "public";
+        m_request = CWalkRequest{strHost, "public"};
         m_bRun = 1;
         m_hWalkWnd = m_window.Handle();
     }
@@ -50,7 +49,7 @@ public:
     {
         std::atomic<bool> bEnded{false};
         std::thread walk([this, &bEnded] {
-            MibWalkThread(*this, CWalkStart{m_strHost, m_strCommunity, m_hWalkWnd});
+            MibWalkThread(*this, CWalkStart{m_request, m_hWalkWnd});
             bEnded = true;
         });
         ASSERT_TRUE(PumpUntil([&] { return bEnded.load(); }, 20000));

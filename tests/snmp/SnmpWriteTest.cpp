@@ -1,4 +1,3 @@
-#include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "snmp/SnmpWrite.h"
 #include "support/FakeAgent.h"
@@ -14,14 +13,7 @@ namespace {
 using Answer = CFakeAgent::CAnswer;
 using Request = CFakeAgent::CRequest;
 
-struct Box
-{
-    HWND hOwner;
-    std::string strText, strCaption;
-    UINT nType;
-};
-
-// Captures every message box; each test starts with default settings.
+// Each test starts with default settings.
 class SnmpWrite : public ::testing::Test
 {
 protected:
@@ -30,27 +22,23 @@ protected:
         AppSettings.Reset();
         AppSettings.Timeout = 2;  // short, yet never reached by a loaded machine's answers
         AppSettings.Retries = 0;
-        SetMessageBoxHook([this](HWND hOwner, const std::string& strText, const std::string& strCaption, UINT nType) {
-            m_boxes.push_back({hOwner, strText, strCaption, nType});
-            return IDOK;
-        });
     }
-    void TearDown() override
+    void TearDown() override { AppSettings.Reset(); }
+
+    // Writes through community "private"; the error texts met are kept in order.
+    int Write(const std::string& strHost, const std::string& strOid, const std::string& strType,
+              const std::string& strValue)
     {
-        SetMessageBoxHook({});
-        AppSettings.Reset();
+        const CWriteResult result = WriteValue(strHost, "private", strOid, strType, strValue);
+        if (!result.m_strError.empty())
+            m_errors.push_back(result.m_strError);
+        m_strLastOutput = result.m_strOutput;
+        EXPECT_EQ(result.m_nResult == 0, result.m_strError.empty()) << result.m_strError;
+        return result.m_nResult;
     }
 
-    std::vector<std::string> Texts() const
-    {
-        std::vector<std::string> texts;
-        for (const Box& box : m_boxes)
-            texts.push_back(box.strText);
-        return texts;
-    }
-
-    const HWND m_hOwner = reinterpret_cast<HWND>(0x1234);
-    std::vector<Box> m_boxes;
+    std::vector<std::string> m_errors;
+    std::string m_strLastOutput;
 };
 
 // An agent that accepts every SET and records what it carried.
@@ -66,26 +54,23 @@ Answer Accept(const Request& request, std::size_t)
 TEST_F(SnmpWrite, ValuesWrittenToARealAgentReadBack)
 {
     CSnmpdFixture& agent = CSnmpdEnvironment::Agent();
-    EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1.3.6.1.2.1.1.4.0", "OCTETSTRING", "ops desk"), 0);
+    EXPECT_EQ(Write(agent.Address(), ".1.3.6.1.2.1.1.4.0", "OCTETSTRING", "ops desk"), 0);
     EXPECT_EQ(agent.Get(".1.3.6.1.2.1.1.4.0"), "\"ops desk\"");
-    EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", "snmp.snmpEnableAuthenTraps.0", "INTEGER", "1"), 0);
+    EXPECT_EQ(m_strLastOutput, "OCTET STRING - ops desk\n");  // the agent's answer
+    EXPECT_EQ(Write(agent.Address(), "snmp.snmpEnableAuthenTraps.0", "INTEGER", "1"), 0);
     EXPECT_EQ(agent.Get(".1.3.6.1.2.1.11.30.0"), "1");
-    EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1.3.6.1.2.1.11.30.0", "INTEGER", "2"), 0);
+    EXPECT_EQ(Write(agent.Address(), ".1.3.6.1.2.1.11.30.0", "INTEGER", "2"), 0);
     EXPECT_EQ(agent.Get(".1.3.6.1.2.1.11.30.0"), "2");
-    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(m_strLastOutput, "INTEGER - 2\n");
+    EXPECT_TRUE(m_errors.empty());
 
     // Read-only object, and a read-only community: refused with the status and its name.
-    EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1.3.6.1.2.1.1.1.0", "OCTETSTRING", "x"), 1);
+    EXPECT_EQ(Write(agent.Address(), ".1.3.6.1.2.1.1.1.0", "OCTETSTRING", "x"), 1);
     AppSettings.Version = 2;
-    EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1.3.6.1.2.1.1.1.0", "OCTETSTRING", "x"), 1);
-    ASSERT_EQ(m_boxes.size(), 2u);
-    EXPECT_EQ(m_boxes[0].strText, "Attempting to Write\n Status:2\n Message:NO SUCH NAME\n");  // v1
-    EXPECT_EQ(m_boxes[1].strText, "Attempting to Write\n Status:17\n Message:NOT WRITABLE\n");
-    for (const Box& box : m_boxes) {
-        EXPECT_EQ(box.hOwner, m_hOwner);
-        EXPECT_EQ(box.strCaption, "Error");
-        EXPECT_EQ(box.nType, MB_OK | MB_ICONSTOP);
-    }
+    EXPECT_EQ(Write(agent.Address(), ".1.3.6.1.2.1.1.1.0", "OCTETSTRING", "x"), 1);
+    EXPECT_EQ(m_errors, (std::vector<std::string>{"Attempting to Write\n Status:2\n Message:NO SUCH NAME\n",  // v1
+                                                  "Attempting to Write\n Status:17\n Message:NOT WRITABLE\n"}));
+    EXPECT_EQ(m_strLastOutput, "");
     EXPECT_NE(agent.Get(".1.3.6.1.2.1.1.1.0"), "\"x\"");
 }
 
@@ -101,9 +86,9 @@ TEST_F(SnmpWrite, RefusalsAndNoAnswerFromTheAgent)
         return answer;
     });
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1.3.6.1.2.1.1.5.0", "OCTETSTRING", "n"), 1);
+        EXPECT_EQ(Write(agent.Address(), ".1.3.6.1.2.1.1.5.0", "OCTETSTRING", "n"), 1);
     // Any status but 0 is a refusal, with its number as sent.
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Attempting to Write\n Status:17\n Message:NOT WRITABLE\n",
+    EXPECT_EQ(m_errors, (std::vector<std::string>{"Attempting to Write\n Status:17\n Message:NOT WRITABLE\n",
                                                  "Attempting to Write\n Status:25\n Message:\n",
                                                  "Attempting to Write\n Status:-1\n Message:\n",
                                                  "Attempting to Write\n Status:4294967298\n Message:\n",
@@ -146,7 +131,7 @@ TEST_F(SnmpWrite, TextsBecomeTheValuesOfTheirTypes)
     };
     for (const auto& c : cases) {
         const std::size_t nBefore = agent.RequestCount();
-        EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1.3.6.1.4.1.99.1.0", c.pszType, c.strValue), 0)
+        EXPECT_EQ(Write(agent.Address(), ".1.3.6.1.4.1.99.1.0", c.pszType, c.strValue), 0)
             << c.pszType << " " << c.strValue;
         ASSERT_EQ(agent.RequestCount(), nBefore + 1);
         const CFakeAgent::CVar sent = agent.Requests().back().vars.at(0);
@@ -155,11 +140,11 @@ TEST_F(SnmpWrite, TextsBecomeTheValuesOfTheirTypes)
         EXPECT_EQ(sent.nNumber, c.nNumber) << c.pszType << " " << c.strValue;
         EXPECT_EQ(sent.strBytes, c.strBytes) << c.pszType;
     }
-    EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1.3.6.1.4.1.99.1.0", "OBJECTIDENTIFIER",
+    EXPECT_EQ(Write(agent.Address(), ".1.3.6.1.4.1.99.1.0", "OBJECTIDENTIFIER",
                          ".1.3.6.1.4.1.8072"),
               0);
     EXPECT_EQ(agent.Requests().back().vars.at(0).object, CFakeAgent::ParseOid(".1.3.6.1.4.1.8072"));
-    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_TRUE(m_errors.empty());
 }
 
 TEST_F(SnmpWrite, TextsThatAreNoValueOfTheirTypeAreRefusedWithoutSending)
@@ -178,9 +163,9 @@ TEST_F(SnmpWrite, TextsThatAreNoValueOfTheirTypeAreRefusedWithoutSending)
         {"EXCEPTION_ENDOFMIBVIEW", "", "Error: A value of type EXCEPTION_ENDOFMIBVIEW cannot be written.\n"},
     };
     for (const auto& c : cases) {
-        m_boxes.clear();
-        EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1.3.6.1.4.1.99.1.0", c.pszType, c.pszValue), 1);
-        EXPECT_EQ(Texts(), std::vector<std::string>{c.pszText});
+        m_errors.clear();
+        EXPECT_EQ(Write(agent.Address(), ".1.3.6.1.4.1.99.1.0", c.pszType, c.pszValue), 1);
+        EXPECT_EQ(m_errors, std::vector<std::string>{c.pszText});
     }
     // Anything but exactly a value of the type, in the type's whole range.
     const std::string strSigned = "a whole number from -2147483648 to 2147483647";
@@ -206,37 +191,37 @@ TEST_F(SnmpWrite, TextsThatAreNoValueOfTheirTypeAreRefusedWithoutSending)
         {"OBJECTIDENTIFIER", ".3.1", strOid},
     };
     for (const auto& [pszType, pszValue, strExpected] : invalid) {
-        m_boxes.clear();
-        EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1.3.6.1.4.1.99.1.0", pszType, pszValue), 1);
-        EXPECT_EQ(Texts(), std::vector<std::string>{std::string("Error: Invalid value, ") + pszValue + ", for type " +
+        m_errors.clear();
+        EXPECT_EQ(Write(agent.Address(), ".1.3.6.1.4.1.99.1.0", pszType, pszValue), 1);
+        EXPECT_EQ(m_errors, std::vector<std::string>{std::string("Error: Invalid value, ") + pszValue + ", for type " +
                                                     pszType + ": " + strExpected + " is expected.\n"});
     }
     EXPECT_EQ(agent.RequestCount(), 0u);
 
-    m_boxes.clear();
-    EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", "1.3.x", "INTEGER", "1"), 1);
-    EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", ".1", "INTEGER", "1"), 1);
+    m_errors.clear();
+    EXPECT_EQ(Write(agent.Address(), "1.3.x", "INTEGER", "1"), 1);
+    EXPECT_EQ(Write(agent.Address(), ".1", "INTEGER", "1"), 1);
     const std::string strLongOid = "." + std::string(300, '1');
-    EXPECT_EQ(WriteValue(m_hOwner, agent.Address(), "private", strLongOid, "INTEGER", "1"), 1);
-    ASSERT_EQ(m_boxes.size(), 3u);
-    EXPECT_EQ(m_boxes[0].strText, "Error: Invalid oid, 1.3.x, specified.\n");
-    EXPECT_EQ(m_boxes[1].strText, "Error: Invalid oid, .1, specified.\n");
-    EXPECT_EQ(m_boxes[2].strText.size(), 255u);
-    EXPECT_EQ(m_boxes[2].strText.back(), '\n');
+    EXPECT_EQ(Write(agent.Address(), strLongOid, "INTEGER", "1"), 1);
+    ASSERT_EQ(m_errors.size(), 3u);
+    EXPECT_EQ(m_errors[0], "Error: Invalid oid, 1.3.x, specified.\n");
+    EXPECT_EQ(m_errors[1], "Error: Invalid oid, .1, specified.\n");
+    EXPECT_EQ(m_errors[2].size(), 255u);
+    EXPECT_EQ(m_errors[2].back(), '\n');
     EXPECT_EQ(agent.RequestCount(), 0u);
 }
 
-TEST_F(SnmpWrite, SessionThatCannotOpenShowsItsReason)
+TEST_F(SnmpWrite, SessionThatCannotOpenCarriesItsReasonAndALineForTheStandardOutput)
 {
     testing::internal::CaptureStdout();
-    EXPECT_EQ(WriteValue(m_hOwner, "127.0.0.1:99999", "private", ".1.3.6.1.2.1.1.5.0", "INTEGER", "1"), 1);
-    EXPECT_EQ(WriteValue(m_hOwner, "nosuchhost.invalid", "private", ".1.3.6.1.2.1.1.5.0", "INTEGER", "1"), 1);
+    const CWriteResult port = WriteValue("127.0.0.1:99999", "private", ".1.3.6.1.2.1.1.5.0", "INTEGER", "1");
+    const CWriteResult name = WriteValue("nosuchhost.invalid", "private", ".1.3.6.1.2.1.1.5.0", "INTEGER", "1");
     std::fflush(stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "error on SnmpMgrOpen 22\nerror on SnmpMgrOpen 0\n");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{
-                           "error on SnmpMgrOpen 22\n'127.0.0.1:99999' is not a host name or address with an "
-                           "optional port from 1 to 65535.\n",
-                           "error on SnmpMgrOpen 0\nThe host 'nosuchhost.invalid' could not be resolved.\n"}));
-    for (const Box& box : m_boxes)
-        EXPECT_EQ(box.hOwner, m_hOwner);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");  // the write itself prints nothing
+    EXPECT_EQ(port.m_nResult, 1);
+    EXPECT_EQ(name.m_nResult, 1);
+    EXPECT_EQ(port.m_strOutput + name.m_strOutput, "error on SnmpMgrOpen 22\nerror on SnmpMgrOpen 0\n");
+    EXPECT_EQ(port.m_strError, "error on SnmpMgrOpen 22\n'127.0.0.1:99999' is not a host name or address with an "
+                               "optional port from 1 to 65535.\n");
+    EXPECT_EQ(name.m_strError, "error on SnmpMgrOpen 0\nThe host 'nosuchhost.invalid' could not be resolved.\n");
 }

@@ -4,7 +4,7 @@
 #include "TreeTestUtil.h"
 #include "treelist/CellComboCtrl.h"
 #include "treelist/CellEditCtrl.h"
-#include "treelist/WindowStyles.h"
+#include "platform/WindowStyles.h"
 #include <QAbstractItemView>
 #include <QAction>
 #include <QPointer>

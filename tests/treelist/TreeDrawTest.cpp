@@ -149,9 +149,9 @@ TEST(TreeDraw, StateImagesSitRightOfTheIconAndImageListsAreTakenFresh)
     CImageList states;
     FillImageList(states, 12, 16, 2, qRgb(255, 0, 0));
     tree.SetImageList(&states, LVSIL_STATE);
-    CNodeInfo* pInfo = Info("checked");
+    std::unique_ptr<CNodeInfo> pInfo = Info("checked");
     pInfo->SetChecked(TRUE);
-    tree.AddRootNode(pInfo);
+    tree.AddRootNode(std::move(pInfo));
     ASSERT_TRUE(tree.GetCheck(0));
     const SRowGeometry g = Geometry(tree, 0);
     QImage image = tree.RenderRow(0, false);
@@ -238,11 +238,11 @@ TEST(TreeDraw, FocusCellAndCellColours)
 {
     CTestTree tree;
     tree.AddRootNode(Info("row", {"", "x"}));
-    CNodeInfo* pSwatch = Info("swatch", {"", ""});
+    std::unique_ptr<CNodeInfo> pSwatch = Info("swatch", {"", ""});
     pSwatch->SetCellColor(0, RGB(0, 0, 255));
     pSwatch->SetCellControlType(0, CNodeInfo::ctColorSwatch);
     pSwatch->SetCellColor(1, RGB(0, 255, 0));
-    tree.AddRootNode(pSwatch);
+    tree.AddRootNode(std::move(pSwatch));
     const COLORREF focus = tree.FocusCellColor();
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT, &tree);
     const SRowGeometry g = Geometry(tree, 0);
@@ -280,9 +280,9 @@ TEST(TreeDraw, CheckBoxCellsShowTheirStateAndTheDragImageShowsTheRow)
 {
     CTestTree tree;
     for (const char* state : {"Enabled", "Disabled"}) {
-        CNodeInfo* pInfo = Info(state, {"", state});
+        std::unique_ptr<CNodeInfo> pInfo = Info(state, {"", state});
         pInfo->SetCellControlType(1, CNodeInfo::ctCheckBox);
-        tree.AddRootNode(pInfo);
+        tree.AddRootNode(std::move(pInfo));
     }
     const QImage on = tree.RenderRow(0, false);
     const QImage off = tree.RenderRow(1, false);

@@ -236,8 +236,7 @@ TEST(TreeListCtrl, TooltipShowsShortenedCellsAfterTheHoverDelay)
     const std::string longText = "a<b " + std::string(200, 'x');
     for (int i = 0; i < 3; ++i)
         Root(c, "above");
-    CNodeInfo* pInfo = Info("short", {"fits", longText});
-    c.AddRootNode(pInfo);
+    const CNodeInfo* pInfo = c.InfoOf(c.AddRootNode(Info("short", {"fits", longText})));
     Show(c);
     c.viewport()->repaint();  // the drawing marks the shortened cell
     ASSERT_EQ(pInfo->TipMask() & 0x4u, 0x4u);

@@ -223,9 +223,10 @@ TEST(TreeModel, AddingChildrenShownOrHidden)
 
     // Rows follow their infos when refreshed; a node without a row refreshes
     // nothing; a replaced info is freed (leak checks catch it).
-    CNodeInfo* pInfo = Info("top", {"x", "y"});
-    pInfo->SetChecked(TRUE);
-    Node* top = s.c.AddRootNode(pInfo);
+    std::unique_ptr<CNodeInfo> pOwned = Info("top", {"x", "y"});
+    pOwned->SetChecked(TRUE);
+    Node* top = s.c.AddRootNode(std::move(pOwned));
+    CNodeInfo* pInfo = s.c.InfoOf(top);
     Node* plain = s.c.AddRootNode(nullptr);  // gets an empty info
     const int nTop = s.c.RowOfNode(top);
     EXPECT_EQ(s.c.GetItemText(nTop, 2), "y");

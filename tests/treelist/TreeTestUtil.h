@@ -26,9 +26,9 @@ using Strings = std::vector<std::string>;
 constexpr QRgb kIconColour = 0xFF206020;
 constexpr COLORREF kLineColour = RGB(192, 192, 192);
 
-inline CNodeInfo* Info(const std::string& label, const Strings& cells = {})
+inline std::unique_ptr<CNodeInfo> Info(const std::string& label, const Strings& cells = {})
 {
-    auto* pInfo = new CNodeInfo;  // handed to the control with its node
+    auto pInfo = std::make_unique<CNodeInfo>();
     pInfo->SetText(label);
     for (size_t i = 0; i < cells.size(); ++i)
         pInfo->SetSubText(static_cast<int>(i), cells[i]);
@@ -129,12 +129,12 @@ protected:
     BOOL MayDeleteByKey(CTreeItem*, int) override { return bMayDelete; }
     BOOL HandleEnterKey() override { return bEnterHandled; }
     void OnDeleteAllItems() override { ++nDeleteAll; }
-    CNodeInfo* CloneInfo(CNodeInfo* pInfo) override
+    std::unique_ptr<CNodeInfo> CloneInfo(const CNodeInfo& info) override
     {
         if (!bCopyInfos)
-            return CTreeListCtrl::CloneInfo(pInfo);
-        auto* pCopy = new CNodeInfo;
-        pCopy->CopyFrom(*pInfo);
+            return CTreeListCtrl::CloneInfo(info);
+        auto pCopy = std::make_unique<CNodeInfo>();
+        pCopy->CopyFrom(info);
         return pCopy;
     }
 

@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr int kExitDone = 0, kExitError = 1, kExitUsage = 2;
-
 const char kUsage[] =
     "usage: orvex-walk [--base OID] [--timeout SECONDS] [--retries N] [--version 1|2c]\n"
     "                  [--mibs PATH | --no-mibs] HOST[:PORT] COMMUNITY\n";
@@ -46,8 +44,7 @@ public:
     CWalkPrinter(const CWalkOptions& options)
         : m_window(nullptr, [this](UINT message, WPARAM wParam, LPARAM lParam) { return OnMessage(message, wParam, lParam); })
     {
-        m_strHost = options.m_strHost;
-        m_strCommunity = options.m_strCommunity;
+        m_request = CWalkRequest{options.m_strHost, options.m_strCommunity};
         m_bRun = 1;
         m_hWalkWnd = m_window.Handle();
     }
@@ -101,7 +98,7 @@ int main(int argc, char** argv)
     // The walk's own thread function; joined rather than detached so that the
     // process never ends under a running walk.
     std::thread walk([&printer] {
-        MibWalkThread(printer, CWalkStart{printer.m_strHost, printer.m_strCommunity, printer.m_hWalkWnd});
+        MibWalkThread(printer, CWalkStart{printer.m_request, printer.m_hWalkWnd});
         // Queued behind every message the walk posted, so it is handled last.
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
     });

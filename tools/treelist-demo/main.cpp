@@ -112,10 +112,10 @@ protected:
         if (!HasChildren(pNode)) return IconLeaf;
         return IsCollapsed(pNode) ? IconFolder : IconFolderOpen;
     }
-    CNodeInfo* CloneInfo(CNodeInfo* pInfo) override
+    std::unique_ptr<CNodeInfo> CloneInfo(const CNodeInfo& info) override
     {
-        auto* pCopy = new CNodeInfo;  // owned by the node it is given to
-        pCopy->CopyFrom(*pInfo);
+        auto pCopy = std::make_unique<CNodeInfo>();
+        pCopy->CopyFrom(info);
         return pCopy;
     }
     // Drop-down cells get the drop-down editor; others the base behaviour.
@@ -137,10 +137,10 @@ const char* const kAreas[] = {"Network", "Storage", "Processes", "Printers", "Us
 const char* const kGroups[] = {"Interfaces", "Addresses", "Routes", "Counters", "Limits", "Sessions"};
 const char* const kKinds[] = {"INTEGER", "OCTETSTRING", "COUNTER32", "GAUGE32", "TIMETICKS", "IPADDRESS"};
 
-CNodeInfo* NewInfo(const std::string& label, const std::string& type, const std::string& value,
-                   const std::string& note)
+std::unique_ptr<CNodeInfo> NewInfo(const std::string& label, const std::string& type, const std::string& value,
+                                   const std::string& note)
 {
-    auto* pInfo = new CNodeInfo;  // handed to the control with the node
+    auto pInfo = std::make_unique<CNodeInfo>();
     pInfo->SetText(label);
     pInfo->SetSubText(0, type);
     pInfo->SetSubText(1, value);
@@ -193,9 +193,9 @@ void BuildTree(CDemoTree& tree)
                         ? "eth" + std::to_string(i) + " <uplink> port " + std::to_string(t * 100 + i) +
                               " towards the core switch in rack " + std::to_string(g + 1)
                         : std::to_string(1000 * t + 37 * i);
-                    CNodeInfo* pInfo = NewInfo(std::to_string(i), kind, value, i % 4 ? "" : "read-write");
-                    Decorate(pInfo, nLeaf);
-                    tree.AddChildNode(pTable, pInfo, FALSE);
+                    std::unique_ptr<CNodeInfo> pInfo = NewInfo(std::to_string(i), kind, value, i % 4 ? "" : "read-write");
+                    Decorate(pInfo.get(), nLeaf);
+                    tree.AddChildNode(pTable, std::move(pInfo), FALSE);
                 }
             }
         }

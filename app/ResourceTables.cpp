@@ -1,5 +1,5 @@
-#include "app/AppResources.h"
-#include "app/Resource.h"
+#include "app/ResourceTables.h"
+#include "app/ResourceIds.h"
 #include <QtGlobal>
 #include <map>
 

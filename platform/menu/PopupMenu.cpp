@@ -1,4 +1,4 @@
-#include "ui/PopupMenu.h"
+#include "platform/menu/PopupMenu.h"
 #include <QAction>
 #include <QMenu>
 

@@ -1,4 +1,4 @@
-#include "platform/res/Resources.h"
+#include "platform/res/PictureResources.h"
 
 QString BitmapResourcePath(UINT nID)
 {

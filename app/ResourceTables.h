@@ -1,7 +1,7 @@
 #pragma once
 // The application's resources that are not pictures: string table, menus 128 and
 // 129, toolbar 128 and accelerator table 128. Pictures are in resources/ (see
-// platform/res/Resources.h); InitAppResources makes them reachable.
+// platform/res/PictureResources.h); InitAppResources makes them reachable.
 #include "platform/WinTypes.h"
 #include <string>
 #include <vector>

@@ -1,0 +1,22 @@
+#pragma once
+// The tests' view of the grid's internals: its building state, its flags and
+// the steps its messages and threads take, reached without a running agent.
+#include "grid/OidTreeGrid.h"
+
+class COidTreeGridTestPeer
+{
+public:
+    explicit COidTreeGridTestPeer(COidTreeGrid& grid) : m_grid(grid) {}
+
+    std::atomic<BYTE>& Run() { return m_grid.m_bRun; }
+    std::atomic<BYTE>& Walking() { return m_grid.m_bWalking; }
+    int Cleaners() const { return m_grid.m_nCleaners.load(); }
+    const std::vector<CTreeListCtrl::CTreeItem*>& Inferred() const { return m_grid.m_apInferred; }
+    std::string PrevName() const { return m_grid.m_szPrevName; }
+    // The agent a write goes to, as a started query leaves it.
+    void SetRequest(const CWalkRequest& request) { m_grid.m_request = request; }
+    bool MergeChild(const CNodeMerge& merge) { return m_grid.MergeChild(merge); }
+
+private:
+    COidTreeGrid& m_grid;
+};
