@@ -98,7 +98,6 @@ int LoadSettings()
     AppSettings.SetBase(ReadText(hKey, "Base", kPathSize, CAppSettings::kDefaultBase));
     ReadField(hKey, "Version", AppSettings.Version, CAppSettings::kDefaultVersion);
     AppSettings.SetMibPath(ReadText(hKey, "MibPath", kMibPathSize, CAppSettings::kDefaultMibPath));
-    ReadField(hKey, "ShowEnumLabels", AppSettings.ShowEnumLabels, CAppSettings::kDefaultShowEnumLabels);
     RegCloseKey(hKey);
     return 0;
 }
@@ -141,7 +140,6 @@ int SaveSettings()
     WriteText(hKey, "Base", kPathSize, AppSettings.Base());
     WriteField(hKey, "Version", REG_DWORD, AppSettings.Version);
     WriteText(hKey, "MibPath", kMibPathSize, AppSettings.MibPath());
-    WriteField(hKey, "ShowEnumLabels", REG_BINARY, AppSettings.ShowEnumLabels);
     RegCloseKey(hKey);
     return 0;
 }

@@ -37,7 +37,6 @@ void CAppSettings::Reset()
     Retries = kDefaultRetries;
     Version = kDefaultVersion;
     std::memset(HomePath, 0, sizeof HomePath);
-    ShowEnumLabels = kDefaultShowEnumLabels;
     SetBase(kDefaultBase);
     SetMibPath(kDefaultMibPath);
 }

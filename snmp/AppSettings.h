@@ -28,7 +28,6 @@ public:
     static constexpr std::int32_t kDefaultRetries = 3;
     static constexpr DWORD kDefaultVersion = 1;
     static constexpr const char* kDefaultBase = ".1.3";
-    static constexpr BYTE kDefaultShowEnumLabels = 0;
     static constexpr const char* kDefaultMibPath = MibPath::kDefault;
 
     std::atomic<BYTE> Cleaning{kDefaultCleaning};
@@ -38,7 +37,6 @@ public:
     std::atomic<std::int32_t> Timeout{kDefaultTimeout};  // seconds
     std::atomic<std::int32_t> Retries{kDefaultRetries};
     std::atomic<DWORD> Version{kDefaultVersion};          // 1 = SNMPv1, 2 = SNMPv2c
-    std::atomic<BYTE> ShowEnumLabels{kDefaultShowEnumLabels};  // Value cells show "up(1)"
     char HomePath[kPathSize] = {};          // installation folder ending in "/"; fixed after start-up
 
     // A copy of the base OID text, safe on any thread.
