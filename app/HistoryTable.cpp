@@ -1,23 +1,14 @@
 #include "app/HistoryTable.h"
 #include "app/RegistryKeys.h"
-#include "platform/registry/Registry.h"
+#include "app/SettingsMigration.h"
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
-HistoryTable g_history;
+CHistoryTable g_history;
 
 namespace
 {
-HKEY OpenSettingsKey()
-{
-    HKEY hKey = nullptr;
-    if (RegCreateKeyEx(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                       KEY_ALL_ACCESS, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return hKey;
-}
-
 bool EqualNoCase(const std::string& a, const std::string& b)
 {
     const auto fold = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; };
@@ -27,115 +18,133 @@ bool EqualNoCase(const std::string& a, const std::string& b)
 }
 }  // namespace
 
-void HistoryTable::Init(const std::string& strName, int nColumns, int nCapacity)
+void CHistoryTable::Init(const std::string& strName, int nColumns, int nCapacity)
 {
-    m_nCount = 0;
     m_strName = strName;
     m_nColumns = std::max(nColumns, 0);
     m_nCapacity = std::max(nCapacity, 0);
     Load();
 }
 
-std::string HistoryTable::CountValueName() const
+std::string CHistoryTable::CountValueName() const
 {
     return "CacheSize-" + m_strName;
 }
 
-std::string HistoryTable::CellValueName(int nColumn, int nRow) const
+std::string CHistoryTable::CellValueName(int nColumn, int nRow) const
 {
     return "Cache(" + m_strName + ")" + std::to_string(nColumn) + "-" + std::to_string(nRow);
 }
 
-void HistoryTable::Load()
+bool CHistoryTable::Load()
 {
-    m_nCount = 0;
-    m_cells.assign(static_cast<std::size_t>(m_nCapacity) * m_nColumns, std::string());
-    const HKEY hKey = OpenSettingsKey();
-    if (!hKey)
-        return;
+    m_rows.clear();
+    m_additions.clear();
+    HKEY hKey = nullptr;
+    if (!OpenKeyForReading(HKEY_CURRENT_USER, kSettingsKey, &hKey))
+        return false;
+    ReadRows(hKey);
+    RegCloseKey(hKey);
+    return true;
+}
+
+void CHistoryTable::ReadRows(HKEY hKey)
+{
     std::int32_t nStored = 0;
     DWORD cbCount = sizeof nStored;
     if (RegQueryValueEx(hKey, CountValueName().c_str(), nullptr, nullptr,
                         reinterpret_cast<BYTE*>(&nStored), &cbCount) != ERROR_SUCCESS)
         nStored = 0;
-    // A count from a damaged or foreign hive must never reach past the cells.
-    m_nCount = std::clamp<std::int32_t>(nStored, 0, m_nCapacity);
-    for (int nRow = 0; nRow < m_nCount; ++nRow)
+    // A count from a damaged or foreign hive must never reach past the table.
+    m_rows.assign(std::clamp<std::int32_t>(nStored, 0, m_nCapacity), CHistoryRow{std::vector<std::string>(m_nColumns)});
+    for (int nRow = 0; nRow < Count(); ++nRow)
         for (int nColumn = 0; nColumn < m_nColumns; ++nColumn)
         {
             char buf[kCellBytes] = {};
             DWORD cb = kCellBytes;
             if (RegQueryValueEx(hKey, CellValueName(nColumn, nRow).c_str(), nullptr, nullptr,
                                 reinterpret_cast<BYTE*>(buf), &cb) == ERROR_SUCCESS)
-                At(nColumn, nRow).assign(buf, strnlen(buf, kMaxCellText));
+                m_rows[nRow].texts[nColumn].assign(buf, strnlen(buf, kMaxCellText));
         }
-    RegCloseKey(hKey);
 }
 
-void HistoryTable::Save() const
+bool CHistoryTable::WriteRows(HKEY hKey) const
 {
-    if (m_strName.empty())
-        return;
-    const HKEY hKey = OpenSettingsKey();
-    if (!hKey)
-        return;
-    const std::int32_t nCount = m_nCount;
-    RegSetValueEx(hKey, CountValueName().c_str(), 0, REG_DWORD,
-                  reinterpret_cast<const BYTE*>(&nCount), sizeof nCount);
-    for (int nRow = 0; nRow < m_nCount; ++nRow)
+    const std::int32_t nCount = Count();
+    bool bOk = RegSetValueEx(hKey, CountValueName().c_str(), 0, REG_DWORD,
+                             reinterpret_cast<const BYTE*>(&nCount), sizeof nCount) == ERROR_SUCCESS;
+    for (int nRow = 0; nRow < nCount; ++nRow)
         for (int nColumn = 0; nColumn < m_nColumns; ++nColumn)
         {
-            const std::string& text = Cell(nColumn, nRow);
+            const std::string& text = m_rows[nRow].texts[nColumn];
             BYTE buf[kCellBytes] = {};
             std::memcpy(buf, text.data(), std::min<std::size_t>(text.size(), kMaxCellText));
-            RegSetValueEx(hKey, CellValueName(nColumn, nRow).c_str(), 0, REG_DWORD, buf, kCellBytes);
+            bOk = RegSetValueEx(hKey, CellValueName(nColumn, nRow).c_str(), 0, REG_DWORD, buf, kCellBytes)
+                      == ERROR_SUCCESS
+                && bOk;
         }
-    RegCloseKey(hKey);
+    return bOk;
 }
 
-void HistoryTable::Release()
+bool CHistoryTable::Save(HKEY hKey)
 {
-    m_cells.clear();
-    m_cells.shrink_to_fit();
-    m_nCount = 0;
+    if (m_strName.empty() || m_additions.empty())
+        return true;
+    ReadRows(hKey);
+    for (CHistoryRow& row : m_additions)
+        PutOnTop(std::move(row));
+    m_additions.clear();
+    return WriteRows(hKey);
+}
+
+bool CHistoryTable::Save()
+{
+    if (m_strName.empty() || m_additions.empty())
+        return true;
+    HKEY hKey = nullptr;
+    if (RegCreateKeyEx(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, REG_OPTION_EXCLUSIVE, KEY_ALL_ACCESS,
+                       nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+        return false;
+    const bool bWritten = Save(hKey);
+    return RegCloseKey(hKey) == ERROR_SUCCESS && bWritten;
+}
+
+void CHistoryTable::Release()
+{
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_additions.clear();
     m_nCapacity = 0;
     m_strName.clear();
 }
 
-void HistoryTable::MoveRowsDown(int nFirstRow, int nLastRow)
+void CHistoryTable::PutOnTop(CHistoryRow row)
 {
-    for (int nRow = nLastRow; nRow >= nFirstRow; --nRow)
-        for (int nColumn = 0; nColumn < m_nColumns; ++nColumn)
-            At(nColumn, nRow + 1) = std::move(At(nColumn, nRow));
+    const auto same = std::find_if(m_rows.begin(), m_rows.end(), [&row](const CHistoryRow& r) {
+        return EqualNoCase(r.texts[0], row.texts[0]);
+    });
+    if (same != m_rows.end())
+        m_rows.erase(same);
+    else if (Count() == m_nCapacity)
+        m_rows.pop_back();
+    m_rows.insert(m_rows.begin(), std::move(row));
 }
 
-void HistoryTable::AddEntry(const std::vector<std::string>& texts)
+void CHistoryTable::AddEntry(const std::vector<std::string>& texts)
 {
-    if (m_cells.empty())
+    if (m_nCapacity == 0 || m_nColumns == 0)
         return;
-    std::vector<std::string> row(m_nColumns);
-    for (std::size_t j = 0; j < row.size() && j < texts.size(); ++j)
-        row[j] = texts[j].substr(0, kMaxCellText);
-
-    int nFound = -1;
-    for (int nRow = 0; nRow < m_nCount && nFound < 0; ++nRow)
-        if (EqualNoCase(At(0, nRow), row[0]))
-            nFound = nRow;
-
-    if (nFound >= 0)
-        MoveRowsDown(0, nFound - 1);
-    else if (m_nCount < m_nCapacity)
-        MoveRowsDown(0, m_nCount++ - 1);
-    else
-        MoveRowsDown(0, m_nCapacity - 2);
-    for (int nColumn = 0; nColumn < m_nColumns; ++nColumn)
-        At(nColumn, 0) = std::move(row[nColumn]);
+    CHistoryRow row{std::vector<std::string>(m_nColumns)};
+    for (std::size_t j = 0; j < row.texts.size() && j < texts.size(); ++j)
+        row.texts[j] = texts[j].substr(0, kMaxCellText);
+    m_additions.push_back(row);
+    PutOnTop(std::move(row));
 }
 
-const std::string& HistoryTable::Cell(int nColumn, int nRow) const
+const std::string& CHistoryTable::Cell(int nColumn, int nRow) const
 {
     static const std::string kEmpty;
-    if (nColumn < 0 || nColumn >= m_nColumns || nRow < 0 || nRow >= m_nCapacity || m_cells.empty())
+    if (nColumn < 0 || nColumn >= m_nColumns || nRow < 0 || nRow >= Count())
         return kEmpty;
-    return m_cells[static_cast<std::size_t>(nRow) * m_nColumns + nColumn];
+    return m_rows[static_cast<std::size_t>(nRow)].texts[static_cast<std::size_t>(nColumn)];
 }

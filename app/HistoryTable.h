@@ -2,11 +2,20 @@
 // A small named table of texts remembered across runs in the current user's
 // settings key: "CacheSize-<name>" holds the row count, "Cache(<name>)<col>-<row>"
 // each cell, NUL-padded to 255 bytes and stored with type REG_DWORD. Row 0 is
-// the most recent. UI thread only.
+// the most recent. The table is positional, so a save re-reads it under the
+// hive's lock and replays this process's additions on it: instances running
+// side by side keep each other's rows. UI thread only.
+#include "platform/registry/Registry.h"
 #include <string>
 #include <vector>
 
-class HistoryTable
+// One row: a text per column.
+struct CHistoryRow
+{
+    std::vector<std::string> texts;
+};
+
+class CHistoryTable
 {
 public:
     static constexpr int kCellBytes = 255;              // registry value size of a cell
@@ -14,14 +23,20 @@ public:
 
     // Sets the name and shape, empties the table and loads it (Load).
     void Init(const std::string& strName, int nColumns, int nCapacity);
-    // Reads the count and the valid rows from the registry, creating the
-    // settings key when missing. A stored count below 0 reads as 0, above the
-    // capacity as the capacity. Cells exist afterwards even when the registry
-    // cannot be read.
-    void Load();
-    // Writes the count and every valid row. Does nothing before Init or after Release.
-    void Save() const;
-    // Frees the cells; count and capacity become 0 and the name "".
+    // Reads the count and the valid rows from the settings key, opened for
+    // reading only. A stored count below 0 reads as 0, above the capacity as
+    // the capacity. True when the key could be read; the table is empty, and
+    // usable, when not.
+    bool Load();
+    // Re-reads the table from hKey, the settings key opened with
+    // REG_OPTION_EXCLUSIVE and full access, replays on it the rows this
+    // process added since Load, and writes the count and every valid row
+    // through hKey. Writes nothing when nothing was added, before Init or
+    // after Release. True unless a value could not be set.
+    bool Save(HKEY hKey);
+    // Save through a handle of its own. True when the key could be opened and written.
+    bool Save();
+    // Frees the rows; count and capacity become 0 and the name "".
     void Release();
 
     // Puts texts (one per column; missing ones are empty, longer ones cut to
@@ -29,6 +44,8 @@ public:
     // regard to case moves up and takes the new texts; otherwise every row
     // moves down one and, when the table is full, the last one is dropped.
     void AddEntry(const std::vector<std::string>& texts);
+    // True when AddEntry was called since Load.
+    bool HasAdditions() const { return !m_additions.empty(); }
 
     // The text of a cell; "" outside the table.
     const std::string& Cell(int nColumn, int nRow) const;
@@ -36,20 +53,21 @@ public:
     const std::string& Name() const { return m_strName; }
     int Columns() const { return m_nColumns; }
     int Capacity() const { return m_nCapacity; }
-    int Count() const { return m_nCount; }
+    int Count() const { return static_cast<int>(m_rows.size()); }
 
 private:
-    std::string& At(int nColumn, int nRow) { return m_cells[nRow * m_nColumns + nColumn]; }
     std::string CountValueName() const;
     std::string CellValueName(int nColumn, int nRow) const;
-    void MoveRowsDown(int nFirstRow, int nLastRow);
+    void ReadRows(HKEY hKey);
+    bool WriteRows(HKEY hKey) const;
+    void PutOnTop(CHistoryRow row);
 
     std::string m_strName;
     int m_nColumns = 0;
     int m_nCapacity = 0;
-    int m_nCount = 0;
-    std::vector<std::string> m_cells;  // row-major, m_nCapacity × m_nColumns
+    std::vector<CHistoryRow> m_rows;       // the valid rows, most recent first; each has m_nColumns texts
+    std::vector<CHistoryRow> m_additions;  // rows added since Load, oldest first
 };
 
 // The host history: "Host", column 0 the host, column 1 its community, 30 rows.
-extern HistoryTable g_history;
+extern CHistoryTable g_history;

@@ -7,6 +7,7 @@
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
 #include "app/ResourceIds.h"
+#include "app/SettingsMigration.h"
 #include "app/SettingsStore.h"
 #include "app/SkinMultiDocTemplate.h"
 #include "platform/crash/CrashReporter.h"
@@ -135,6 +136,8 @@ void COrvexApp::HideSplash()
 
 void COrvexApp::LoadSettingsAndHome()
 {
+    // Only the application moves settings: the walk commands write no file.
+    MoveOldSettings();
     LoadSettings();
     LoadHomePath();
 }
@@ -245,7 +248,7 @@ void COrvexApp::OnAppAbout()
 
 void COrvexApp::OnHelpManual()
 {
-    OpenHelpManual();
+    OpenHelpManual(m_pMainWnd.get());
 }
 
 BOOL COrvexApp::OnCommand(UINT nID)

@@ -1,9 +1,10 @@
 #include "app/OrvexView.h"
 #include "app/DialogBackground.h"
+#include "app/FindBar.h"
 #include "app/HistoryTable.h"
 #include "app/OrvexDoc.h"
 #include "app/ResourceIds.h"
-#include "app/Settings.h"
+#include "app/SettingsDlg.h"
 #include "platform/gdi/SysMetrics.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/WalkMessages.h"
@@ -97,6 +98,12 @@ COrvexView::COrvexView(COrvexDoc* pDoc, QWidget* pParent)
     });
     CreateQueryBar();
     FillHostList();
+    constexpr DWORD kFindColumns = (1u << COidTreeGrid::colMib) | (1u << COidTreeGrid::colValue)
+        | (1u << COidTreeGrid::colOid);
+    m_pFindBar = new CFindBar(&m_wndGrid, kFindColumns, this);
+    m_pFindBar->hide();
+    connect(m_pFindBar, &CFindBar::Closed, this, [this] { OnSize(width(), height()); });
+    connect(this, &COrvexView::QueryEnded, m_pFindBar, &CFindBar::Refilter);
 }
 
 COrvexView::~COrvexView()
@@ -168,7 +175,12 @@ void COrvexView::OnSize(int cx, int cy)
     const QFontMetrics metrics(m_font);
     const QSize szHost(metrics.horizontalAdvance("Host"), metrics.height());
     const QSize szComm(metrics.horizontalAdvance("Community"), metrics.height());
-    const CQueryBarLayout layout = CQueryBarLayout::Compute(cx, cy, szHost, szComm);
+    CQueryBarLayout layout = CQueryBarLayout::Compute(cx, cy, szHost, szComm);
+    if (m_pFindBar && !m_pFindBar->isHidden()) {
+        const int nFindHeight = m_pFindBar->sizeHint().height();
+        m_pFindBar->setGeometry(0, layout.rcGrid.top(), cx, nFindHeight);
+        layout.rcGrid.setTop(layout.rcGrid.top() + nFindHeight);
+    }
     const std::pair<QWidget*, QRect> places[] = {
         {&m_wndGrid, layout.rcGrid},          {m_pHostLabel, layout.rcHostLabel},
         {m_pHost, layout.rcHost},             {m_pCommLabel, layout.rcCommLabel},
@@ -309,7 +321,7 @@ BOOL COrvexView::OnCommand(UINT nID)
 {
     switch (nID) {
     case ID_SETTINGS: {
-        Settings dlg;  // no parent, as the settings dialog has always been opened
+        CSettingsDlg dlg;  // no parent, as the settings dialog has always been opened
         dlg.DoModal();
         return TRUE;
     }
@@ -323,6 +335,18 @@ BOOL COrvexView::OnCommand(UINT nID)
     case ID_FILE_PRINT: m_print.OnFilePrint(); return TRUE;
     case ID_FILE_PRINT_DIRECT: m_print.OnFilePrintDirect(); return TRUE;
     case ID_FILE_PRINT_PREVIEW: m_print.OnFilePrintPreview(); return TRUE;
+    case ID_EDIT_FIND:
+        m_pFindBar->Open();
+        OnSize(width(), height());
+        return TRUE;
+    case ID_EDIT_REPEAT:
+    case ID_FIND_PREVIOUS:
+        if (nID == ID_EDIT_REPEAT)
+            m_pFindBar->FindNext();
+        else
+            m_pFindBar->FindPrevious();
+        OnSize(width(), height());
+        return TRUE;
     default:
         return FALSE;
     }
@@ -348,6 +372,9 @@ BOOL COrvexView::OnUpdateCommand(CCmdUI& cmdUI)
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:
+    case ID_EDIT_FIND:
+    case ID_EDIT_REPEAT:
+    case ID_FIND_PREVIOUS:
         return TRUE;
     case ID_EXPAND_ALL:
     case ID_COLLAPSE_ALL:

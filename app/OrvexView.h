@@ -17,6 +17,7 @@
 #include <string>
 
 class COrvexDoc;
+class CFindBar;
 class CImageButton;
 class CMyStatic;
 class CWideComboBox;
@@ -71,6 +72,7 @@ public:
     CImageButton& GoButton() { return *m_pGo; }
     CMyStatic& HostLabel() { return *m_pHostLabel; }
     CMyStatic& CommunityLabel() { return *m_pCommLabel; }
+    CFindBar& FindBar() { return *m_pFindBar; }
 
 signals:
     // The grid reported the end of the query (WM_QUERY_ENDED).
@@ -102,6 +104,7 @@ private:
     CImageButton* m_pGo;          // Owned by the view as its child.
     CMyStatic* m_pHostLabel;      // Owned by the view as its child.
     CMyStatic* m_pCommLabel;      // Owned by the view as its child.
+    CFindBar* m_pFindBar = nullptr;  // Owned by the view as its child; hidden until Find.
     QFont m_font;
     QBasicTimer m_stopTimer;
     COrvexViewPrint m_print;      // printing and preview of the grid

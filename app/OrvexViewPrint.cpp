@@ -50,7 +50,7 @@ void COrvexViewPrint::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
 void COrvexViewPrint::OnPrint(CDC* pDC, CPrintInfo* pInfo)
 {
     if (pInfo)
-        m_pGrid->PrintGridPage(pDC, pInfo->m_rectDraw, pInfo->m_nCurPage);
+        m_pGrid->PrintGridPage(pDC, pInfo->m_rectDraw, pInfo->m_nCurPage, pInfo->GetMaxPage());
 }
 
 std::string COrvexViewPrint::GetPrintTitle() const

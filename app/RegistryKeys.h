@@ -1,7 +1,7 @@
 #pragma once
-// Registry keys of the application, spelled as the system has always used them.
+// Registry keys of the application, spelled as the system uses them.
 
 // Current user: the settings and the host history.
-inline constexpr const char* kSettingsKey = "SOFTWARE\\ZudavO2\\Settings\\";
+inline constexpr const char* kSettingsKey = "SOFTWARE\\Orvex\\Settings\\";
 // Local machine: the installation folder.
-inline constexpr const char* kAppKey = "SOFTWARE\\ZudavO2\\App\\";
+inline constexpr const char* kAppKey = "SOFTWARE\\Orvex\\App\\";

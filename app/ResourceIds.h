@@ -21,6 +21,7 @@ constexpr UINT ID_EXPAND_ALL = 32775;
 constexpr UINT ID_COLLAPSE_ALL = 32776;
 constexpr UINT ID_EXPAND_NODE = 32777;
 constexpr UINT ID_COLLAPSE_NODE = 32778;
+constexpr UINT ID_FIND_PREVIOUS = 32779;
 
 // The framework's standard commands
 constexpr UINT ID_SEPARATOR = 0;
@@ -35,7 +36,9 @@ constexpr UINT ID_FILE_PRINT_PREVIEW = 0xE109;
 constexpr UINT ID_FILE_MRU_FILE1 = 0xE110;
 constexpr UINT ID_EDIT_COPY = 0xE122;
 constexpr UINT ID_EDIT_CUT = 0xE123;
+constexpr UINT ID_EDIT_FIND = 0xE124;
 constexpr UINT ID_EDIT_PASTE = 0xE125;
+constexpr UINT ID_EDIT_REPEAT = 0xE128;
 constexpr UINT ID_EDIT_UNDO = 0xE12B;
 constexpr UINT ID_WINDOW_NEW = 0xE130;
 constexpr UINT ID_WINDOW_ARRANGE = 0xE131;

@@ -20,7 +20,9 @@ const std::vector<CPopupDef> kMenuDocument = {
                {ID_FILE_PRINT_SETUP, "P&rint Setup..."}, {ID_SEPARATOR, ""}, {ID_APP_EXIT, "E&xit"}}},
     {"&Edit", {{ID_COPY_TREE, "Copy Tree To Text Clipboard"}, {ID_SEPARATOR, ""},
                {ID_EXPAND_NODE, "Expand Node"}, {ID_COLLAPSE_NODE, "Collapse Node"}, {ID_SEPARATOR, ""},
-               {ID_EXPAND_ALL, "Expand All"}, {ID_COLLAPSE_ALL, "Collapse All"}}},
+               {ID_EXPAND_ALL, "Expand All"}, {ID_COLLAPSE_ALL, "Collapse All"}, {ID_SEPARATOR, ""},
+               {ID_EDIT_FIND, "&Find...\tCtrl+F"}, {ID_EDIT_REPEAT, "Find &Next\tF3"},
+               {ID_FIND_PREVIOUS, "Find &Previous\tShift+F3"}}},
     {"&View", {{ID_VIEW_TOOLBAR, "&Toolbar"}, {ID_VIEW_STATUS_BAR, "&Status Bar"}}},
     {"&Window", {{ID_WINDOW_NEW, "&New Window"}, {ID_WINDOW_CASCADE, "&Cascade"},
                  {ID_WINDOW_TILE_HORZ, "&Tile"}, {ID_WINDOW_ARRANGE, "&Arrange Icons"}}},
@@ -42,6 +44,7 @@ const std::vector<CAccelDef> kAccelMain = {
     {ID_EDIT_CUT, "Ctrl+X"},      {ID_EDIT_CUT, "Shift+Del"},       {ID_EDIT_COPY, "Ctrl+C"},
     {ID_EDIT_COPY, "Ctrl+Ins"},   {ID_EDIT_PASTE, "Ctrl+V"},        {ID_EDIT_PASTE, "Shift+Ins"},
     {ID_NEXT_PANE, "F6"},         {ID_PREV_PANE, "Shift+F6"},
+    {ID_EDIT_FIND, "Ctrl+F"},     {ID_EDIT_REPEAT, "F3"},           {ID_FIND_PREVIOUS, "Shift+F3"},
 };
 
 const std::map<UINT, const char*> kStrings = {
@@ -69,6 +72,9 @@ const std::map<UINT, const char*> kStrings = {
     {ID_EDIT_CUT, "Cut the selection and put it on the Clipboard\nCut"},
     {ID_EDIT_PASTE, "Insert Clipboard contents\nPaste"},
     {ID_EDIT_UNDO, "Undo the last action\nUndo"},
+    {ID_EDIT_FIND, "Find a name, value or OID in the tree, or filter the tree\nFind"},
+    {ID_EDIT_REPEAT, "Find the next match\nFind Next"},
+    {ID_FIND_PREVIOUS, "Find the previous match\nFind Previous"},
     {ID_WINDOW_NEW, "Open another window for the active document\nNew Window"},
     {ID_WINDOW_ARRANGE, "Arrange icons at the bottom of the window\nArrange Icons"},
     {ID_WINDOW_CASCADE, "Arrange windows so they overlap\nCascade Windows"},

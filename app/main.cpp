@@ -1,3 +1,4 @@
+#include "app/CommandLineHelp.h"
 #include "app/OrvexApp.h"
 #include "app/ScreenshotCommand.h"
 #include "app/WalkCommand.h"
@@ -7,18 +8,6 @@
 #include <thread>
 
 namespace {
-
-const char kHelp[] =
-    "usage: orvex [FILE]\n"
-    "       orvex --host HOST --community COMMUNITY [--go]\n"
-    "       orvex --walk [--base OID] [--timeout S] [--retries N] [--version 1|2c] HOST[:PORT] COMMUNITY\n"
-    "\n"
-    "  FILE                  open a document window titled after FILE\n"
-    "  --host, --community   fill the query bar of the first window\n"
-    "  --go                  and start the query\n"
-    "  --walk                walk one agent without a window; print the tree as\n"
-    "                        the Copy Tree command copies it; errors on stderr;\n"
-    "                        exit 0 done, 1 an error text arrived, 2 usage\n";
 
 void KeepCriticalMessages(QtMsgType type, const QMessageLogContext&, const QString& strMessage)
 {
@@ -31,8 +20,12 @@ void KeepCriticalMessages(QtMsgType type, const QMessageLogContext&, const QStri
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        std::fputs(kHelp, stdout);
+    if (AsksForHelp(args)) {
+        std::fputs(HelpText(OrvexHelp()).c_str(), stdout);
+        return 0;
+    }
+    if (AsksForVersion(args)) {
+        std::fputs(VersionText("orvex").c_str(), stdout);
         return 0;
     }
     if (!args.empty() && args[0] == "--walk") {

@@ -119,6 +119,8 @@ bool COidTreeGrid::ResetForQuery()
     std::fill(std::begin(m_apLevelItem), std::end(m_apLevelItem), nullptr);
     std::memset(m_szPrevName, 0, sizeof m_szPrevName);
     m_apInferred.clear();
+    m_strWalkAgent.clear();
+    m_timeWalk = QDateTime();
     m_bRun = 1;
     try {
         RemoveAllNodes();
@@ -136,7 +138,11 @@ bool COidTreeGrid::StartWalk(const CWalkRequest& request)
     std::memset(m_szPrevName, 0, sizeof m_szPrevName);
     m_request = request;
     m_hWalkWnd = m_pMsgWnd->Handle();
-    return StartMibWalkThread(*this) != FALSE;
+    if (!StartMibWalkThread(*this))
+        return false;
+    m_strWalkAgent = request.m_strHost;
+    m_timeWalk = QDateTime::currentDateTime();
+    return true;
 }
 
 // --- Messages --------------------------------------------------------------------

@@ -30,6 +30,7 @@
 #include "snmp/WalkTarget.h"
 #include "treelist/TreeListCtrl.h"
 
+#include <QDateTime>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -104,9 +105,11 @@ public:
     // the grid's font: |height / (cy + 3)| - 2 for the height cy of "A", but at
     // least 1 (a page with room for no row still carries one).
     int PrintLinesPerPage(CDC* pDC, const CRect& rcDraw);
-    // Draws page nPage (1 = the first) into pDC within rcDraw: the header row,
-    // then the rows of that page only. O(rows of the page x depth).
-    void PrintGridPage(CDC* pDC, const CRect& rcDraw, UINT nPage);
+    // Draws page nPage of nPages (1 = the first) into pDC within rcDraw: the
+    // header row, the rows of that page only, and on the line below the page's
+    // last row the agent and start of the walk and "Page N of M".
+    // O(rows of the page x depth).
+    void PrintGridPage(CDC* pDC, const CRect& rcDraw, UINT nPage, UINT nPages);
 
 protected:
     // How a cleaning thread is started; false when it cannot be. The default
@@ -204,11 +207,16 @@ private:
     void PrintHeader(CDC* pDC, const CPrintPage& page);
     void PrintRow(CDC* pDC, const CPrintPage& page, CTreeItem* pNode, int nRow, int nLine);
     void PrintRowImage(CDC* pDC, const CPrintPage& page, CImageList& images, int nImage, const CRect& rcImage);
+    void PrintFooter(CDC* pDC, const CPrintPage& page, int nLine, UINT nPage, UINT nPages);
 
     std::vector<CTreeItem*> m_apInferred;      // nodes showing inferred cells; size = their count
     char m_szPrevName[kNameSize] = {};         // name of the last record placed, zero-padded
     CTreeItem* m_apLevelItem[kNameSize] = {};  // last node placed per depth; [0] = current top node
     std::atomic<int> m_nCleaners{0};           // cleaning threads not yet ended
+    // The agent and local start time of the walk that filled the tree (set by
+    // StartWalk, cleared by ResetForQuery); null time: no walk.
+    std::string m_strWalkAgent;
+    QDateTime m_timeWalk;
     CImageList m_imageList;
     std::unique_ptr<CMsgWindow> m_pMsgWnd;  // Owned; the current handle
     CTreeItem* m_pEditNode = nullptr;       // node whose Value cell the open editor writes; Not owned

@@ -19,6 +19,7 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr UINT kHeaderFormat = DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr UINT kLabelFormat = DT_SINGLELINE | DT_TOP | DT_LEFT | DT_EXPANDTABS | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr UINT kCellFormat = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS | DT_NOPREFIX;
+constexpr UINT kFooterFormat = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr int kHeaderTextMax = 254;
 constexpr int kIconWidth = 16;
 constexpr int kIconHeight = 15;
@@ -86,7 +87,7 @@ int COidTreeGrid::PrintLinesPerPage(CDC* pDC, const CRect& rcDraw)
     return LinesPerPage(rcDraw.Height(), cy);
 }
 
-void COidTreeGrid::PrintGridPage(CDC* pDC, const CRect& rcDraw, UINT nPage)
+void COidTreeGrid::PrintGridPage(CDC* pDC, const CRect& rcDraw, UINT nPage, UINT nPages)
 {
     if (!pDC || nPage == 0)
         return;
@@ -116,6 +117,7 @@ void COidTreeGrid::PrintGridPage(CDC* pDC, const CRect& rcDraw, UINT nPage)
         const int nLine = static_cast<int>(nRow - nFirst) + 1;
         PrintRow(pDC, page, NodeAtRow(static_cast<int>(nRow)), static_cast<int>(nRow), nLine);
     }
+    PrintFooter(pDC, page, nLines + 1, nPage, nPages);
 
     m_nImageWidth = nScreenIndent;
     pDC->RestoreDC(nSaved);
@@ -204,4 +206,21 @@ void COidTreeGrid::PrintRowImage(CDC* pDC, const CPrintPage& page, CImageList& i
     if (it->second)
         pDC->StretchBlt(rcImage.left, rcImage.top, rcImage.Width(), rcImage.Height(), &it->second->dc, 0, 0,
                         kIconWidth, nBitmapHeight, SRCCOPY);
+}
+
+// On the line below a full page's last row, the one the page keeps spare: which
+// walk the page shows at the left, where it stands in the job at the right. A
+// long agent name is cut so that the page number stays whole.
+void COidTreeGrid::PrintFooter(CDC* pDC, const CPrintPage& page, int nLine, UINT nPage, UINT nPages)
+{
+    const int top = page.nLineHeight * nLine + page.rcDraw.top;
+    CRect rcLine(page.rcDraw.left, top, page.rcDraw.right, top + page.nLineHeight);
+    const std::string strPage = "Page " + std::to_string(nPage) + " of " + std::to_string(nPages);
+    pDC->DrawText(strPage, rcLine, kFooterFormat | DT_RIGHT);
+    if (!m_timeWalk.isValid())
+        return;
+    const std::string strWalk = "Agent " + m_strWalkAgent + ", walked " +
+                                m_timeWalk.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+    rcLine.right -= pDC->GetTextExtent(strPage).cx + 3 * page.cy;
+    pDC->DrawText(strWalk, rcLine, kFooterFormat);
 }

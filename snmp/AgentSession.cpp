@@ -10,12 +10,13 @@
 
 namespace {
 
-// Splits "host:port" when what follows the only colon is a port number.
+// Splits "host:port" when what follows the only colon is all digits. Their count
+// says nothing ("024161" is port 24161); the session refuses a port out of range.
 void SplitPort(const std::string& strHost, std::string& strName, std::string& strPort)
 {
     const std::size_t nColon = strHost.find(':');
     const bool bPort = nColon != std::string::npos && strHost.find(':', nColon + 1) == std::string::npos &&
-                       nColon + 1 < strHost.size() && strHost.size() - nColon - 1 <= 5 &&
+                       nColon + 1 < strHost.size() &&
                        std::all_of(strHost.begin() + nColon + 1, strHost.end(),
                                    [](char c) { return c >= '0' && c <= '9'; });
     strName = bPort ? strHost.substr(0, nColon) : strHost;

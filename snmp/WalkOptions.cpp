@@ -6,12 +6,12 @@
 
 namespace {
 
-std::optional<std::int32_t> ReadCount(const std::string& strText)
+std::optional<std::int32_t> ReadCount(const std::string& strText, std::int32_t nMin = 0)
 {
     std::int32_t nValue = 0;
     const char* pszEnd = strText.data() + strText.size();
     const auto result = std::from_chars(strText.data(), pszEnd, nValue);
-    if (strText.empty() || result.ec != std::errc() || result.ptr != pszEnd || nValue < 0)
+    if (strText.empty() || result.ec != std::errc() || result.ptr != pszEnd || nValue < nMin)
         return std::nullopt;
     return nValue;
 }
@@ -32,7 +32,8 @@ std::optional<CWalkOptions> CWalkOptions::Parse(const std::vector<std::string>& 
         const std::string& strValue = args[i + 1];
         if (strOption == "--base")
             options.m_strBase = strValue;
-        else if (strOption == "--timeout" && (options.m_nTimeout = ReadCount(strValue)))
+        // A timeout of 0 s would leave the session its shortest wait and fail at random.
+        else if (strOption == "--timeout" && (options.m_nTimeout = ReadCount(strValue, 1)))
             continue;
         else if (strOption == "--retries" && (options.m_nRetries = ReadCount(strValue)))
             continue;

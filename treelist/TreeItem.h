@@ -43,4 +43,10 @@ private:
     // renumbering mark may be stale; the control checks before it trusts one.
     int m_nRow = -1;
     int m_nLevel = -1;                     // 1 for a root
+    // While the control filters its rows: the node neither matches nor has a
+    // descendant that does, so it has no row.
+    bool m_bFilteredOut = false;
+    // While the control filters its rows: m_bCollapsed as it will be once the
+    // filter is cleared.
+    BOOL m_bCollapsedUnfiltered = TRUE;
 };

@@ -180,11 +180,14 @@ CTreeItem* CTreeListCtrl::NewNode(std::unique_ptr<CNodeInfo> pInfo, int nLevel)
     auto pNode = new CTreeItem;  // owned by its parent or the roots from the caller's next step
     pNode->m_pInfo = pInfo ? std::move(pInfo) : std::make_unique<CNodeInfo>();
     pNode->m_nLevel = nLevel;
+    if (m_pFilter)
+        pNode->m_bFilteredOut = !m_pFilter->Matches(*pNode->m_pInfo);
     return pNode;
 }
 
 void CTreeListCtrl::DeleteNode(CTreeItem* pNode)
 {
+    ForgetFound(pNode);
     delete pNode;
 }
 
@@ -202,18 +205,35 @@ BOOL CTreeListCtrl::IsShown(const CTreeItem* pNode) const
         return FALSE;
     const CTreeItem* p = pNode;
     for (; p->m_pParentNode; p = p->m_pParentNode)
-        if (p->m_pParentNode->m_bCollapsed)
+        if (p->m_bFilteredOut || p->m_pParentNode->m_bCollapsed)
             return FALSE;
-    return IsRootNode(p);
+    return IsRootNode(p) && !p->m_bFilteredOut;
+}
+
+bool CTreeListCtrl::HasChildrenToShow(const CTreeItem* pNode) const
+{
+    for (const CTreeItem* p = pNode->m_children.pFirst; p; p = p->m_pNextSibling)
+        if (!p->m_bFilteredOut)
+            return true;
+    return false;
+}
+
+// Last child first, so that popping the stack visits them in sibling order.
+void CTreeListCtrl::PushChildrenToShow(CTreeItem* pNode, std::vector<CTreeItem*>& stack) const
+{
+    for (CTreeItem* pChild = pNode->m_children.pLast; pChild; pChild = pChild->m_pPrevSibling)
+        if (!pChild->m_bFilteredOut)
+            stack.push_back(pChild);
 }
 
 // The first shown node after the subtree is the next sibling of the node or of
-// its nearest ancestor that has one (all shown, as the node is).
+// its nearest ancestor that has one the filter leaves (all shown, as the node is).
 int CTreeListCtrl::RowAfterSubtree(CTreeItem* pNode)
 {
     for (CTreeItem* p = pNode; p; p = p->m_pParentNode)
-        if (p->m_pNextSibling)
-            return RowOfNode(p->m_pNextSibling);
+        for (CTreeItem* pNext = p->m_pNextSibling; pNext; pNext = pNext->m_pNextSibling)
+            if (!pNext->m_bFilteredOut)
+                return RowOfNode(pNext);
     return GetItemCount();
 }
 
@@ -287,6 +307,8 @@ int CTreeListCtrl::HideDescendants(CTreeItem* pNode, int nRow)
         pending.pop_back();
         pExpanded->m_bCollapsed = TRUE;
         for (CTreeItem* pChild = pExpanded->m_children.pFirst; pChild; pChild = pChild->m_pNextSibling) {
+            if (pChild->m_bFilteredOut)
+                continue;  // it had no row
             pChild->m_nRow = -1;
             ++nHidden;
             if (!pChild->m_bCollapsed && pChild->m_children.pFirst)
@@ -307,7 +329,8 @@ CTreeItem* CTreeListCtrl::AddRootNode(std::unique_ptr<CNodeInfo> pInfo)
 {
     CTreeItem* pNode = NewNode(std::move(pInfo), 1);
     m_roots.Append(pNode);
-    InsertNodeRows(GetItemCount(), {pNode});
+    if (!pNode->m_bFilteredOut)
+        InsertNodeRows(GetItemCount(), {pNode});
     return pNode;
 }
 
@@ -318,13 +341,21 @@ CTreeItem* CTreeListCtrl::AddChildNode(CTreeItem* pParent, std::unique_ptr<CNode
 {
     if (!pParent)
         return nullptr;
+    if (m_pFilter)
+        KeepUnfilteredState(pParent, bShowNow);
+    CTreeItem* pNode = NewNode(std::move(pInfo), pParent->m_nLevel + 1);
+    pNode->m_pParentNode = pParent;
+    if (pNode->m_bFilteredOut) {
+        pParent->m_children.Append(pNode);
+        return pNode;
+    }
+    if (pParent->m_bFilteredOut)
+        ShowFilteredPath(pParent);
     const bool bShown = IsShown(pParent);
     const bool bShowRow = bShowNow && bShown && !pParent->m_bCollapsed;
     if (!bShowRow && !pParent->m_bCollapsed)
         HideDescendants(pParent, bShown ? RowOfNode(pParent) + 1 : -1);
     const int nRow = bShowRow ? RowAfterSubtree(pParent) : -1;
-    CTreeItem* pNode = NewNode(std::move(pInfo), pParent->m_nLevel + 1);
-    pNode->m_pParentNode = pParent;
     pParent->m_children.Append(pNode);
     if (bShowRow)
         InsertNodeRows(nRow, {pNode});
@@ -375,7 +406,7 @@ BOOL CTreeListCtrl::MoveChildren(CTreeItem* pFrom, CTreeItem* pTo)
         }
     }
     if (pTo->m_children.pFirst)
-        pTo->m_bCollapsed = TRUE;
+        pTo->m_bCollapsed = pTo->m_bCollapsedUnfiltered = TRUE;
     return TRUE;
 }
 
@@ -427,6 +458,7 @@ void CTreeListCtrl::RemoveAllNodes()
     DeleteAllItems();
     m_nRenumberMark = 0;
     m_nHoverRow = m_nDragRow = -1;
+    m_pFoundNode = m_pFoundShown = nullptr;
     while (CTreeItem* pRoot = m_roots.pFirst) {
         m_roots.Unlink(pRoot);
         DeleteNode(pRoot);
@@ -440,7 +472,7 @@ void CTreeListCtrl::RemoveAllNodes()
 // theirs is shown yet.
 int CTreeListCtrl::ExpandNode(CTreeItem* pNode, int nRow)
 {
-    if (!pNode || !pNode->m_bCollapsed || !pNode->m_children.pFirst)
+    if (!pNode || !pNode->m_bCollapsed || !HasChildrenToShow(pNode))
         return nRow;
     const int nActual = RowOfNode(pNode);
     if (nActual < 0)
@@ -454,6 +486,8 @@ int CTreeListCtrl::ExpandNode(CTreeItem* pNode, int nRow)
     std::vector<CTreeItem*> children;
     children.reserve(static_cast<size_t>(pNode->m_children.nCount));
     for (CTreeItem* pChild = pNode->m_children.pFirst; pChild; pChild = pChild->m_pNextSibling) {
+        if (pChild->m_bFilteredOut)
+            continue;
         if (pChild->m_children.pFirst)
             pChild->m_bCollapsed = TRUE;
         children.push_back(pChild);
@@ -474,7 +508,7 @@ void CTreeListCtrl::CollapseNode(CTreeItem* pNode)
 // collapsed node met adds its whole subtree as one block of rows.
 void CTreeListCtrl::ExpandSubtree(CTreeItem* pNode, int& nLastRow)
 {
-    if (!pNode || !pNode->m_children.pFirst)
+    if (!pNode || !HasChildrenToShow(pNode))
         return;
     if (RowOfNode(pNode) < 0) {
         nLastRow = -1;  // a hidden node cannot be expanded
@@ -486,7 +520,7 @@ void CTreeListCtrl::ExpandSubtree(CTreeItem* pNode, int& nLastRow)
     while (!pending.empty()) {
         CTreeItem* pShown = pending.back();
         pending.pop_back();
-        if (!pShown->m_children.pFirst)
+        if (!HasChildrenToShow(pShown))
             continue;
         if (pShown->m_bCollapsed) {
             ShowWholeSubtree(pShown, pLastParent);
@@ -495,10 +529,13 @@ void CTreeListCtrl::ExpandSubtree(CTreeItem* pNode, int& nLastRow)
         }
         pLastParent = pShown;
         bLastWasCollapsed = false;
-        for (CTreeItem* pChild = pShown->m_children.pLast; pChild; pChild = pChild->m_pPrevSibling)
-            pending.push_back(pChild);
+        PushChildrenToShow(pShown, pending);
     }
-    nLastRow = RowOfNode(pLastParent) + (bLastWasCollapsed ? pLastParent->m_children.nCount : 0);
+    int nLastChildren = 0;
+    if (bLastWasCollapsed)
+        for (const CTreeItem* pChild = pLastParent->m_children.pFirst; pChild; pChild = pChild->m_pNextSibling)
+            nLastChildren += pChild->m_bFilteredOut ? 0 : 1;
+    nLastRow = RowOfNode(pLastParent) + nLastChildren;
 }
 
 // Expands every node of a collapsed node's subtree and inserts all their rows
@@ -512,12 +549,11 @@ void CTreeListCtrl::ShowWholeSubtree(CTreeItem* pTop, CTreeItem*& pLastParent)
         pending.pop_back();
         if (pNode != pTop)
             rows.push_back(pNode);
-        if (!pNode->m_children.pFirst)
+        if (!HasChildrenToShow(pNode))
             continue;
         pNode->m_bCollapsed = FALSE;
         pLastParent = pNode;
-        for (CTreeItem* pChild = pNode->m_children.pLast; pChild; pChild = pChild->m_pPrevSibling)
-            pending.push_back(pChild);
+        PushChildrenToShow(pNode, pending);
     }
     InsertNodeRows(RowOfNode(pTop) + 1, rows);
 }
@@ -634,7 +670,7 @@ BOOL CTreeListCtrl::ClickToggle(int x, int y, LVHITTESTINFO& ht)
     if (nRow < 0)
         return TRUE;
     CTreeItem* pNode = NodeAtRow(nRow);
-    if (!pNode || !pNode->m_children.pFirst)
+    if (!pNode || !HasChildrenToShow(pNode))
         return TRUE;
     CRect rcBounds;
     GetItemRect(nRow, &rcBounds, LVIR_BOUNDS);
@@ -737,7 +773,7 @@ void CTreeListCtrl::OnDblClk(NMITEMACTIVATE* pActivate)
         return;
     const int nRow = SelectedRow();
     CTreeItem* pNode = NodeAtRow(nRow);
-    if (nRow == -1 || !pNode || !pNode->m_children.pFirst)
+    if (nRow == -1 || !pNode || !HasChildrenToShow(pNode))
         return;
     ToggleNode(pNode, nRow, false);
 }

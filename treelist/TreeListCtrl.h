@@ -1,11 +1,12 @@
 #pragma once
 // CTreeListCtrl: a general tree-list control. A report-mode list whose rows are
 // the shown nodes of a tree, in pre-order: roots are always shown, a child is
-// shown when its parent is shown and expanded. Adds indentation by level, +/-
-// boxes, expand/collapse by mouse and keyboard, a current column in the
-// selected row, in-place cell editing, drag and drop of subtrees and tooltips
-// for shortened cells. Knows nothing of SNMP; owners customise it through the
-// virtual hooks.
+// shown when its parent is shown and expanded; while a filter is on, only the
+// nodes it leaves are shown. Adds indentation by level, +/- boxes,
+// expand/collapse by mouse and keyboard, a current column in the selected row,
+// in-place cell editing, drag and drop of subtrees, tooltips for shortened
+// cells, find and filter. Knows nothing of SNMP; owners customise it through
+// the virtual hooks.
 //
 // Invariants after every public operation:
 //  1. the list rows are exactly the shown nodes in pre-order;
@@ -26,6 +27,7 @@
 #include "platform/listctrl/ListCtrl.h"
 #include "treelist/NodeInfo.h"
 #include "treelist/TreeItem.h"
+#include "treelist/TreeMatcher.h"
 
 #include <QBasicTimer>
 #include <QPoint>
@@ -137,6 +139,44 @@ public:
     int DragRow() const { return m_nDragRow; }
     BOOL IsDragging() const { return m_bDragging; }
 
+    // --- Find and filter (TreeListCtrlFind.cpp) -----------------------------
+    // Nodes are searched in pre-order over every root, collapsed branches
+    // included; nodes a filter hides are passed over.
+    // The first node matcher matches after pFrom (before it, without bForward),
+    // going round past the end; pFrom itself is tried first with bIncludeFrom,
+    // else last. Null pFrom: from the first node (the last, backwards),
+    // included. Null when nothing matches. pbWrapped: set when the search went
+    // round. O(nodes) at worst, O(1) per node passed over.
+    CTreeItem* FindNode(const CTreeMatcher& matcher, CTreeItem* pFrom, BOOL bForward, BOOL bIncludeFrom,
+                        BOOL* pbWrapped = nullptr) const;
+    enum EFindStep { fsNext, fsPrevious, fsAgain };
+    struct CFindResult
+    {
+        CTreeItem* pMatch = nullptr;  // null: no match
+        CTreeItem* pShown = nullptr;  // the row selected: the match, or its ancestor that may not expand
+        BOOL bWrapped = FALSE;
+    };
+    // Finds from where the user is (the last match while its row is still the
+    // selected one, else the selected node, else the start): fsNext and
+    // fsPrevious step past it, fsAgain tries it first. The match's collapsed
+    // ancestors are expanded from the top down while MayExpand agrees; the
+    // match, or the ancestor that refused, is selected, focused and scrolled
+    // into view. Nothing changes without a match.
+    CFindResult FindAndShow(const CTreeMatcher& matcher, EFindStep eStep);
+    // Shows only the nodes matcher matches and their ancestors, each ancestor
+    // expanded when MayExpand (given the row it will have) agrees. The rest of
+    // the state is kept for ClearFilter. Replaces an earlier filter. Nodes
+    // added later show when they match, collapsed. Returns the number of
+    // matching nodes. The selected node stays selected when it stays shown.
+    // O(nodes).
+    int ApplyFilter(const CTreeMatcher& matcher);
+    // Back to every node, each expanded or collapsed as before ApplyFilter
+    // (nodes added meanwhile as they would be without the filter). O(nodes).
+    void ClearFilter();
+    BOOL IsFiltered() const { return m_pFilter ? TRUE : FALSE; }
+    // TRUE for a node the filter hides (never without a filter).
+    BOOL IsFilteredOut(const CTreeItem* pNode) const { return pNode && pNode->m_bFilteredOut ? TRUE : FALSE; }
+
     // --- Drawing, editing and copy (TreeListCtrlDraw.cpp, TreeListCtrlEdit.cpp,
     // TreeListCtrlCopy.cpp) ------------------------------------------------
 
@@ -147,8 +187,8 @@ public:
     CCellEditCtrl* EditCell(int nRow, int nColumn);
     // In-place editor over column 0 of nRow within rc (client coordinates).
     CCellEditCtrl* EditLabelCell(int nRow, const CRect& rc);
-    // Every node as a line of tab-separated texts, as the copy puts it on the
-    // clipboard. O(nodes).
+    // Every node (but those a filter hides) as a line of tab-separated texts,
+    // as the copy puts it on the clipboard. O(nodes).
     std::string TreeAsText();
     // Copies TreeAsText() to the clipboard (nothing when the tree is empty).
     void CopyTreeAsText();
@@ -242,6 +282,9 @@ private:
     void DeleteNode(CTreeItem* pNode);       // info first, then the node and its subtree
     void Unlink(CTreeItem* pNode);           // from its parent or from the roots
     BOOL IsShown(const CTreeItem* pNode) const;
+    // Children that a filter leaves (all of them without one).
+    bool HasChildrenToShow(const CTreeItem* pNode) const;
+    void PushChildrenToShow(CTreeItem* pNode, std::vector<CTreeItem*>& stack) const;
     int RowAfterSubtree(CTreeItem* pNode);   // row after a shown node's last shown descendant
     int DetachNode(CTreeItem* pNode);
     void ShowWholeSubtree(CTreeItem* pTop, CTreeItem*& pLastParent);
@@ -257,6 +300,19 @@ private:
     void RowsRemoved(int nRow);
     // Renumbers from the mark until pNode's row is found; -1 when it is not.
     int FindRowFrom(CTreeItem* pNode);
+
+    // Find and filter
+    CTreeItem* PreOrderNext(CTreeItem* pNode) const;   // null after the last node
+    CTreeItem* PreOrderPrev(CTreeItem* pNode) const;   // null before the first
+    CTreeItem* LastInPreOrder() const;
+    std::vector<CTreeItem*> NodesInPreOrder() const;
+    CTreeItem* ShowFound(CTreeItem* pMatch);
+    void ForgetFound(CTreeItem* pDeleted);
+    // Every row again from the flags, in one block; with bOpenToMatches each
+    // node with children to show is expanded when MayExpand agrees.
+    void RebuildRows(bool bOpenToMatches);
+    void KeepUnfilteredState(CTreeItem* pParent, BOOL bShowNow);
+    void ShowFilteredPath(CTreeItem* pNode);
 
     // Input
     bool ToggleNode(CTreeItem* pNode, int nRow, bool bTopFirst);
@@ -287,4 +343,7 @@ private:
     QPoint m_ptLastMouse;                 // where the cursor was last seen over the rows
     QBasicTimer m_timerDrag;              // 300 ms while dragging: auto-scroll, auto-expand
     QBasicTimer m_timerTip;               // 500 ms hover delay of the tooltip
+    std::unique_ptr<CTreeMatcher> m_pFilter;  // Owned; null while every node is shown
+    CTreeItem* m_pFoundNode = nullptr;    // the last match; Not owned
+    CTreeItem* m_pFoundShown = nullptr;   // the row selected for it; Not owned
 };

@@ -1,7 +1,8 @@
 // The whole tree as text on the clipboard: one line per node in pre-order,
-// hidden nodes included: the label, a TAB, then each cell text followed by a
-// TAB, then LF. Line breaks, TABs and backslashes inside a text are escaped, so
-// no text (an agent's value above all) can split its node or forge a line.
+// collapsed branches included but not the nodes a filter hides: the label, a
+// TAB, then each cell text followed by a TAB, then LF. Line breaks, TABs and
+// backslashes inside a text are escaped, so no text (an agent's value above
+// all) can split its node or forge a line.
 #include "platform/clipboard/Clipboard.h"
 #include "platform/msgbox/MessageBox.h"
 #include "treelist/LineText.h"
@@ -32,7 +33,8 @@ std::string CTreeListCtrl::TreeAsText()
     while (pos) {
         CTreeItem* pTop = NextRoot(pos);
         for (CTreeItem* pNode = pTop; pNode; pNode = NextInTree(pTop, pNode, FALSE, FALSE))
-            AppendLine(text, *InfoOf(pNode));
+            if (!IsFilteredOut(pNode))
+                AppendLine(text, *InfoOf(pNode));
     }
     return text;
 }

@@ -325,7 +325,7 @@ void CTreeListCtrl::DrawTreeBranch(CDC* pDC, CTreeItem* pNode, int nRow, const C
         }
     }
 
-    if (HasChildren(pNode)) {
+    if (HasChildrenToShow(pNode)) {
         CBrush* pOldBrush = pDC->SelectObject(&m_brushBox);
         pDC->SelectObject(&m_penBoxFrame);
         pDC->Rectangle(box);

@@ -1,7 +1,8 @@
 // Speed and memory of the tree-list control on a generated tree of 1,000
 // roots x 10 children x 10 grandchildren (three cells each): expanding every
 // root's subtree, scrolling a page with every row shown, collapsing, removing
-// everything, and copying the tree as text. Prints its figures.
+// everything, and copying the tree as text; finding (each step shown) and
+// filtering. Prints its figures.
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/ImageList.h"
 #include "treelist/TreeListCtrl.h"
@@ -121,6 +122,60 @@ void ExpandAllNodeByNode(CTreeListCtrl& c)
     }
 }
 
+CTreeMatcher Pattern(const std::string& strText, UINT nFlags = 0)
+{
+    CTreeMatcher matcher;
+    matcher.Set(strText, nFlags);
+    return matcher;
+}
+
+// Find steps as the find bar takes them, each revealing and selecting its
+// match: the hard cases are a match far away and no match at all (every node).
+void FindSteps(CTreeListCtrl& c)
+{
+    struct Step
+    {
+        const char* pszWhat;
+        CTreeMatcher matcher;
+        CTreeListCtrl::EFindStep eStep;
+    };
+    const Step steps[] = {
+        {"typed 'value 99999' (far, from the top)", Pattern("value 99999"), CTreeListCtrl::fsAgain},
+        {"next 'value 99999' (round the end)", Pattern("value 99999"), CTreeListCtrl::fsNext},
+        {"next 'child7' (near)", Pattern("child7"), CTreeListCtrl::fsNext},
+        {"previous 'root0' (round the start)", Pattern("root0"), CTreeListCtrl::fsPrevious},
+        {"next 'no such text' (every node)", Pattern("no such text"), CTreeListCtrl::fsNext},
+        {"next regex '^value 5\\d{4}$'", Pattern("^value 5\\d{4}$", CTreeMatcher::fRegularExpression),
+         CTreeListCtrl::fsNext},
+        {"next regex 'nothing$' (every node)", Pattern("nothing$", CTreeMatcher::fRegularExpression),
+         CTreeListCtrl::fsNext},
+    };
+    int nStep = 0;
+    for (const Step& step : steps) {
+        CTreeListCtrl::CFindResult result;
+        const Timing t = Measure([&] { result = c.FindAndShow(step.matcher, step.eStep); });
+        const std::string strNote = result.pMatch ? ", found " + c.InfoOf(result.pMatch)->GetText() : ", no match";
+        const std::string strWhat = "find step " + std::to_string(++nStep) + ": " + step.pszWhat;
+        Report(strWhat.c_str(), t, "target <= 0.050 s", strNote);
+    }
+}
+
+void Filters(CTreeListCtrl& c)
+{
+    int nMatches = 0;
+    const Timing few = Measure([&] { nMatches = c.ApplyFilter(Pattern("value 77777")); });
+    Report("filter 'value 77777'", few, "target <= 0.2 s",
+           ", " + std::to_string(nMatches) + " matches, " + std::to_string(c.GetItemCount()) + " rows");
+    const Timing many = Measure([&] { nMatches = c.ApplyFilter(Pattern("child")); });
+    Report("filter 'child'", many, "target <= 0.2 s",
+           ", " + std::to_string(nMatches) + " matches, " + std::to_string(c.GetItemCount()) + " rows");
+    const Timing regex = Measure([&] { nMatches = c.ApplyFilter(Pattern("^value \\d*5$", CTreeMatcher::fRegularExpression)); });
+    Report("filter regex '^value \\d*5$'", regex, "target <= 0.2 s",
+           ", " + std::to_string(nMatches) + " matches, " + std::to_string(c.GetItemCount()) + " rows");
+    const Timing clear = Measure([&] { c.ClearFilter(); });
+    Report("clear the filter", clear, "target <= 0.2 s", ", " + std::to_string(c.GetItemCount()) + " rows");
+}
+
 struct PageFigures
 {
     double wallAverage = 0, wallWorst = 0;  // includes time lost to other processes
@@ -184,6 +239,9 @@ int main(int argc, char** argv)
     const Timing build = Measure([&] { nNodes = Build(c); });
     std::printf("tree: %d roots x %d x %d = %d nodes, three cells each\n", kRoots, kFanOut, kFanOut, nNodes);
     Report("build (children without rows)", build, "");
+    FindSteps(c);
+    for (CTreeItem* root : Roots(c))
+        c.CollapseNode(root);
 
     const Timing expand = Measure([&] { ExpandAll(c); });
     Report("ExpandSubtree of every root", expand, "target <= 1.0 s", ", " + std::to_string(c.GetItemCount()) + " rows");
@@ -199,6 +257,7 @@ int main(int argc, char** argv)
                 static_cast<double>(peakKb - baseKb) * 1024.0 / nNodes, static_cast<double>(peakKb - baseKb) / 1024.0);
 
     Report("CopyTreeAsText", Measure([&] { c.CopyTreeAsText(); }), "target <= 0.3 s");
+    Filters(c);
 
     const Timing collapse = Measure([&] {
         for (CTreeItem* root : Roots(c))

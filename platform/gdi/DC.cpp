@@ -309,13 +309,29 @@ int CDC::DrawText(const char* pszText, int nCount, CRect* pRect, UINT nFormat)
     return drawn.height();
 }
 
+void CDC::SetAttribDevice(const QPaintDevice* pDevice)
+{
+    m_pAttribDevice = pDevice;
+    m_metrics.reset();
+}
+
+const QPaintDevice* CDC::MeasuredDevice() const
+{
+    return m_pAttribDevice ? m_pAttribDevice : m_pPainter ? m_pPainter->device() : nullptr;
+}
+
+bool CDC::AttribIsPrinter() const
+{
+    return m_pAttribDevice && m_pAttribDevice->devType() == QInternal::Printer;
+}
+
 const QFontMetrics& CDC::Metrics() const
 {
     const QFont& font = m_st.pFont->GetFont();
     if (!m_metrics || !(m_metricsFont == font)) {
         m_metricsFont = font;
-        if (m_pPainter)
-            m_metrics.emplace(font, m_pPainter->device());
+        if (const QPaintDevice* pDevice = MeasuredDevice())
+            m_metrics.emplace(font, pDevice);
         else
             m_metrics.emplace(font);
     }
@@ -575,7 +591,7 @@ void CDC::DPtoLP(CRect* pRect) const
 
 int CDC::GetDeviceCaps(int nIndex) const
 {
-    const QPaintDevice* pDevice = m_pPainter ? m_pPainter->device() : nullptr;
+    const QPaintDevice* pDevice = MeasuredDevice();
     const QScreen* pScreen = QGuiApplication::primaryScreen();
     switch (nIndex) {
     case HORZRES: return pDevice ? pDevice->width() : (pScreen ? pScreen->size().width() : 0);

@@ -91,8 +91,14 @@ public:
     // bitmap is selected into it. Takes pDC's current font.
     BOOL CreateCompatibleDC(const CDC* pDC);
 
+    // Measures text and answers GetDeviceCaps as pDevice (Not owned; outlives the
+    // setting; null: the painted device again) while drawing through the painter:
+    // a print preview lays its pages out as the printer does. Printing when
+    // pDevice is a printer.
+    void SetAttribDevice(const QPaintDevice* pDevice);
+
     QPainter* GetPainter() const { return m_pPainter; }
-    BOOL IsPrinting() const { return m_bPrinting ? TRUE : FALSE; }
+    BOOL IsPrinting() const { return m_bPrinting || AttribIsPrinter() ? TRUE : FALSE; }
     // Device pixels per logical pixel of the device (2 on a double-density screen).
     qreal DevicePixelRatio() const;
 
@@ -199,6 +205,9 @@ private:
     void BeginBitmapPainter(CBitmap* pBitmap);
     void ApplyMapping();
     QTransform Mapping() const;
+    // What text and device capabilities are measured on: the attribute device, else the painted one.
+    const QPaintDevice* MeasuredDevice() const;
+    bool AttribIsPrinter() const;
     // The painted device's area in logical units.
     QRectF LogicalDeviceRect() const;
     const QFontMetrics& Metrics() const;
@@ -215,6 +224,7 @@ private:
     bool m_bPrinting = false;
     qreal m_dMemoryRatio = 1.0;
     QTransform m_baseTransform;                // the painter's own transform at Attach
+    const QPaintDevice* m_pAttribDevice = nullptr;  // Not owned; see SetAttribDevice.
     CPen m_penStock;
     CBrush m_brushStock{0x00FFFFFF};
     CFont m_fontStock;

@@ -2,17 +2,17 @@
 #include "platform/cursor/WaitCursor.h"
 #include "platform/gdi/DC.h"
 #include "platform/msgbox/MessageBox.h"
+#include "platform/print/PrintPreviewWnd.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QWidget>
 #include <algorithm>
-#include <optional>
+#include <malloc.h>
 
 namespace {
 
@@ -84,6 +84,15 @@ private:
     UINT m_nPages;
 };
 
+// A preview leaves many small blocks freed behind it; the C library keeps freed
+// heap for the process unless asked to hand it back to the system.
+void ReleaseFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
 } // namespace
 
 CPrintView::CPrintView(QWidget* pWnd) : m_pWnd(pWnd)
@@ -114,14 +123,26 @@ void CPrintView::OnFilePrintPreview()
     info.m_bPreview = TRUE;
     if (!Prepare(info))
         return;
-    QPrintPreviewDialog dlg(info.m_pPrinter, m_pWnd);
-    // The window asks for the pages again after a page setup change; every pass
-    // counts and draws afresh.
-    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested,
-                     [this, &info](QPrinter* pPrinter) { PrintPages(pPrinter, &info); });
-    if (m_pWnd && m_pWnd->window())
-        dlg.resize(m_pWnd->window()->size());
-    RunModal(dlg);
+    // The pages are measured on the printer, which is never opened, and drawn
+    // on the screen as they come into view.
+    CDC printerDC;
+    printerDC.SetAttribDevice(info.m_pPrinter);
+    OnBeginPrinting(&printerDC, &info);
+    int nResult = QDialog::Rejected;
+    {
+        CPrintPreviewWnd wnd(*info.m_pPrinter, info.GetMaxPage(), [this, &info](QPainter& painter, UINT nPage) {
+            CDC dc(&painter);
+            dc.SetAttribDevice(info.m_pPrinter);
+            DrawPage(dc, info, nPage);
+        }, m_pWnd);
+        if (m_pWnd && m_pWnd->window())
+            wnd.resize(m_pWnd->window()->size());
+        nResult = RunModal(wnd);
+    }
+    OnEndPrinting(&printerDC, &info);
+    ReleaseFreedMemory();
+    if (nResult == CPrintPreviewWnd::kPrintResult)
+        OnFilePrint();
 }
 
 void CPrintView::RunJob(CPrintInfo& info)
@@ -214,27 +235,28 @@ BOOL CPrintView::PrintPages(QPrinter* pPrinter, CPrintInfo* pInfo)
         nFirst = std::max(nFirst, static_cast<UINT>(pPrinter->fromPage()));
         nLast = std::min(nLast, static_cast<UINT>(pPrinter->toPage()));
     }
-    // A preview window drops its old pages while it asks for new ones, so it
-    // must not repaint in the middle: its pages are drawn in one go.
-    std::optional<CPageProgress> progress;
-    if (!pInfo->m_bPreview)
-        progress.emplace(m_pWnd, nLast >= nFirst ? nLast - nFirst + 1 : 0);
+    CPageProgress progress(m_pWnd, nLast >= nFirst ? nLast - nFirst + 1 : 0);
     for (UINT nPage = nFirst; nPage <= nLast; ++nPage) {
-        if (nPage != nFirst && progress && !progress->PageDone(nPage - nFirst)) {
+        if (nPage != nFirst && !progress.PageDone(nPage - nFirst)) {
             pPrinter->abort();
             break;
         }
         if (nPage != nFirst && !pPrinter->newPage())
             break;
-        pInfo->m_nCurPage = nPage;
-        const int nSaved = dc.SaveDC();
-        OnPrepareDC(&dc, pInfo);
-        pInfo->m_rectDraw = CRect(0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
-        dc.DPtoLP(&pInfo->m_rectDraw);
-        OnPrint(&dc, pInfo);
-        dc.RestoreDC(nSaved);
+        DrawPage(dc, *pInfo, nPage);
     }
     OnEndPrinting(&dc, pInfo);
     dc.Detach();
     return painter.end() ? TRUE : FALSE;
+}
+
+void CPrintView::DrawPage(CDC& dc, CPrintInfo& info, UINT nPage)
+{
+    info.m_nCurPage = nPage;
+    const int nSaved = dc.SaveDC();
+    OnPrepareDC(&dc, &info);
+    info.m_rectDraw = CRect(0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
+    dc.DPtoLP(&info.m_rectDraw);
+    OnPrint(&dc, &info);
+    dc.RestoreDC(nSaved);
 }

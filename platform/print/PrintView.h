@@ -6,14 +6,16 @@
 // DoPreparePrinting, has the user confirm the print dialog); the device is
 // opened; OnBeginPrinting; for every page of the range OnPrepareDC, then the
 // page's draw rectangle (the device's printable area converted into the units
-// OnPrepareDC set up) and OnPrint; OnEndPrinting. A preview runs the same loop
-// into the preview window, again whenever the window redraws its pages.
+// OnPrepareDC set up) and OnPrint; OnEndPrinting. A preview calls the same
+// hooks on a context that measures as the printer does (which is never opened)
+// and draws each page onto the screen whenever the preview window shows it
+// (CPrintPreviewWnd); its "Print..." then runs the Print command.
 //
 // UI thread only. Between pages the loop handles pending events under a modal
 // progress window (shown once a job takes longer than half a second, with
 // Cancel), so a long job neither freezes the application nor lets the user
-// close the view under it; a page is drawn from the view's data as it is then.
-// A preview draws its pages without handling events.
+// close the view under it; a page is drawn from the view's data as it is then,
+// in a preview as much as on paper.
 #include "platform/WinTypes.h"
 #include "platform/print/PrintInfo.h"
 #include <functional>
@@ -73,6 +75,8 @@ private:
     // Opens the device and draws the pages of its range; FALSE, after a
     // message, when the device does not open.
     BOOL PrintPages(QPrinter* pPrinter, CPrintInfo* pInfo);
+    // OnPrepareDC, the page's draw rectangle, OnPrint, for page nPage.
+    void DrawPage(CDC& dc, CPrintInfo& info, UINT nPage);
     void PrepareDialogPrinter(QPrinter* pPrinter, const CPrintInfo& info) const;
 
     QWidget* m_pWnd;  // Not owned.

@@ -282,7 +282,7 @@ bool CHiveParser::ParseValue(CRegHive& hive)
         return Fail("expected '=' after the value name");
     if (!ParseData(line.substr(pos + 1), value))
         return false;
-    hive.AddKey(m_strKey).SetValue(value);
+    hive.AddKey(m_strKey).SetValue(std::move(value));
     return true;
 }
 
@@ -397,10 +397,10 @@ std::string FormatRegHive(const CRegHive& hive, const std::string& strRoot)
     for (const CRegKeyData& key : hive.Keys())
     {
         out += '[' + strRoot;
-        if (!key.strPath.empty())
-            out += '\\' + EscapeKeyPath(key.strPath);
+        if (!key.Path().empty())
+            out += '\\' + EscapeKeyPath(key.Path());
         out += "]\n";
-        for (const CRegValue& value : key.values)
+        for (const CRegValue& value : key.Values())
         {
             const std::string name = value.strName.empty() ? "@" : QuoteText(value.strName);
             out += name + '=' + FormatData(value, name.size() + 1) + '\n';

@@ -1,6 +1,8 @@
 #include "platform/registry/RegHiveFile.h"
 #include "platform/registry/RegFileFormat.h"
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,28 +58,83 @@ bool PathExists(const std::string& strPath)
     return ::stat(strPath.c_str(), &st) == 0;
 }
 
-// Holds flock on a lock file for its lifetime.
-class CFileLock
+// The descriptor of the lock file, flock-ed; -1 on failure.
+int LockFile(const std::string& strPath, mode_t mode)
 {
-public:
-    CFileLock(const std::string& strPath, mode_t mode)
-        : m_fd(::open(strPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, mode))
-    {
-        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {}
-    }
-    ~CFileLock()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);  // releases the lock
-    }
-    CFileLock(const CFileLock&) = delete;
-    CFileLock& operator=(const CFileLock&) = delete;
-    bool IsHeld() const { return m_fd >= 0; }
+    const int fd = ::open(strPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, mode);
+    if (fd < 0)
+        return -1;
+    int rc;
+    while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {}
+    if (rc == 0)
+        return fd;
+    const int err = errno;
+    ::close(fd);
+    errno = err;
+    return -1;
+}
 
-private:
-    int m_fd;
-};
+// Where a chain of symbolic links ends (the path itself when it is no link);
+// the end need not exist.
+std::string FollowLinks(std::string strPath)
+{
+    for (int nHops = 0; nHops < 40; ++nHops)
+    {
+        char buf[PATH_MAX];
+        const ssize_t n = ::readlink(strPath.c_str(), buf, sizeof buf);
+        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buf)
+            break;
+        const std::string strLink(buf, static_cast<std::size_t>(n));
+        strPath = strLink.front() == '/' ? strLink : ParentOf(strPath) + "/" + strLink;
+    }
+    return strPath;
+}
 
+bool IsRegularFile(const std::string& strPath)
+{
+    struct stat st;
+    return ::stat(strPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Renames without ever replacing an existing file; also for folders, FIFOs and links.
+bool RenameNoReplace(const std::string& strFrom, const std::string& strTo)
+{
+    if (::renameat2(AT_FDCWD, strFrom.c_str(), AT_FDCWD, strTo.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the flag: link() never replaces either.
+    return ::link(strFrom.c_str(), strTo.c_str()) == 0 && ::unlink(strFrom.c_str()) == 0;
+}
+
+// Reads at most nLimit + 1 bytes, so that a file growing while it is read
+// cannot make the reader hold more than that.
+bool ReadUpTo(int fd, std::size_t nLimit, std::string& text)
+{
+    char buf[65536];
+    while (text.size() <= nLimit)
+    {
+        const ssize_t n = ::read(fd, buf, std::min(sizeof buf, nLimit + 1 - text.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        text.append(buf, static_cast<std::size_t>(n));
+    }
+    return true;
+}
+}  // namespace
+
+CRegHiveFile::CLock::~CLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);  // releases the lock
+}
+
+namespace
+{
 // mkdir -p, with exactly this mode (whatever the umask) on every folder it creates.
 bool MakeFolders(const std::string& strDir, mode_t mode)
 {
@@ -131,67 +188,117 @@ void CRegHiveFile::Report(const std::string& strWhat) const
 
 CRegHiveFile::LoadResult CRegHiveFile::Load(CRegHive& hive, std::string& strError) const
 {
-    std::FILE* f = std::fopen(m_strPath.c_str(), "rbe");
-    if (!f)
+    // Non-blocking, so that a FIFO in its place cannot hang the open.
+    const int fd = ::open(m_strPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
     {
         strError = std::strerror(errno);
         return errno == ENOENT ? LoadResult::Missing : LoadResult::Unreadable;
     }
+    constexpr auto kLimit = static_cast<std::size_t>(kMaxFileBytes - 1);
+    struct stat st;
     std::string text;
-    char buf[8192];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        text.append(buf, n);
-    const bool bFailed = std::ferror(f);
-    strError = bFailed ? std::strerror(errno) : "";
-    std::fclose(f);
-    if (bFailed)
-        return LoadResult::Unreadable;
+    LoadResult result = LoadResult::Loaded;
+    if (::fstat(fd, &st) != 0)
+    {
+        strError = std::strerror(errno);
+        result = LoadResult::Unreadable;
+    }
+    else if (!S_ISREG(st.st_mode))
+    {
+        strError = "not a regular file";
+        result = LoadResult::Corrupt;
+    }
+    else if (!ReadUpTo(fd, kLimit, text))
+    {
+        strError = std::strerror(errno);
+        result = LoadResult::Unreadable;
+    }
+    else if (text.size() > kLimit)
+    {
+        strError = "16 MiB or larger";
+        result = LoadResult::Corrupt;
+    }
+    ::close(fd);
+    if (result != LoadResult::Loaded)
+        return result;
     return ParseRegHive(text, m_strRoot, hive, strError) ? LoadResult::Loaded : LoadResult::Corrupt;
 }
 
-CRegHive CRegHiveFile::Read() const
+CRegHive CRegHiveFile::Read(bool bLocked) const
 {
     CRegHive hive;
     std::string strError;
     if (Load(hive, strError) != LoadResult::Corrupt)
         return hive;
+    if (bLocked)
+    {
+        SetAside(strError);
+        return hive;
+    }
     // Set aside only under the lock: another instance may be replacing the file right now.
-    const CFileLock lock(m_strPath + ".lock", m_bPrivate ? 0600 : 0644);
-    if (!lock.IsHeld())
-        Report("cannot be parsed (" + strError + "); left as it is, defaults apply");
-    else if (Load(hive, strError) == LoadResult::Corrupt)
+    const int fd = LockFile(m_strPath + ".lock", m_bPrivate ? 0600 : 0644);
+    if (fd < 0)
+        Report("cannot be read (" + strError + "); left as it is, defaults apply");
+    else if (const CLock lock(fd); Load(hive, strError) == LoadResult::Corrupt)
         SetAside(strError);
     return hive;
 }
 
 bool CRegHiveFile::SetAside(const std::string& strReason) const
 {
-    std::string strBad = m_strPath + ".bad";
-    for (int n = 1; PathExists(strBad); ++n)
-        strBad = m_strPath + "." + std::to_string(n) + ".bad";
-    // link() never replaces an existing file, unlike rename().
-    if (::link(m_strPath.c_str(), strBad.c_str()) != 0 || ::unlink(m_strPath.c_str()) != 0)
+    // A damaged file a link leads to goes aside beside itself, and the link
+    // stays for the new file; anything else that is no regular file (a device,
+    // a FIFO, a folder, a link to one) is moved away under the hive's own name.
+    const std::string strVictim = IsRegularFile(m_strPath) ? Target() : m_strPath;
+    std::string strBad = strVictim + ".bad";
+    struct stat st;
+    for (int n = 1; ::lstat(strBad.c_str(), &st) == 0; ++n)
+        strBad = strVictim + "." + std::to_string(n) + ".bad";
+    if (!RenameNoReplace(strVictim, strBad))
     {
-        Report("cannot be parsed (" + strReason + ") and cannot be kept aside ("
+        Report("cannot be read (" + strReason + ") and cannot be kept aside ("
                + std::strerror(errno) + "); it is left untouched and not written");
         return false;
     }
-    Report("cannot be parsed (" + strReason + "); kept as " + strBad + ", defaults apply");
+    Report("cannot be read (" + strReason + "); kept as " + strBad + ", defaults apply");
     return true;
 }
 
 bool CRegHiveFile::IsWritable() const
 {
-    std::string strDir = Folder();
-    struct stat st;
-    while (::stat(strDir.c_str(), &st) != 0)
+    const auto writable = [](std::string strDir) {
+        struct stat st;
+        while (::stat(strDir.c_str(), &st) != 0)
+        {
+            if (errno != ENOENT || strDir == "/")
+                return false;
+            strDir = ParentOf(strDir);
+        }
+        return S_ISDIR(st.st_mode) && ::access(strDir.c_str(), W_OK | X_OK) == 0;
+    };
+    return writable(Folder()) && writable(ParentOf(Target()));
+}
+
+std::string CRegHiveFile::Target() const
+{
+    return FollowLinks(m_strPath);
+}
+
+std::unique_ptr<CRegHiveFile::CLock> CRegHiveFile::Lock() const
+{
+    if (!MakeFolder())
     {
-        if (errno != ENOENT || strDir == "/")
-            return false;
-        strDir = ParentOf(strDir);
+        Report(std::string("not written: cannot create its folder (") + std::strerror(errno) + ")");
+        return nullptr;
     }
-    return S_ISDIR(st.st_mode) && ::access(strDir.c_str(), W_OK | X_OK) == 0;
+    const int fd = LockFile(m_strPath + ".lock", m_bPrivate ? 0600 : 0644);
+    if (fd < 0)
+    {
+        Report(std::string("not written: cannot lock it (") + std::strerror(errno) + ")");
+        return nullptr;
+    }
+    return std::make_unique<CLock>(fd);
 }
 
 bool CRegHiveFile::MakeFolder() const
@@ -201,8 +308,11 @@ bool CRegHiveFile::MakeFolder() const
 
 bool CRegHiveFile::WriteWhole(const std::string& text) const
 {
-    const std::size_t slash = m_strPath.find_last_of('/');
-    std::string strTemp = Folder() + "/." + m_strPath.substr(slash + 1) + ".XXXXXX";
+    // Through a link, the file it leads to is replaced, beside itself.
+    const std::string strTarget = Target();
+    const std::string strFolder = ParentOf(strTarget);
+    const std::size_t slash = strTarget.find_last_of('/');
+    std::string strTemp = strFolder + "/." + strTarget.substr(slash + 1) + ".XXXXXX";
     const int fd = ::mkostemp(strTemp.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -213,7 +323,7 @@ bool CRegHiveFile::WriteWhole(const std::string& text) const
         bOk = false;
         err = errno;
     }
-    if (bOk && ::rename(strTemp.c_str(), m_strPath.c_str()) != 0)
+    if (bOk && ::rename(strTemp.c_str(), strTarget.c_str()) != 0)
     {
         bOk = false;
         err = errno;
@@ -225,7 +335,7 @@ bool CRegHiveFile::WriteWhole(const std::string& text) const
         return false;
     }
     // Make the rename itself durable.
-    const int dirFd = ::open(Folder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = ::open(strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0)
     {
         ::fsync(dirFd);
@@ -234,19 +344,11 @@ bool CRegHiveFile::WriteWhole(const std::string& text) const
     return true;
 }
 
-bool CRegHiveFile::Update(const std::function<void(CRegHive&)>& apply) const
+bool CRegHiveFile::Update(const std::function<bool(CRegHive&)>& apply, bool bLocked) const
 {
-    if (!MakeFolder())
-    {
-        Report(std::string("not written: cannot create its folder (") + std::strerror(errno) + ")");
+    const std::unique_ptr<CLock> lock = bLocked ? nullptr : Lock();
+    if (!bLocked && !lock)
         return false;
-    }
-    const CFileLock lock(m_strPath + ".lock", m_bPrivate ? 0600 : 0644);
-    if (!lock.IsHeld())
-    {
-        Report(std::string("not written: cannot lock it (") + std::strerror(errno) + ")");
-        return false;
-    }
     CRegHive hive;
     std::string strError;
     switch (Load(hive, strError))
@@ -262,7 +364,8 @@ bool CRegHiveFile::Update(const std::function<void(CRegHive&)>& apply) const
     case LoadResult::Missing:
         break;
     }
-    apply(hive);
+    if (!apply(hive))
+        return true;
     if (!WriteWhole(FormatRegHive(hive, m_strRoot)))
     {
         Report(std::string("not written (") + std::strerror(errno) + "); the old file is unchanged");

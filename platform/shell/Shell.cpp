@@ -2,6 +2,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <mutex>
 
 namespace {
@@ -27,6 +28,19 @@ void SetShellOpenHook(ShellOpenHook hook)
 {
     std::lock_guard<std::mutex> lock(g_mutexHook);
     g_hook = std::move(hook);
+}
+
+std::string DefaultApplication(const char* pszMimeType)
+{
+    constexpr int kQueryMs = 5000;
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), Text(pszMimeType)});
+    if (!query.waitForFinished(kQueryMs) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) {
+        query.kill();
+        query.waitForFinished();
+        return {};
+    }
+    return QString::fromLocal8Bit(query.readAllStandardOutput()).section('\n', 0, 0).trimmed().toStdString();
 }
 
 std::intptr_t ShellExecute(HWND, const char*, const char* file, const char*, const char* directory, int)

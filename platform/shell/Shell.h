@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 constexpr int SW_SHOWNORMAL = 1;
 // Failure values of ShellExecute (success is any value above 32).
@@ -20,6 +21,13 @@ constexpr std::intptr_t SE_ERR_NOASSOC = 31;  // no handler took the document
 // Returns at once; the viewer runs on its own.
 std::intptr_t ShellExecute(HWND hWnd, const char* verb, const char* file, const char* parameters,
                            const char* directory, int nShowCmd);
+
+// The desktop's default application for a MIME type as `xdg-mime query default`
+// names it ("firefox-esr.desktop"); empty when none is registered or the desktop's
+// tools are missing. A launch that "succeeds" says only that a launcher started,
+// so callers that must show something ask this first. Blocks while the query runs
+// (well under a second; given up after 5 s).
+std::string DefaultApplication(const char* pszMimeType);
 
 // Replaces the desktop hand-over (tests): receives the file URL and returns whether it
 // was taken. An empty hook restores the desktop.

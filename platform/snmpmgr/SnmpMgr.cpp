@@ -351,6 +351,11 @@ bool IsPrintable(const AsnOctetString& bytes)
 }
 }  // namespace
 
+const char* SnmpLibraryVersion()
+{
+    return netsnmp_get_version();
+}
+
 void SnmpMgrStartup()
 {
     static std::once_flag once;

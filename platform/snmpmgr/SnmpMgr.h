@@ -119,6 +119,9 @@ using LPSNMP_MGR_SESSION = SnmpMgrSession*;
 // Idempotent and thread-safe; every SnmpMgr* call runs it on first use too.
 void SnmpMgrStartup();
 
+// The version of the SNMP library in use ("5.9.3"). Any thread, at any time.
+const char* SnmpLibraryVersion();
+
 // agent: "host" or "host:port" (port defaults to 161); the host is a dotted
 // IPv4 address or a name, looked up here (first IPv4 address). timeout in
 // milliseconds (below 1 counts as 1), retries below 0 count as 0. Nothing is

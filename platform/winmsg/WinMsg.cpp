@@ -300,6 +300,12 @@ HWND CMsgWindow::Handle() const
     return reinterpret_cast<HWND>(m_pImpl->m_nId);
 }
 
+void CMsgWindow::DeliverQueued()
+{
+    assert(QThread::currentThread() == m_pImpl->m_pThread);
+    m_pImpl->Drain();
+}
+
 void CMsgWindow::Retire()
 {
     if (m_pImpl->IsRetired())

@@ -29,6 +29,10 @@ public:
     CMsgWindow& operator=(const CMsgWindow&) = delete;
 
     HWND Handle() const;
+    // Creating thread only: hands every message queued now to the handler at once,
+    // in order, rather than when the event loop comes to them (before a process
+    // ends on a signal, say).
+    void DeliverQueued();
     // From now on IsWindow(handle) is false, posts fail, senders waiting on this
     // window return at once, and payloads still queued are freed (their PayloadFree).
     void Retire();

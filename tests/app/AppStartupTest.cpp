@@ -54,7 +54,10 @@ protected:
     BOOL StartSockets() override
     {
         m_steps.push_back("sockets");
-        return m_bFailSockets ? FALSE : COrvexApp::StartSockets();
+        if (!m_bFailSockets)
+            return COrvexApp::StartSockets();
+        AppSettings.Timeout = 17;  // a change the exit after the failure must still save
+        return FALSE;
     }
     BOOL CreateMainFrame() override
     {
@@ -204,7 +207,7 @@ TEST_F(AppStartup, FailedStepsReportAfterTheSplash)
     EXPECT_EQ(m_boxes[1].nType, MB_OK | MB_ICONERROR);
     EXPECT_EQ(app.GetMainFrame(), nullptr);
     EXPECT_EQ(app.m_steps.back(), "sockets");
-    EXPECT_EQ(StoredDword("Timeout"), std::optional<DWORD>(16));
+    EXPECT_EQ(StoredDword("Timeout"), std::optional<DWORD>(17));
     for (const CShownBox& box : m_boxes)
         EXPECT_FALSE(box.bSplashVisible) << box.strText;
 }

@@ -1,5 +1,5 @@
 // Printing and preview of the grid through the real print loop into PDF files,
-// read back with poppler's tools: page counts, the rows on each page, pixels.
+// read back with poppler's tools: page counts, the rows on each page, footers, pixels.
 #include "app/OrvexApp.h"
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
@@ -8,7 +8,10 @@
 #include "grid/OidTreeGrid.h"
 #include "platform/gdi/Font.h"
 #include "platform/msgbox/MessageBox.h"
+#include "platform/print/PrintPreviewWnd.h"
 #include "snmp/AppSettings.h"
+#include "support/FakeAgent.h"
+#include "support/PumpUntil.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,8 +20,6 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -61,19 +62,36 @@ std::vector<int> Range(int nFirst, int nEnd, std::vector<int> v = {})
     return v;
 }
 
+// A page as the print side handed it to the grid, and the rows it had room for.
+struct CPageDrawn
+{
+    bool bPreview;
+    UINT nPage, nPages;
+    CRect rcDraw;
+    int nLines;
+};
+
 // The print side with its dialogs answered: the print dialog by m_fnPrintDialog
-// (accepted when unset), the preview by counting its pages.
+// (accepted when unset), the preview by counting its pages, after m_fnPreview.
 class CTestPrint : public COrvexViewPrint
 {
 public:
-    using COrvexViewPrint::COrvexViewPrint;
+    CTestPrint(QWidget* pView, COidTreeGrid* pGrid) : COrvexViewPrint(pView, pGrid, nullptr), m_pGrid(pGrid) {}
     int m_nDialogs = 0;
     std::function<int(QPrintDialog&)> m_fnPrintDialog;
+    std::function<void(CPrintPreviewWnd&)> m_fnPreview;
     int m_nPreviewPages = -1;
     UINT m_nCounted = 0;  // before the dialog
     bool m_bNoDevice = false;
+    std::vector<CPageDrawn> m_drawn;
 
 protected:
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override
+    {
+        m_drawn.push_back({pInfo->m_bPreview != FALSE, pInfo->m_nCurPage, pInfo->GetMaxPage(), pInfo->m_rectDraw,
+                           m_pGrid->PrintLinesPerPage(pDC, pInfo->m_rectDraw)});
+        COrvexViewPrint::OnPrint(pDC, pInfo);
+    }
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override
     {
         const BOOL bResult = COrvexViewPrint::OnPreparePrinting(pInfo);
@@ -87,13 +105,17 @@ protected:
     int RunModal(QDialog& dlg) override
     {
         ++m_nDialogs;
-        if (auto* pWidget = dlg.findChild<QPrintPreviewWidget*>()) {
-            pWidget->updatePreview();
-            m_nPreviewPages = pWidget->pageCount();
+        if (auto* pPreview = dynamic_cast<CPrintPreviewWnd*>(&dlg)) {
+            m_nPreviewPages = static_cast<int>(pPreview->PageCount());
+            if (m_fnPreview)
+                m_fnPreview(*pPreview);
             return QDialog::Rejected;
         }
         return m_fnPrintDialog ? m_fnPrintDialog(dynamic_cast<QPrintDialog&>(dlg)) : int(QDialog::Accepted);
     }
+
+private:
+    COidTreeGrid* m_pGrid;  // Not owned.
 };
 
 class CPrintTest : public ::testing::Test
@@ -165,7 +187,7 @@ protected:
     QWidget m_view;
     COidTreeGrid m_grid{&m_view};
     QPrinter m_printer{QPrinter::HighResolution};
-    CTestPrint m_print{&m_view, &m_grid, nullptr};
+    CTestPrint m_print{&m_view, &m_grid};
     std::vector<std::pair<std::string, UINT>> m_boxes;
 };
 
@@ -352,8 +374,8 @@ TEST_F(CPrintTest, ViewCommandsAndF10OpenTheDialogsOnTheApplicationsPrinter)
         QTimer::singleShot(100, [&] {
             auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(pDialog, nullptr);
-            if (auto* pPreview = pDialog->findChild<QPrintPreviewWidget*>()) {
-                nPreviewPages = pPreview->pageCount();
+            if (auto* pPreview = qobject_cast<CPrintPreviewWnd*>(pDialog)) {
+                nPreviewPages = static_cast<int>(pPreview->PageCount());
                 pDialog->reject();
             } else {
                 pDialog->accept();
@@ -367,4 +389,92 @@ TEST_F(CPrintTest, ViewCommandsAndF10OpenTheDialogsOnTheApplicationsPrinter)
     QTest::keyClick(&view.Grid(), Qt::Key_F10);
     EXPECT_EQ(nPreviewPages, 1);
     EXPECT_TRUE(m_boxes.empty());
+}
+
+// The preview measures its pages on the printer: each page it shows holds the
+// rows that page holds on paper, whatever the font.
+TEST_F(CPrintTest, PreviewPagesHoldWhatThePrintedPagesHold)
+{
+    AddTable(4, 24);  // 100 rows
+    QFont font = m_grid.font();
+    for (const int nPixels : {9, 21}) {
+        font.setPixelSize(nPixels);
+        m_grid.setFont(font);
+        SetPageForRows(7);
+        m_print.m_drawn.clear();
+        m_print.OnFilePrint();
+        const std::vector<CPageDrawn> printed = std::exchange(m_print.m_drawn, {});
+        ASSERT_EQ(printed.size(), 15u);
+        m_print.m_fnPreview = [](CPrintPreviewWnd& wnd) {
+            wnd.resize(800, 600);
+            wnd.show();
+            QCoreApplication::processEvents();
+            wnd.GoToPage(wnd.PageCount() - 1);
+            wnd.repaint();
+        };
+        m_print.OnFilePrintPreview();
+        EXPECT_EQ(m_print.m_nPreviewPages, 15);
+        ASSERT_FALSE(m_print.m_drawn.empty());
+        EXPECT_EQ(m_print.m_drawn.back().nPage, 15u) << nPixels << " px";
+        for (const CPageDrawn& page : m_print.m_drawn) {
+            ASSERT_TRUE(page.bPreview);
+            ASSERT_TRUE(page.nPage >= 1 && page.nPage <= 15) << page.nPage;
+            const CPageDrawn& paper = printed[page.nPage - 1];
+            EXPECT_EQ(page.nPages, paper.nPages);
+            EXPECT_EQ(page.rcDraw, paper.rcDraw) << nPixels << " px, page " << page.nPage;
+            EXPECT_EQ(page.nLines, paper.nLines) << nPixels << " px, page " << page.nPage;
+        }
+    }
+}
+
+// Every page says which agent it comes from, when that walk began, and where it
+// stands in the job; a page range keeps the whole job's count.
+TEST_F(CPrintTest, EveryPageNamesTheAgentTheWalkAndItsNumber)
+{
+    std::vector<CFakeAgent::CVar> table;
+    for (int i = 1; i <= 100; ++i)
+        table.push_back(CFakeAgent::Number(".1.3.6.1.2.1.1.9.1.4." + std::to_string(i), 0x43, i));
+    CFakeAgent agent([&](const CFakeAgent::CRequest& request, std::size_t) { return CFakeAgent::NextFrom(table, request); });
+    AppSettings.SetBase(".1.3.6.1.2.1.1.9");
+    AppSettings.Timeout = 5;
+    AppSettings.Retries = 0;
+    m_grid.m_strHost = agent.Address();
+    m_grid.m_strCommunity = "public";
+    const QDateTime before = QDateTime::currentDateTime();
+    ASSERT_TRUE(m_grid.ResetForQuery());
+    ASSERT_TRUE(m_grid.StartWalk());
+    const QDateTime after = QDateTime::currentDateTime();
+    ASSERT_TRUE(PumpUntil([&] {
+        CTreeListCtrl::POSITION pos = m_grid.FirstRootPosition();
+        const CTreeItem* pRoot = pos ? m_grid.NextRoot(pos) : nullptr;
+        return !m_grid.m_bWalking && m_grid.m_nCleaners == 0 && pRoot &&
+               !COidTreeGrid::HasStatus(m_grid.InfoOf(pRoot)->GetText());
+    }, 30000));
+    m_grid.m_strHost = "typed since";  // the pages name the agent that was walked
+    m_grid.ExpandCollapseAll(TRUE);
+
+    SetPageForRows(40);
+    m_print.OnFilePrint();
+    const int nPages = (m_grid.CountPrintRows() + 39) / 40;
+    ASSERT_GE(nPages, 3);
+    ASSERT_EQ(PdfPages(Pdf()), nPages);
+    const QRegularExpression walked("Agent (\\S+), walked (\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d)");
+    for (int nPage = 1; nPage <= nPages; ++nPage) {
+        const QString strText = Poppler("pdftotext", {Pdf(), "-"}, nPage);
+        EXPECT_TRUE(strText.contains(QString("Page %1 of %2").arg(nPage).arg(nPages))) << strText.toStdString();
+        const QRegularExpressionMatch match = walked.match(strText);
+        ASSERT_TRUE(match.hasMatch()) << "page " << nPage << ": " << strText.toStdString();
+        EXPECT_EQ(match.captured(1).toStdString(), agent.Address());
+        const QDateTime time = QDateTime::fromString(match.captured(2), "yyyy-MM-dd HH:mm:ss");
+        EXPECT_TRUE(time >= before.addSecs(-1) && time <= after) << match.captured(2).toStdString();
+    }
+
+    m_print.m_fnPrintDialog = [](QPrintDialog& dlg) {
+        dlg.printer()->setPrintRange(QPrinter::PageRange);
+        dlg.printer()->setFromTo(2, 2);
+        return int(QDialog::Accepted);
+    };
+    m_print.OnFilePrint();
+    ASSERT_EQ(PdfPages(Pdf()), 1);
+    EXPECT_TRUE(Poppler("pdftotext", {Pdf(), "-"}).contains(QString("Page 2 of %1").arg(nPages)));
 }

@@ -1,6 +1,7 @@
 // The stored settings and the host history: defaults, round trips, damaged
 // or misfitting stored values, unwritable hives.
 #include "app/HistoryTable.h"
+#include "app/SettingsMigration.h"
 #include "app/SettingsStore.h"
 #include "snmp/AppSettings.h"
 #include "support/RegistryProbe.h"
@@ -8,11 +9,22 @@
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <set>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
-const std::string kKey = "SOFTWARE\\ZudavO2\\Settings\\";
-const std::string kAppKey = "SOFTWARE\\ZudavO2\\App\\";
+const std::string kKey = "SOFTWARE\\Orvex\\Settings\\";
+const std::string kAppKey = "SOFTWARE\\Orvex\\App\\";
 
 std::string Host(int n)
 {
@@ -20,7 +32,7 @@ std::string Host(int n)
 }
 
 // Every valid row as "host/community", most recent first.
-std::vector<std::string> Rows(const HistoryTable& table)
+std::vector<std::string> Rows(const CHistoryTable& table)
 {
     std::vector<std::string> rows;
     for (int nRow = 0; nRow < table.Count(); ++nRow)
@@ -34,7 +46,7 @@ protected:
     void SetUp() override { m_table.Init("Host", 2, 30); }
 
     CTempXdg m_xdg;
-    HistoryTable m_table;
+    CHistoryTable m_table;
 };
 
 class SettingsStoreTest : public ::testing::Test
@@ -77,11 +89,14 @@ protected:
 };
 }  // namespace
 
-TEST_F(SettingsStoreTest, FirstRunGivesDefaultsAndSaveWritesEveryValue)
+TEST_F(SettingsStoreTest, FirstRunGivesDefaultsAndSaveWritesWhatChanged)
 {
-    SetAllOffDefault(".1.3.6");
-    EXPECT_EQ(LoadSettings(), 0);  // the history load created the key
+    EXPECT_EQ(LoadSettings(), 1);  // no key yet: loading creates nothing
     EXPECT_EQ(Describe(), m_strDefaults);
+    EXPECT_EQ(SaveSettings(), 0);  // nothing changed, nothing written
+    EXPECT_FALSE(QFile::exists(m_xdg.UserHiveFile()));
+
+    EXPECT_EQ(LoadSettings(), 1);
     EXPECT_EQ(g_history.Name(), "Host");
     EXPECT_EQ(g_history.Capacity(), 30);
 
@@ -149,14 +164,19 @@ TEST_F(SettingsStoreTest, MibPathDefaultsRoundTripsLongAndFallsBackWhenTooLong)
     EXPECT_EQ(AppSettings.MibPath(), CAppSettings::kDefaultMibPath);
 }
 
-TEST_F(SettingsStoreTest, UnwritableUserHiveKeepsDefaultsAndSavesNothing)
+TEST_F(SettingsStoreTest, UnwritableUserHiveKeepsDefaultsAndSaysOnceThatNothingIsSaved)
 {
     BlockHive("XDG_CONFIG_HOME");
     EXPECT_EQ(LoadSettings(), 1);
     EXPECT_EQ(Describe(), m_strDefaults);
     g_history.AddEntry({"still", "works"});
     EXPECT_EQ(g_history.Cell(0, 0), "still");
+    AppSettings.Timeout = 20;
+    testing::internal::CaptureStderr();
     EXPECT_EQ(SaveSettings(), 1);
+    const std::string strErr = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(strErr.begin(), strErr.end(), '\n'), 1) << strErr;
+    EXPECT_NE(strErr.find("settings not saved"), std::string::npos) << strErr;
 }
 
 TEST_F(SettingsStoreTest, HomePathComesFromTheMachineHiveOrTheExecutable)
@@ -166,10 +186,18 @@ TEST_F(SettingsStoreTest, HomePathComesFromTheMachineHiveOrTheExecutable)
     const std::vector<BYTE> written(AppSettings.HomePath, AppSettings.HomePath + 260);
     EXPECT_EQ(RegProbeGet(HKEY_LOCAL_MACHINE, kAppKey, "HomePath"), (CRegProbeValue{REG_SZ, written}));
 
-    RegProbePut(HKEY_LOCAL_MACHINE, kAppKey, "HomePath", REG_SZ, RegProbeBytes("/opt/orvex/", true));
+    // A stored folder counts when it holds the manual's folder, and only then.
+    const QTemporaryDir install;
+    const std::string strInstall = install.path().toStdString() + "/";
+    RegProbePut(HKEY_LOCAL_MACHINE, kAppKey, "HomePath", REG_SZ, RegProbeBytes(strInstall, true));
     AppSettings.Reset();
     EXPECT_EQ(LoadHomePath(), 0);
-    EXPECT_STREQ(AppSettings.HomePath, "/opt/orvex/");
+    EXPECT_EQ(std::string(AppSettings.HomePath), ExecutableFolder());
+    ASSERT_TRUE(QDir().mkpath(install.path() + "/Help"));
+    RegProbePut(HKEY_LOCAL_MACHINE, kAppKey, "HomePath", REG_SZ, RegProbeBytes(strInstall, true));
+    AppSettings.Reset();
+    EXPECT_EQ(LoadHomePath(), 0);
+    EXPECT_EQ(std::string(AppSettings.HomePath), strInstall);
 
     // A stored path filling the whole buffer has no end: the executable's folder is used.
     RegProbePut(HKEY_LOCAL_MACHINE, kAppKey, "HomePath", REG_SZ, std::vector<BYTE>(260, 'p'));
@@ -181,6 +209,22 @@ TEST_F(SettingsStoreTest, HomePathComesFromTheMachineHiveOrTheExecutable)
     AppSettings.Reset();
     EXPECT_EQ(LoadHomePath(), 1);
     EXPECT_EQ(std::string(AppSettings.HomePath), ExecutableFolder());
+}
+
+TEST(HomeFolderOf, FindsTheManualBesideTheExecutableOrInTheInstalledPrefix)
+{
+    const QTemporaryDir prefix;
+    const std::string strPrefix = prefix.path().toStdString() + "/";
+    ASSERT_TRUE(QDir().mkpath(prefix.path() + "/bin"));
+    // Nothing found anywhere: the executable's own folder, as before.
+    EXPECT_EQ(HomeFolderOf(strPrefix + "bin/"), strPrefix + "bin/");
+
+    ASSERT_TRUE(QDir().mkpath(prefix.path() + "/share/orvex/Help"));
+    EXPECT_EQ(HomeFolderOf(strPrefix + "bin/"), strPrefix + "share/orvex/");
+
+    // A build tree keeps the manual beside the executable; that wins.
+    ASSERT_TRUE(QDir().mkpath(prefix.path() + "/bin/Help"));
+    EXPECT_EQ(HomeFolderOf(strPrefix + "bin/"), strPrefix + "bin/");
 }
 
 TEST_F(HistoryTableTest, EntriesGoOnTopMoveUpWhenReusedAndTheOldestFallsOff)
@@ -227,7 +271,7 @@ TEST_F(HistoryTableTest, SavesCountAndPaddedCellsThatLoadBack)
         }
     EXPECT_FALSE(RegProbeGet(HKEY_CURRENT_USER, kKey, "Cache(Host)0-3"));
 
-    HistoryTable loaded;
+    CHistoryTable loaded;
     loaded.Init("Host", 2, 30);
     EXPECT_EQ(Rows(loaded), (std::vector<std::string>{"127.0.0.1:1161/c", "router/private", "10.0.0.1/public"}));
 
@@ -264,4 +308,171 @@ TEST_F(HistoryTableTest, DamagedStoredValuesStayWithinTheTable)
     EXPECT_EQ(m_table.Count(), 0);
     m_table.AddEntry({"only", "c"});
     EXPECT_EQ(Rows(m_table), std::vector<std::string>{"only/c"});
+}
+
+namespace
+{
+// Runs body(n) in nProcesses child processes that all load the settings first
+// and then, together, do the rest; the result is 0 when every child's body
+// returned 0.
+int RunInstancesTogether(int nProcesses, const std::function<int(int)>& body)
+{
+    int ready[2], go[2];
+    if (pipe(ready) != 0 || pipe(go) != 0)
+        return -1;
+    std::vector<pid_t> children;
+    for (int n = 0; n < nProcesses; ++n)
+    {
+        const pid_t child = fork();
+        if (child == 0)
+        {
+            close(ready[0]);
+            close(go[1]);
+            LoadSettings();
+            char c = 'r';
+            if (write(ready[1], &c, 1) != 1 || read(go[0], &c, 1) != 0)
+                _exit(100);
+            _exit(body(n));
+        }
+        children.push_back(child);
+    }
+    close(ready[1]);
+    close(go[0]);
+    char c;
+    for (int n = 0; n < nProcesses; ++n)
+        if (read(ready[0], &c, 1) != 1)
+            return -1;
+    close(go[1]);  // every instance has loaded; all save now
+    close(ready[0]);
+    int nFailed = 0;
+    for (const pid_t child : children)
+    {
+        int status = -1;
+        waitpid(child, &status, 0);
+        nFailed += status != 0;
+    }
+    return nFailed;
+}
+
+void SaveHistoryRow(const std::string& strHost, const std::string& strCommunity)
+{
+    CHistoryTable table;
+    table.Init("Host", 2, 30);
+    table.AddEntry({strHost, strCommunity});
+    EXPECT_TRUE(table.Save());
+}
+
+std::string UserHiveWithOldKeys()
+{
+    return "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_CURRENT_USER\\SOFTWARE\\ZudavO2\\Settings]\n"
+           "\"Timeout\"=dword:0000001e\n\"Retries\"=dword:00000002\n\"Base\"=\".1.3.6.1.4\"\n"
+           "\"CacheSize-Host\"=dword:00000001\n\"Cache(Host)0-0\"=hex(4):72,31,00\n\"Cache(Host)1-0\"=hex(4):63,31,00\n";
+}
+}  // namespace
+
+TEST_F(SettingsStoreTest, OldKeysAreMovedOnceAndTheMachineOneIsOnlyRead)
+{
+    // Before the move, reading alone (as the walk commands do) finds the old key and writes nothing.
+    QDir().mkpath(m_xdg.UserHiveDir());
+    RegProbeWriteFile(m_xdg.UserHiveFile().toStdString(), UserHiveWithOldKeys());
+    EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(AppSettings.Timeout, 30);
+    EXPECT_EQ(g_history.Cell(0, 0) + "/" + g_history.Cell(1, 0), "r1/c1");
+    g_history.Release();
+    EXPECT_EQ(RegProbeReadFile(m_xdg.UserHiveFile().toStdString()), UserHiveWithOldKeys());
+
+    // A value already under the new key is the newer one and stays.
+    RegProbePutDword(HKEY_CURRENT_USER, kKey, "Retries", 5);
+    EXPECT_TRUE(MoveOldSettings());
+    const std::string strMoved = RegProbeReadFile(m_xdg.UserHiveFile().toStdString());
+    EXPECT_EQ(strMoved.find("ZudavO2"), std::string::npos) << strMoved;
+    AppSettings.Reset();
+    EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(Describe(), "1,1,13684944,1,30,5,1,.1.3.6.1.4");
+    EXPECT_EQ(g_history.Cell(0, 0) + "/" + g_history.Cell(1, 0), "r1/c1");
+    EXPECT_TRUE(MoveOldSettings());  // once: nothing left to move, nothing written
+    EXPECT_EQ(RegProbeReadFile(m_xdg.UserHiveFile().toStdString()), strMoved);
+
+    // The machine hive keeps its old key; HomePath is read from it.
+    QDir().mkpath(m_xdg.MachineHiveDir());
+    const std::string strMachine = "Windows Registry Editor Version 5.00\n\n"
+                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZudavO2\\App]\n\"HomePath\"=\"/opt/old/\"\n";
+    RegProbeWriteFile(m_xdg.MachineHiveFile().toStdString(), strMachine);
+    EXPECT_EQ(LoadHomePath(), 0);
+    EXPECT_STREQ(AppSettings.HomePath, "/opt/old/");
+    EXPECT_NE(RegProbeReadFile(m_xdg.MachineHiveFile().toStdString()).find(strMachine.substr(38)), std::string::npos);
+}
+
+TEST_F(SettingsStoreTest, TwoInstancesKeepEachOthersChanges)
+{
+    RegProbePutDword(HKEY_CURRENT_USER, kKey, "Timeout", 16);
+    const int nFailed = RunInstancesTogether(2, [](int n) {
+        if (n == 0)
+            AppSettings.Timeout = 45;
+        else
+            AppSettings.Retries = 9;
+        return SaveSettings();
+    });
+    EXPECT_EQ(nFailed, 0);
+    EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(AppSettings.Timeout, 45);
+    EXPECT_EQ(AppSettings.Retries, 9);
+    // Values nobody changed were never written.
+    EXPECT_FALSE(RegProbeGet(HKEY_CURRENT_USER, kKey, "Cleaning"));
+}
+
+TEST_F(SettingsStoreTest, ConcurrentHistoryAdditionsAreAllKept)
+{
+    RegProbePutDword(HKEY_CURRENT_USER, kKey, "CacheSize-Host", 0);
+    SaveHistoryRow("older", "c");
+
+    EXPECT_EQ(RunInstancesTogether(10, [](int n) {
+                  g_history.AddEntry({Host(n), "c" + std::to_string(n)});
+                  return SaveSettings();
+              }),
+              0);
+    g_history.Init("Host", 2, 30);
+    std::set<std::string> rows;
+    for (int nRow = 0; nRow < g_history.Count(); ++nRow)
+        rows.insert(g_history.Cell(0, nRow) + "/" + g_history.Cell(1, nRow));
+    std::set<std::string> expected{"older/c"};
+    for (int n = 0; n < 10; ++n)
+        expected.insert(Host(n) + "/c" + std::to_string(n));
+    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(g_history.Cell(0, 10), "older");  // replayed on top of what was there
+}
+
+// The settings folder is readable but not writable (as another user, when
+// the tests run as root): what is saved still shows, and a save that fails
+// says so once.
+TEST_F(SettingsStoreTest, ReadOnlySettingsFolderStillShowsWhatIsSaved)
+{
+    RegProbePutDword(HKEY_CURRENT_USER, kKey, "Timeout", 30);
+    SaveHistoryRow("saved", "c");
+    const std::string strTop = (m_xdg.UserHiveDir() + "/../..").toStdString();
+    const std::string strDir = m_xdg.UserHiveDir().toStdString();
+
+    const pid_t child = fork();
+    if (child == 0)
+    {
+        if (geteuid() == 0
+            && (std::system(("chown -R 65534:65534 '" + strTop + "'").c_str()) != 0 || setgid(65534) != 0
+                || setuid(65534) != 0))
+            _exit(10);
+        chmod(strDir.c_str(), 0500);
+        if (LoadSettings() != 0 || AppSettings.Timeout != 30 || g_history.Cell(0, 0) != "saved")
+            _exit(11);
+        g_history.AddEntry({"new", "c"});
+        testing::internal::CaptureStderr();
+        const int nSaved = SaveSettings();
+        const std::string strErr = testing::internal::GetCapturedStderr();
+        if (nSaved != 1 || std::count(strErr.begin(), strErr.end(), '\n') != 1)
+            _exit(12);
+        _exit(LoadSettings() == 0 && SaveSettings() == 0 ? 0 : 13);  // nothing changed: no complaint
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }

@@ -4,13 +4,18 @@
 #include "app/WalkCommand.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
+#include "support/FakeAgent.h"
 #include "support/HostileMib.h"
 #include "support/SnmpdEnvironment.h"
 #include "support/TempXdg.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdio>
@@ -47,6 +52,21 @@ CWalkResult Walk(const std::vector<std::string>& args)
     std::fclose(pOut);
     std::fclose(pErr);
     return result;
+}
+
+// "orvex --walk ARGS" run as a program, without a display.
+CWalkResult RunProgram(const QStringList& args)
+{
+    const QString strProgram = QCoreApplication::applicationDirPath() + "/../app/orvex";
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* pszName : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+        env.remove(pszName);
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(strProgram, QStringList{"--walk"} + args);
+    EXPECT_TRUE(process.waitForFinished(30000)) << strProgram.toStdString();
+    return CWalkResult{process.exitCode(), process.readAllStandardOutput().toStdString(),
+                       process.readAllStandardError().toStdString()};
 }
 
 class WalkCommand : public testing::Test
@@ -89,7 +109,7 @@ TEST_F(WalkCommand, HostileAgentCannotSplitOrForgeLines)
     const std::vector<CFakeAgent::CVar> vars = HostileVars();
     CFakeAgent agent([&](const CFakeAgent::CRequest& request, std::size_t) { return CFakeAgent::NextFrom(vars, request); });
     const CWalkResult walk = Walk({"--timeout", "3", agent.Address(), "public"});
-    EXPECT_EQ(walk.nExit, CWalkCommand::kExitDone) << walk.strErr;
+    EXPECT_EQ(walk.nExit, kExitDone) << walk.strErr;
     std::vector<std::string> lines;
     std::istringstream text(walk.strOut);
     for (std::string strLine; std::getline(text, strLine);) {
@@ -146,24 +166,62 @@ TEST_F(WalkCommand, ErrorsAndUsage)
 // even where the toolkit would warn (no runtime folder here).
 TEST_F(WalkCommand, ProgramNeedsNoDisplayAndWritesOnlyErrorTexts)
 {
-    const QString strProgram = QCoreApplication::applicationDirPath() + "/../app/orvex";
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* pszName : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
-        env.remove(pszName);
-    const auto run = [&](const QStringList& args) {
-        QProcess process;
-        process.setProcessEnvironment(env);
-        process.start(strProgram, QStringList{"--walk"} + args);
-        EXPECT_TRUE(process.waitForFinished(30000)) << strProgram.toStdString();
-        return CWalkResult{process.exitCode(), process.readAllStandardOutput().toStdString(),
-                           process.readAllStandardError().toStdString()};
-    };
-    const CWalkResult bad = run({"--timeout", "1", "--retries", "0", "nosuchhost.invalid", "public"});
+    const CWalkResult bad = RunProgram({"--timeout", "1", "--retries", "0", "nosuchhost.invalid", "public"});
     EXPECT_EQ(bad.nExit, kExitError);
     EXPECT_EQ(bad.strErr, Walk({"--timeout", "1", "--retries", "0", "nosuchhost.invalid", "public"}).strErr);
-    const CWalkResult usage = run({});
+    const CWalkResult usage = RunProgram({});
     EXPECT_EQ(usage.nExit, kExitUsage);
     EXPECT_EQ(usage.strErr, CWalkCommand::kUsage);
+}
+
+
+// Neither walk command saves options, so neither creates or replaces a
+// settings file: not on a first run, and not a linked one.
+TEST_F(WalkCommand, WalkCommandsCreateAndReplaceNoSettingsFile)
+{
+    const QString strBuild = QCoreApplication::applicationDirPath() + "/..";
+    const auto runBoth = [&] {
+        for (const QStringList& command : {QStringList{strBuild + "/app/orvex", "--walk"},
+                                           QStringList{strBuild + "/tools/orvex-walk/orvex-walk"}}) {
+            QProcess process;
+            process.start(command[0], command.mid(1) + QStringList{"--timeout", "1", "--retries", "0",
+                                                                   "nosuchhost.invalid", "public"});
+            EXPECT_TRUE(process.waitForFinished(30000)) << command[0].toStdString();
+            EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << command[0].toStdString();
+        }
+    };
+    runBoth();
+    EXPECT_FALSE(QFileInfo::exists(m_xdg.UserHiveDir()));
+
+    QTemporaryDir dotfiles;
+    const QString strTarget = dotfiles.filePath("user.reg");
+    QFile(strTarget).open(QIODevice::WriteOnly);  // an empty hive
+    QDir().mkpath(m_xdg.UserHiveDir());
+    ASSERT_TRUE(QFile::link(strTarget, m_xdg.UserHiveFile()));
+    runBoth();
+    EXPECT_TRUE(QFileInfo(m_xdg.UserHiveFile()).isSymLink());
+    EXPECT_EQ(QFileInfo(strTarget).size(), 0);
+    EXPECT_EQ(QDir(m_xdg.UserHiveDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"user.reg"});
+}
+
+// A timeout of 0 s is no timeout; a port with leading zeros is still a port.
+TEST_F(WalkCommand, ProgramRefusesTimeoutZeroAndReadsAPortWithLeadingZeros)
+{
+    CFakeAgent agent([](const CFakeAgent::CRequest& request, std::size_t) {
+        return CFakeAgent::NextFrom({CFakeAgent::Number(".1.3.6.1.2.1.1.7.0", 0x02, 72)}, request);
+    });
+    CWalkResult run = RunProgram({"--timeout", "0", QString::fromStdString(agent.Address()), "public"});
+    EXPECT_EQ(run.nExit, kExitUsage);
+    EXPECT_EQ(run.strErr, CWalkCommand::kUsage);
+    EXPECT_EQ(agent.RequestCount(), 0u);
+
+    for (const QString& strHost : {QString("127.0.0.1:0%1"), QString("localhost:000%1")}) {
+        run = RunProgram({"--base", ".1.3.6.1.2.1.1", "--timeout", "5", "--retries", "0", strHost.arg(agent.Port()),
+                          "public"});
+        EXPECT_EQ(run.nExit, kExitDone) << strHost.toStdString() << ": " << run.strErr;
+        EXPECT_NE(run.strOut.find("sysServices.0\tINTEGER\t72"), std::string::npos) << run.strOut;
+    }
 }
 
 } // namespace

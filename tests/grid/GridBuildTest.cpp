@@ -7,7 +7,7 @@ namespace {
 
 std::string WithoutStatus(const std::string& strLabel)
 {
-    return COidTreeGrid::WithoutStatus(strLabel);
+    return COidTreeGridTestPeer::WithoutStatus(strLabel);
 }
 
 class GridBuild : public CGridTest

@@ -16,6 +16,7 @@ public:
     // The agent a write goes to, as a started query leaves it.
     void SetRequest(const CWalkRequest& request) { m_grid.m_request = request; }
     bool MergeChild(const CNodeMerge& merge) { return m_grid.MergeChild(merge); }
+    static std::string WithoutStatus(const std::string& strLabel) { return COidTreeGrid::WithoutStatus(strLabel); }
 
 private:
     COidTreeGrid& m_grid;

@@ -5,10 +5,14 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <functional>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -250,4 +254,158 @@ TEST(RegFileFormat, ReadsHandWrittenFilesAndRejectsMalformedOnes)
         EXPECT_FALSE(ParseRegHive(text, "HKEY_CURRENT_USER", hive, strError)) << text;
         EXPECT_EQ(strError.rfind(where, 0), 0u) << text << " → " << strError;
     }
+}
+
+TEST_F(RegistryTest, ValuesAndKeysCanBeListedAndDeleted)
+{
+    ASSERT_EQ(RegProbePutDword(HKEY_CURRENT_USER, kKey, "Keep", 1), ERROR_SUCCESS);
+    ASSERT_EQ(RegProbePut(HKEY_CURRENT_USER, kKey, "Gone", REG_SZ, RegProbeBytes("text", true)), ERROR_SUCCESS);
+    ASSERT_EQ(RegProbePutDword(HKEY_CURRENT_USER, kKey + "\\Child", "C", 3), ERROR_SUCCESS);
+
+    HKEY hKey = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, kKey.c_str(), 0, KEY_ALL_ACCESS, &hKey), ERROR_SUCCESS);
+    char name[8];
+    DWORD cchName = sizeof name, dwType = 0, cb = 0;
+    EXPECT_EQ(RegEnumValue(hKey, 1, name, &cchName, nullptr, &dwType, nullptr, &cb), ERROR_SUCCESS);
+    EXPECT_EQ(std::string(name) + "/" + std::to_string(cchName) + "/" + std::to_string(cb), "Gone/4/5");
+    EXPECT_EQ(dwType, REG_SZ);
+    cchName = 4;  // no room for the NUL
+    EXPECT_EQ(RegEnumValue(hKey, 1, name, &cchName, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+    cchName = sizeof name;
+    EXPECT_EQ(RegEnumValue(hKey, 2, name, &cchName, nullptr, nullptr, nullptr, nullptr), ERROR_NO_MORE_ITEMS);
+
+    // A deleted value is gone for the handle at once and for the file at close;
+    // a value set again after its deletion stays.
+    EXPECT_EQ(RegDeleteValue(hKey, "GONE"), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValue(hKey, "Gone"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegQueryValueEx(hKey, "Gone", nullptr, nullptr, nullptr, &cb), ERROR_FILE_NOT_FOUND);
+    const BYTE b = 9;
+    ASSERT_EQ(RegSetValueEx(hKey, "Again", 0, REG_BINARY, &b, 1), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValue(hKey, "Again"), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueEx(hKey, "Again", 0, REG_BINARY, &b, 1), ERROR_SUCCESS);
+    EXPECT_TRUE(RegProbeGet(HKEY_CURRENT_USER, kKey, "Gone"));  // not before the close
+    EXPECT_EQ(RegCloseKey(hKey), ERROR_SUCCESS);
+    EXPECT_FALSE(RegProbeGet(HKEY_CURRENT_USER, kKey, "Gone"));
+    EXPECT_EQ(RegProbeGet(HKEY_CURRENT_USER, kKey, "Again")->data, std::vector<BYTE>{9});
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, kKey.c_str(), 0, KEY_QUERY_VALUE, &hKey), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValue(hKey, "Keep"), ERROR_ACCESS_DENIED);
+    RegCloseKey(hKey);
+
+    // A key with keys below it stays; a leaf goes from the file at once.
+    EXPECT_EQ(RegDeleteKey(HKEY_CURRENT_USER, kKey.c_str()), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegDeleteKey(HKEY_CURRENT_USER, (kKey + "\\child\\").c_str()), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteKey(HKEY_CURRENT_USER, (kKey + "\\Child").c_str()), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegProbeReadFile(UserFile()).find("Child"), std::string::npos);
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "SOFTWARE\\Test", 0, KEY_READ, &hKey), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteKey(hKey, "Settings"), ERROR_SUCCESS);
+    RegCloseKey(hKey);
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, kKey.c_str(), 0, KEY_READ, &hKey), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegProbeReadFile(UserFile()).find("Test"), std::string::npos);
+}
+
+// Ten processes each read a counter and write it back one higher. Plain
+// handles would lose increments; exclusive ones see each other's.
+TEST_F(RegistryTest, ExclusiveHandlesSerialiseReadModifyWriteAcrossProcesses)
+{
+    ASSERT_EQ(RegProbePutDword(HKEY_CURRENT_USER, kKey, "Counter", 0), ERROR_SUCCESS);
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    std::vector<pid_t> children;
+    for (int n = 0; n < 10; ++n)
+    {
+        const pid_t child = fork();
+        if (child == 0)
+        {
+            char c;
+            close(go[1]);
+            if (read(go[0], &c, 1) != 0)
+                _exit(3);
+            HKEY hKey = nullptr;
+            if (RegOpenKeyEx(HKEY_CURRENT_USER, kKey.c_str(), REG_OPTION_EXCLUSIVE, KEY_ALL_ACCESS, &hKey)
+                != ERROR_SUCCESS)
+                _exit(1);
+            DWORD dw = 0, cb = sizeof dw;
+            RegQueryValueEx(hKey, "Counter", nullptr, nullptr, reinterpret_cast<BYTE*>(&dw), &cb);
+            usleep(20000);  // widens the window another writer would fall into
+            ++dw;
+            RegSetValueEx(hKey, "Counter", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dw), sizeof dw);
+            _exit(RegCloseKey(hKey) == ERROR_SUCCESS ? 0 : 2);
+        }
+        children.push_back(child);
+    }
+    close(go[0]);
+    close(go[1]);  // every child starts now
+    for (const pid_t child : children)
+    {
+        int status = -1;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_EQ(status, 0);
+    }
+    EXPECT_EQ(RegProbeGet(HKEY_CURRENT_USER, kKey, "Counter")->data, (std::vector<BYTE>{10, 0, 0, 0}));
+}
+
+// What stands where user.reg should be and is no regular file under 16 MiB
+// is moved aside, once, with one line on stderr; nothing blocks or aborts, and
+// the next write makes a fresh file.
+TEST_F(RegistryTest, FilesThatNeverEndOrAreNoFilesAreSetAside)
+{
+    QDir().mkpath(m_xdg.UserHiveDir());
+    const std::string strFile = UserFile(), strBad = strFile + ".bad";
+    const auto makeFifo = [&] { return mkfifo(strFile.c_str(), 0600) == 0; };
+    const auto linkToZero = [&] { return symlink("/dev/zero", strFile.c_str()) == 0; };
+    const auto makeFolder = [&] { return mkdir(strFile.c_str(), 0700) == 0; };
+    const auto makeHuge = [&] {
+        std::string text = "Windows Registry Editor Version 5.00\n\n";
+        text.resize(16 << 20, ';');
+        RegProbeWriteFile(strFile, text);
+        return true;
+    };
+    const std::pair<const char*, std::function<bool()>> cases[] = {
+        {"FIFO", makeFifo}, {"link to /dev/zero", linkToZero}, {"folder", makeFolder}, {"16 MiB file", makeHuge}};
+    for (const auto& [what, make] : cases)
+    {
+        SCOPED_TRACE(what);
+        ASSERT_TRUE(make());
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(RegProbeGet(HKEY_CURRENT_USER, kKey, "Timeout"));
+        const std::string strErr = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(strErr.begin(), strErr.end(), '\n'), 1) << strErr;
+        EXPECT_NE(strErr.find(strBad), std::string::npos) << strErr;
+        struct stat st = {};
+        EXPECT_NE(lstat(strFile.c_str(), &st), 0);
+        EXPECT_EQ(lstat(strBad.c_str(), &st), 0);
+
+        ASSERT_EQ(RegProbePutDword(HKEY_CURRENT_USER, kKey, "Timeout", 30), ERROR_SUCCESS);
+        EXPECT_EQ(RegProbeGet(HKEY_CURRENT_USER, kKey, "Timeout")->data[0], 30);
+        ASSERT_EQ(std::system(("rm -rf '" + strFile + "' '" + strBad + "'").c_str()), 0);
+    }
+}
+
+// Dotfile managers link user.reg into a repository: writes go through the
+// link to the file it leads to, and the link stays a link.
+TEST_F(RegistryTest, WritesGoThroughALinkToItsFile)
+{
+    QTemporaryDir dotfiles;
+    const std::string strTarget = dotfiles.path().toStdString() + "/orvex-user.reg";
+    QDir().mkpath(m_xdg.UserHiveDir());
+    ASSERT_EQ(symlink(strTarget.c_str(), UserFile().c_str()), 0);  // dangling until the first write
+
+    ASSERT_EQ(RegProbePutDword(HKEY_CURRENT_USER, kKey, "Timeout", 30), ERROR_SUCCESS);
+    ASSERT_EQ(RegProbePutDword(HKEY_CURRENT_USER, kKey, "Retries", 5), ERROR_SUCCESS);
+    const auto isLink = [this] {
+        struct stat st = {};
+        return lstat(UserFile().c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    };
+    EXPECT_TRUE(isLink());
+    EXPECT_NE(RegProbeReadFile(strTarget).find("\"Retries\"=dword:00000005"), std::string::npos);
+    EXPECT_EQ(RegProbeGet(HKEY_CURRENT_USER, kKey, "Timeout")->data[0], 30);
+
+    // A damaged file behind the link goes aside beside itself; the link stays for the new one.
+    RegProbeWriteFile(strTarget, "damaged\n");
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(RegProbePutDword(HKEY_CURRENT_USER, kKey, "Timeout", 31), ERROR_SUCCESS);
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(isLink());
+    EXPECT_EQ(RegProbeReadFile(strTarget + ".bad"), "damaged\n");
+    EXPECT_EQ(RegProbeGet(HKEY_CURRENT_USER, kKey, "Timeout")->data[0], 31);
 }

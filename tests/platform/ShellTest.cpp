@@ -1,9 +1,12 @@
-// Opening a document through the desktop, with the desktop replaced by a recorder.
+// Opening a document through the desktop, with the desktop replaced by a recorder,
+// and asking the desktop for its programs.
 #include "platform/shell/Shell.h"
+#include "support/FakeDesktop.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <vector>
 
 TEST(Shell, OpensExistingDocumentsOnlyAndReportsTheOutcome)
@@ -41,4 +44,27 @@ TEST(Shell, OpensExistingDocumentsOnlyAndReportsTheOutcome)
     bTake = false;
     EXPECT_EQ(ShellExecute(nullptr, nullptr, "read me.html", nullptr, strDocs.c_str(), SW_SHOWNORMAL), SE_ERR_NOASSOC);
     SetShellOpenHook({});
+}
+
+TEST(Shell, DefaultApplicationIsWhatTheDesktopNamesOrNothing)
+{
+    {
+        const CFakeDesktop desktop("web-browser.desktop");
+        EXPECT_EQ(DefaultApplication("text/html"), "web-browser.desktop");
+        EXPECT_EQ(DefaultApplication("image/png"), "");  // the desktop names none for it
+    }
+    {
+        const CFakeDesktop desktop("");
+        EXPECT_EQ(DefaultApplication("text/html"), "");
+    }
+    {
+        const CFakeDesktop desktop("half-answer.desktop", 3);  // an answer with a failure status counts for nothing
+        EXPECT_EQ(DefaultApplication("text/html"), "");
+    }
+    // Without the desktop's tools at all.
+    const std::string strOldPath = std::getenv("PATH");
+    const QTemporaryDir empty;
+    setenv("PATH", empty.path().toStdString().c_str(), 1);
+    EXPECT_EQ(DefaultApplication("text/html"), "");
+    setenv("PATH", strOldPath.c_str(), 1);
 }

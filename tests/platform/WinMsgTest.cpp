@@ -91,6 +91,30 @@ TEST(WinMsg, PostsAndSendsArriveInQueueOrderExceptOwnThreadSends)
     EXPECT_EQ(recorder.Arrivals().back().wParam, 102u);
 }
 
+// Without the event loop, what a worker queued is handed over on demand, in order,
+// and nothing twice once the loop runs again.
+TEST(WinMsg, DeliverQueuedHandsOverWhatIsQueuedWithoutTheEventLoop)
+{
+    CRecorder recorder;
+    std::thread worker([hWnd = recorder.Handle()] {
+        for (WPARAM i = 1; i <= 3; ++i)
+            PostMessage(hWnd, WM_TEST_A, i, 0);
+    });
+    worker.join();
+    EXPECT_TRUE(recorder.Arrivals().empty());
+    recorder.Window().DeliverQueued();
+    std::vector<Arrival> arrivals = recorder.Arrivals();
+    ASSERT_EQ(arrivals.size(), 3u);
+    for (WPARAM i = 0; i < 3; ++i)
+        EXPECT_EQ(arrivals[i].wParam, i + 1);
+
+    ASSERT_TRUE(PostMessage(recorder.Handle(), WM_TEST_A, 4, 0));
+    ASSERT_TRUE(PumpUntil([&] { return recorder.Arrivals().size() == 4; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(recorder.Arrivals().size(), 4u);
+    EXPECT_EQ(recorder.Arrivals().back().wParam, 4u);
+}
+
 TEST(WinMsg, RetiredHandlesReleaseBlockedSendersAndAreNeverReused)
 {
     auto pRecorder = std::make_unique<CRecorder>();

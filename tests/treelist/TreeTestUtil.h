@@ -95,6 +95,7 @@ public:
     bool bAcceptClicks = true;   // else clicks are refused
     bool bMayDelete = true;      // else the Delete key is refused
     bool bEnterHandled = false;  // else Enter opens the current cell's editor
+    bool bRefuseBusy = false;    // else any node may expand; with it, none whose label has a space
 
     QWidget* OnCellClick(UINT nFlags, CPoint pt, LVHITTESTINFO* pHit, BOOL bWide) override
     {
@@ -128,6 +129,10 @@ protected:
     BOOL AcceptClick(LVHITTESTINFO*) override { return bAcceptClicks; }
     BOOL MayDeleteByKey(CTreeItem*, int) override { return bMayDelete; }
     BOOL HandleEnterKey() override { return bEnterHandled; }
+    BOOL MayExpand(CTreeItem* pNode, int) override
+    {
+        return bRefuseBusy && InfoOf(pNode)->GetText().find(' ') != std::string::npos ? FALSE : TRUE;
+    }
     void OnDeleteAllItems() override { ++nDeleteAll; }
     std::unique_ptr<CNodeInfo> CloneInfo(const CNodeInfo& info) override
     {
@@ -219,9 +224,12 @@ inline std::vector<Node*> Children(const CTreeListCtrl& c, const Node* p)
     return out;
 }
 
-// p and its descendants in pre-order (only the shown ones with bShownOnly).
+// p and its descendants in pre-order (only the shown ones with bShownOnly:
+// below expanded nodes, and not hidden by a filter).
 inline void PreOrder(const CTreeListCtrl& c, Node* p, std::vector<Node*>& out, bool bShownOnly = false)
 {
+    if (bShownOnly && c.IsFilteredOut(p))
+        return;
     out.push_back(p);
     if (!bShownOnly || !c.IsCollapsed(p))
         for (Node* child : Children(c, p))
@@ -280,13 +288,16 @@ inline std::string CheckRows(CTreeListCtrl& c, const std::set<const Node*>& all)
     }
     const std::set<const Node*> shownSet(shown.begin(), shown.end());
     for (const Node* p : all) {
+        if (!c.IsFilteredOut(p) && c.IsFilteredOut(c.ParentOf(p)))
+            return "the filter hides a parent of a node it leaves";
         Node* hidden = const_cast<Node*>(p);
         if (shownSet.count(p))
             continue;
         if (c.RowOfNode(hidden) != -1 || c.CachedRowOf(hidden) != -1)
             return "hidden node with a row number";
-        if (c.HasChildren(p) && !c.IsCollapsed(p))  // so that showing it later shows one level
+        if (c.HasChildren(p) && !c.IsCollapsed(p) && !c.IsFilteredOut(p))  // showing it later shows one level
             return "hidden node left expanded";
+
     }
     return "";
 }

@@ -1,11 +1,14 @@
 // Draws icon 128, the application icon: a tree of rows on a blue tile with the
-// arcs of a signal above it. Usage: appicon <output.png> [size]
+// arcs of a signal above it. Usage: appicon <output.png|output.svg> [size]
+// A name ending in ".svg" gives the same drawing as a scalable picture.
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgGenerator>
 #include <cstdio>
 
 namespace {
@@ -78,25 +81,46 @@ void DrawTree(QPainter& p, double s)
     }
 }
 
+void Draw(QPaintDevice& device, int size)
+{
+    QPainter p(&device);
+    p.setRenderHint(QPainter::Antialiasing);
+    DrawTile(p, size);
+    DrawSignal(p, size);
+    DrawTree(p, size);
+}
+
+bool WriteSvg(const QString& strFile, int size)
+{
+    QSvgGenerator svg;
+    svg.setFileName(strFile);
+    svg.setSize(QSize(size, size));
+    svg.setViewBox(QRect(0, 0, size, size));
+    svg.setTitle(QStringLiteral("Orvex"));
+    Draw(svg, size);
+    return QFileInfo(strFile).size() > 0;
+}
+
+bool WritePng(const QString& strFile, int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    Draw(image, size);
+    return image.save(strFile);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: appicon <output.png> [size]\n");
+        std::fprintf(stderr, "usage: appicon <output.png|output.svg> [size]\n");
         return 2;
     }
+    const QString strFile = QString::fromLocal8Bit(argv[1]);
     const int size = argc > 2 ? std::atoi(argv[2]) : 256;
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    DrawTile(p, size);
-    DrawSignal(p, size);
-    DrawTree(p, size);
-    p.end();
-    if (!image.save(QString::fromLocal8Bit(argv[1]))) {
+    if (!(strFile.endsWith(".svg") ? WriteSvg(strFile, size) : WritePng(strFile, size))) {
         std::fprintf(stderr, "appicon: cannot write %s\n", argv[1]);
         return 1;
     }

@@ -3,6 +3,7 @@
 // OID<TAB>name<TAB>type<TAB>value, named with the loaded MIB modules. Settings
 // come from the user's registry hive;
 // options override them for this run only and are never saved.
+#include "app/CommandLineHelp.h"
 #include "app/SettingsStore.h"
 #include "snmp/AppSettings.h"
 #include "snmp/MibWalk.h"
@@ -10,12 +11,15 @@
 #include "snmp/WalkOptions.h"
 #include "snmp/WalkTarget.h"
 #include "treelist/LineText.h"
+#include "InterruptNotifier.h"
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -50,6 +54,8 @@ public:
     }
 
     int ExitCode() const { return m_bError ? kExitError : m_bDone ? kExitDone : kExitError; }
+    // Prints the records that have arrived but wait for the event loop.
+    void PrintArrived() { m_window.DeliverQueued(); }
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -81,7 +87,16 @@ private:
 
 int main(int argc, char** argv)
 {
-    const std::optional<CWalkOptions> options = CWalkOptions::Parse({argv + 1, argv + argc});
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (AsksForHelp(args)) {
+        std::fputs(HelpText(OrvexWalkHelp()).c_str(), stdout);
+        return kExitDone;
+    }
+    if (AsksForVersion(args)) {
+        std::fputs(VersionText("orvex-walk").c_str(), stdout);
+        return kExitDone;
+    }
+    const std::optional<CWalkOptions> options = CWalkOptions::Parse(args);
     if (!options) {
         std::fputs(kUsage, stderr);
         return kExitUsage;
@@ -91,10 +106,21 @@ int main(int argc, char** argv)
     options->ApplyToSettings();
     options->LoadMibs();
 
-    static char s_outBuffer[1 << 16];
-    std::setvbuf(stdout, s_outBuffer, _IOFBF, sizeof s_outBuffer);
-
     CWalkPrinter printer(*options);
+    // A reader at a terminal sees each record as it arrives; a file or a pipe
+    // gets large writes.
+    static char s_outBuffer[1 << 16];
+    std::setvbuf(stdout, s_outBuffer, isatty(STDOUT_FILENO) ? _IOLBF : _IOFBF, sizeof s_outBuffer);
+    // Records are written whole on this thread: the ones that have arrived are
+    // printed and flushed, and the process then ends by the signal, as the
+    // shell expects.
+    const CInterruptNotifier interrupt([&printer](int nSignal) {
+        printer.PrintArrived();
+        std::fflush(stdout);
+        std::signal(nSignal, SIG_DFL);
+        std::raise(nSignal);
+    });
+
     // The walk's own thread function; joined rather than detached so that the
     // process never ends under a running walk.
     std::thread walk([&printer] {

@@ -1,7 +1,7 @@
 // The Settings dialog against AppSettings: what it shows, what OK, Cancel and
 // Defaults do, the edits' input rules, its layout and its background.
 #include "app/DialogBackground.h"
-#include "app/Settings.h"
+#include "app/SettingsDlg.h"
 #include "snmp/AppSettings.h"
 #include "ui/ColourPicker.h"
 #include "ui/ColourPopup.h"
@@ -42,7 +42,7 @@ struct SettingsDialog : ::testing::Test
     // A fresh dialog, initialised and shown without a modal loop.
     void Open()
     {
-        pDlg = std::make_unique<Settings>();
+        pDlg = std::make_unique<CSettingsDlg>();
         pDlg->Create();
     }
     template <class T> T* Item(int nId) { return qobject_cast<T*>(pDlg->GetDlgItem(nId)); }
@@ -54,7 +54,7 @@ struct SettingsDialog : ::testing::Test
         QTest::keyClick(Item<QLineEdit>(nId), Qt::Key_Delete);
         QTest::keyClicks(Item<QLineEdit>(nId), strText);
     }
-    std::unique_ptr<Settings> pDlg;
+    std::unique_ptr<CSettingsDlg> pDlg;
 };
 
 } // namespace
@@ -64,13 +64,13 @@ TEST_F(SettingsDialog, ShowsTheSettingsAndOkWithoutChangesKeepsThem)
     const auto before = Take();
     Open();
     EXPECT_EQ(pDlg->windowTitle(), QStringLiteral("Settings"));
-    EXPECT_FALSE(Item<QCheckBox>(Settings::IDC_CLEANING)->isChecked());
-    EXPECT_TRUE(Item<QCheckBox>(Settings::IDC_INFERENCE)->isChecked());
-    EXPECT_FALSE(Item<QCheckBox>(Settings::IDC_WRITE)->isChecked());
-    EXPECT_EQ(Item<CColourPicker>(Settings::IDC_COLOUR)->GetColour(), RGB(0x12, 0x34, 0x56));
-    EXPECT_EQ(Text(Settings::IDC_TIMEOUT) + Text(Settings::IDC_RETRIES), QStringLiteral("457"));
-    EXPECT_EQ(Text(Settings::IDC_BASE), QStringLiteral(".1.3.6.1.4.1"));
-    EXPECT_EQ(Item<QComboBox>(Settings::IDC_VERSION)->currentText(), QStringLiteral("v2c"));
+    EXPECT_FALSE(Item<QCheckBox>(CSettingsDlg::IDC_CLEANING)->isChecked());
+    EXPECT_TRUE(Item<QCheckBox>(CSettingsDlg::IDC_INFERENCE)->isChecked());
+    EXPECT_FALSE(Item<QCheckBox>(CSettingsDlg::IDC_WRITE)->isChecked());
+    EXPECT_EQ(Item<CColourPicker>(CSettingsDlg::IDC_COLOUR)->GetColour(), RGB(0x12, 0x34, 0x56));
+    EXPECT_EQ(Text(CSettingsDlg::IDC_TIMEOUT) + Text(CSettingsDlg::IDC_RETRIES), QStringLiteral("457"));
+    EXPECT_EQ(Text(CSettingsDlg::IDC_BASE), QStringLiteral(".1.3.6.1.4.1"));
+    EXPECT_EQ(Item<QComboBox>(CSettingsDlg::IDC_VERSION)->currentText(), QStringLiteral("v2c"));
     Click(IDOK);
     EXPECT_EQ(pDlg->Result(), IDOK);
     EXPECT_EQ(Take(), before);
@@ -78,7 +78,7 @@ TEST_F(SettingsDialog, ShowsTheSettingsAndOkWithoutChangesKeepsThem)
     // A flag byte other than 1 shows as off, and OK turns it into 0.
     AppSettings.Cleaning = 2;
     Open();
-    EXPECT_FALSE(Item<QCheckBox>(Settings::IDC_CLEANING)->isChecked());
+    EXPECT_FALSE(Item<QCheckBox>(CSettingsDlg::IDC_CLEANING)->isChecked());
     Click(IDOK);
     EXPECT_EQ(AppSettings.Cleaning, 0);
 }
@@ -87,24 +87,24 @@ TEST_F(SettingsDialog, DefaultsChangeOnlyTheControlsUntilOk)
 {
     const auto before = Take();
     Open();
-    Click(Settings::IDC_DEFAULTS);
+    Click(CSettingsDlg::IDC_DEFAULTS);
     EXPECT_TRUE(pDlg->isVisible());
-    EXPECT_EQ(Text(Settings::IDC_TIMEOUT), QStringLiteral("16"));
+    EXPECT_EQ(Text(CSettingsDlg::IDC_TIMEOUT), QStringLiteral("16"));
     EXPECT_EQ(Take(), before);
     Click(IDCANCEL);
     EXPECT_EQ(pDlg->Result(), IDCANCEL);
     EXPECT_EQ(Take(), before);
 
     Open();
-    Click(Settings::IDC_DEFAULTS);
+    Click(CSettingsDlg::IDC_DEFAULTS);
     Click(IDOK);
     EXPECT_EQ(Take(), kDefaults);
 
     // The modal run ends the same ways (Escape is Cancel).
     AppSettings.Timeout = 99;
-    Settings dlg;
+    CSettingsDlg dlg;
     QTimer::singleShot(0, &dlg, [&] {
-        QTest::mouseClick(dlg.GetDlgItem(Settings::IDC_DEFAULTS), Qt::LeftButton);
+        QTest::mouseClick(dlg.GetDlgItem(CSettingsDlg::IDC_DEFAULTS), Qt::LeftButton);
         QTest::keyClick(&dlg, Qt::Key_Escape);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -114,16 +114,16 @@ TEST_F(SettingsDialog, DefaultsChangeOnlyTheControlsUntilOk)
 TEST_F(SettingsDialog, NumbersAreTakenAsTypedWithoutRangeChecks)
 {
     Open();
-    Retype(Settings::IDC_TIMEOUT, QString());
-    Retype(Settings::IDC_RETRIES, QStringLiteral("12x3"));  // letters are refused
-    EXPECT_EQ(Text(Settings::IDC_RETRIES), QStringLiteral("123"));
+    Retype(CSettingsDlg::IDC_TIMEOUT, QString());
+    Retype(CSettingsDlg::IDC_RETRIES, QStringLiteral("12x3"));  // letters are refused
+    EXPECT_EQ(Text(CSettingsDlg::IDC_RETRIES), QStringLiteral("123"));
     Click(IDOK);
     EXPECT_EQ(AppSettings.Timeout, 0);
     EXPECT_EQ(AppSettings.Retries, 123);
 
     Open();
-    Retype(Settings::IDC_TIMEOUT, QStringLiteral("400"));
-    Retype(Settings::IDC_RETRIES, QStringLiteral("99999999999999"));
+    Retype(CSettingsDlg::IDC_TIMEOUT, QStringLiteral("400"));
+    Retype(CSettingsDlg::IDC_RETRIES, QStringLiteral("99999999999999"));
     Click(IDOK);
     EXPECT_EQ(AppSettings.Timeout, 400);
     EXPECT_EQ(AppSettings.Retries, 2147483647);  // saturates, never wraps
@@ -132,10 +132,10 @@ TEST_F(SettingsDialog, NumbersAreTakenAsTypedWithoutRangeChecks)
 
     // The spins keep to their range (Retries 1..10), starting from what is typed.
     Open();
-    Retype(Settings::IDC_RETRIES, QStringLiteral("10"));
-    QTest::keyClick(Item<QLineEdit>(Settings::IDC_RETRIES), Qt::Key_Up);
-    EXPECT_EQ(Text(Settings::IDC_RETRIES), QStringLiteral("10"));
-    QTest::keyClick(Item<QLineEdit>(Settings::IDC_RETRIES), Qt::Key_Down);
+    Retype(CSettingsDlg::IDC_RETRIES, QStringLiteral("10"));
+    QTest::keyClick(Item<QLineEdit>(CSettingsDlg::IDC_RETRIES), Qt::Key_Up);
+    EXPECT_EQ(Text(CSettingsDlg::IDC_RETRIES), QStringLiteral("10"));
+    QTest::keyClick(Item<QLineEdit>(CSettingsDlg::IDC_RETRIES), Qt::Key_Down);
     Click(IDOK);
     EXPECT_EQ(AppSettings.Retries, 9);
 }
@@ -143,28 +143,28 @@ TEST_F(SettingsDialog, NumbersAreTakenAsTypedWithoutRangeChecks)
 TEST_F(SettingsDialog, BaseColourAndVersionRoundTrip)
 {
     Open();
-    Retype(Settings::IDC_BASE, QString(300, QLatin1Char('7')));
-    EXPECT_EQ(Text(Settings::IDC_BASE).size(), Settings::kMaxBase);
-    Item<QComboBox>(Settings::IDC_VERSION)->setCurrentIndex(0);
-    auto* pPicker = Item<CColourPicker>(Settings::IDC_COLOUR);
+    Retype(CSettingsDlg::IDC_BASE, QString(300, QLatin1Char('7')));
+    EXPECT_EQ(Text(CSettingsDlg::IDC_BASE).size(), CSettingsDlg::kMaxBase);
+    Item<QComboBox>(CSettingsDlg::IDC_VERSION)->setCurrentIndex(0);
+    auto* pPicker = Item<CColourPicker>(CSettingsDlg::IDC_COLOUR);
     QTest::mouseClick(pPicker, Qt::LeftButton);
     ASSERT_NE(pPicker->Popup(), nullptr);
     QTest::mouseClick(pPicker->Popup(), Qt::LeftButton, {}, pPicker->Popup()->ItemRect(0).center());
     Click(IDOK);
-    EXPECT_EQ(AppSettings.Base(), std::string(Settings::kMaxBase, '7'));
+    EXPECT_EQ(AppSettings.Base(), std::string(CSettingsDlg::kMaxBase, '7'));
     EXPECT_EQ(AppSettings.Version, 1u);
     EXPECT_EQ(AppSettings.InferColor, CColourPopup::Palette()[0].colour);
 
     // Bytes above 127 survive; v2c is stored as 2; an unknown version shows as v1.
     AppSettings.SetBase("\xA9.1.3");
     Open();
-    Item<QComboBox>(Settings::IDC_VERSION)->setCurrentIndex(1);
+    Item<QComboBox>(CSettingsDlg::IDC_VERSION)->setCurrentIndex(1);
     Click(IDOK);
     EXPECT_EQ(AppSettings.Base(), "\xA9.1.3");
     EXPECT_EQ(AppSettings.Version, 2u);
     AppSettings.Version = 7;
     Open();
-    EXPECT_EQ(Item<QComboBox>(Settings::IDC_VERSION)->currentText(), QStringLiteral("v1"));
+    EXPECT_EQ(Item<QComboBox>(CSettingsDlg::IDC_VERSION)->currentText(), QStringLiteral("v1"));
 }
 
 TEST_F(SettingsDialog, LayoutTabOrderAndBackground)
@@ -172,11 +172,11 @@ TEST_F(SettingsDialog, LayoutTabOrderAndBackground)
     Open();
     const CDialogUnits& u = pDlg->Units();
     // The spin sits at the right end of its edit.
-    const QRect rcSpin = pDlg->GetDlgItem(Settings::IDC_TIMEOUT_SPIN)->geometry();
-    EXPECT_EQ(pDlg->GetDlgItem(Settings::IDC_TIMEOUT)->geometry().right() + 1, rcSpin.left());
+    const QRect rcSpin = pDlg->GetDlgItem(CSettingsDlg::IDC_TIMEOUT_SPIN)->geometry();
+    EXPECT_EQ(pDlg->GetDlgItem(CSettingsDlg::IDC_TIMEOUT)->geometry().right() + 1, rcSpin.left());
     EXPECT_EQ(rcSpin.right(), u.MapDialogRect(127, 80, 54, 12).right());
     // The version row stays clear of every other control.
-    QWidget* pVersion = pDlg->GetDlgItem(Settings::IDC_VERSION);
+    QWidget* pVersion = pDlg->GetDlgItem(CSettingsDlg::IDC_VERSION);
     for (QWidget* w : pDlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (w != pVersion) {
             EXPECT_FALSE(w->geometry().intersects(pVersion->geometry())) << w->metaObject()->className();
@@ -190,7 +190,7 @@ TEST_F(SettingsDialog, LayoutTabOrderAndBackground)
             if (pDlg->GetDlgItem(id) == w && (w->focusPolicy() & Qt::TabFocus))
                 order.push_back(id);
     EXPECT_EQ(order, expected);
-    EXPECT_EQ(pDlg->focusWidget(), pDlg->GetDlgItem(Settings::IDC_CLEANING));
+    EXPECT_EQ(pDlg->focusWidget(), pDlg->GetDlgItem(CSettingsDlg::IDC_CLEANING));
 
     const QImage image = pDlg->grab().toImage();
     const int yRule = image.height() - kButtonStripHeight;

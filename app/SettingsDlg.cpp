@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "app/SettingsDlg.h"
 #include "app/DialogBackground.h"
 #include "platform/dialog/SpinButtonCtrl.h"
 #include "snmp/AppSettings.h"
@@ -48,21 +48,21 @@ std::int32_t LeadingInteger(const std::string& strText)
                                                            std::numeric_limits<std::int32_t>::max()));
 }
 
-Settings::Settings(QWidget* pParent)
+CSettingsDlg::CSettingsDlg(QWidget* pParent)
     : CDialog("Settings", 227, 198, QStringLiteral("MS Shell Dlg"), 8, pParent)
 {
     CreateControls();
     ConnectStandardButtons();
 }
 
-void Settings::AddLabel(int nId, const char* pszText, int x, int y, int cx, int cy)
+void CSettingsDlg::AddLabel(int nId, const char* pszText, int x, int y, int cx, int cy)
 {
     auto* pLabel = new CMyStatic(this, nId);
     PlaceControl(nId, pLabel, x, y, cx, cy);
     pLabel->SetWindowText(pszText);
 }
 
-void Settings::CreateControls()
+void CSettingsDlg::CreateControls()
 {
     // Created in tab order; the labels take no focus and come last.
     m_pCheckCleaning = AddControl<QCheckBox>(IDC_CLEANING, 127, 24, 9, 8);
@@ -93,7 +93,7 @@ void Settings::CreateControls()
     auto* pDefaults = AddControl<QPushButton>(IDC_DEFAULTS, 153, 134, 47, 14);
     pDefaults->setText(QStringLiteral("Defaults"));
     pDefaults->setAutoDefault(false);
-    connect(pDefaults, &QPushButton::clicked, this, &Settings::OnDefaults);
+    connect(pDefaults, &QPushButton::clicked, this, &CSettingsDlg::OnDefaults);
     auto* pOk = AddControl<QPushButton>(IDOK, 172, 177, 47, 14);
     pOk->setText(QStringLiteral("OK"));
     pOk->setDefault(true);
@@ -111,7 +111,7 @@ void Settings::CreateControls()
     AddLabel(IDC_LBL_VERSION, "SNMP Version", 30, 137, 50, 9);
 }
 
-BOOL Settings::OnInitDialog()
+BOOL CSettingsDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_pSpinTimeout->SetRange32(1, 300);
@@ -128,7 +128,7 @@ BOOL Settings::OnInitDialog()
     return TRUE;
 }
 
-void Settings::OnDefaults()
+void CSettingsDlg::OnDefaults()
 {
     m_pCheckCleaning->setChecked(IsOn(CAppSettings::kDefaultCleaning));
     m_pCheckInference->setChecked(IsOn(CAppSettings::kDefaultInferance));
@@ -140,7 +140,7 @@ void Settings::OnDefaults()
     m_pComboVersion->setCurrentIndex(VersionIndex(CAppSettings::kDefaultVersion));
 }
 
-void Settings::OnOK()
+void CSettingsDlg::OnOK()
 {
     AppSettings.Cleaning = FlagOf(m_pCheckCleaning);
     AppSettings.Inferance = FlagOf(m_pCheckInference);
@@ -153,7 +153,7 @@ void Settings::OnOK()
     CDialog::OnOK();
 }
 
-BOOL Settings::OnEraseBkgnd(QPainter& painter)
+BOOL CSettingsDlg::OnEraseBkgnd(QPainter& painter)
 {
     DrawDialogBackground(painter, rect(), GetMenuBarColor());
     return TRUE;

@@ -10,7 +10,7 @@ class QLineEdit;
 class CColourPicker;
 class CSpinButtonCtrl;
 
-class Settings : public CDialog
+class CSettingsDlg : public CDialog
 {
     Q_OBJECT
 public:
@@ -40,7 +40,7 @@ public:
     static constexpr int kMaxBase = 259;  // characters; the stored text keeps its NUL in 260 bytes
 
     // parent may be null (the design's usage); Not owned.
-    explicit Settings(QWidget* pParent = nullptr);
+    explicit CSettingsDlg(QWidget* pParent = nullptr);
 
     // The Defaults button: the built-in defaults into the controls only.
     void OnDefaults();
