@@ -19,6 +19,10 @@ const COptionGroupHelp& WalkOptions()
             {"--version", "1|2c",
              "Speak SNMP version 1 (GET-NEXT) or 2c (GetBulk) instead of the Version setting. Followed by a "
              "version it is this option; alone it prints the program's version."},
+            {"--mibs", "PATH",
+             "Load the MIB modules of PATH (folders and files separated by \":\") instead of the MibPath setting; "
+             "Orvex's base modules still come last. Loaded modules name what the built-in MIB writes as numbers."},
+            {"--no-mibs", "", "Load no MIB modules: names are the built-in MIB's alone."},
         }};
     return group;
 }
