@@ -141,6 +141,14 @@ void CHistoryTable::AddEntry(const std::vector<std::string>& texts)
     PutOnTop(std::move(row));
 }
 
+int CHistoryTable::FindRow(const std::string& strKey) const
+{
+    const auto it = std::find_if(m_rows.begin(), m_rows.end(), [&strKey](const CHistoryRow& r) {
+        return EqualNoCase(r.texts[0], strKey);
+    });
+    return it == m_rows.end() ? -1 : static_cast<int>(it - m_rows.begin());
+}
+
 const std::string& CHistoryTable::Cell(int nColumn, int nRow) const
 {
     static const std::string kEmpty;

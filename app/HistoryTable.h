@@ -47,6 +47,10 @@ public:
     // True when AddEntry was called since Load.
     bool HasAdditions() const { return !m_additions.empty(); }
 
+    // The first valid row whose column 0 equals strKey without regard to case;
+    // -1 when there is none. O(rows).
+    int FindRow(const std::string& strKey) const;
+
     // The text of a cell; "" outside the table.
     const std::string& Cell(int nColumn, int nRow) const;
 

@@ -122,10 +122,17 @@ void COrvexView::CreateQueryBar()
 
     m_pHost = new CHostComboBox(this, this);
     m_pHost->setEditable(true);
-    // The history decides the entries; Enter must not add what was typed.
+    // The history decides the entries; Enter must not add what was typed, and
+    // the host is used exactly as typed: no completion from the entries.
     m_pHost->setInsertPolicy(QComboBox::NoInsert);
     m_pHost->setDuplicatesEnabled(true);
-    connect(m_pHost, &QComboBox::activated, this, &COrvexView::OnHostSelected);
+    m_pHost->setCompleter(nullptr);
+    connect(m_pHost, &QComboBox::activated, this, [this](int nIndex) {
+        if (nIndex >= 0)
+            FillCommunityOf(m_pHost->itemText(nIndex));
+    });
+    connect(m_pHost->lineEdit(), &QLineEdit::editingFinished, this,
+            [this] { FillCommunityOf(m_pHost->currentText()); });
 
     m_pCommunity = new QLineEdit(this);
 
@@ -220,11 +227,14 @@ void COrvexView::FillHostList()
         m_pHost->setEditText(QString());
 }
 
-void COrvexView::OnHostSelected(int nIndex)
+// Looked up by the host's text, not by its place in the list, which the
+// history may have reordered since the list was filled.
+void COrvexView::FillCommunityOf(const QString& strHost)
 {
-    if (nIndex < 0)
+    const int nRow = g_history.FindRow(strHost.toLatin1().toStdString());
+    if (nRow < 0)
         return;
-    const std::string& strCommunity = g_history.Cell(1, nIndex);
+    const std::string& strCommunity = g_history.Cell(1, nRow);
     m_pCommunity->setText(QString::fromLatin1(strCommunity.c_str(), int(strCommunity.size())));
 }
 
@@ -249,14 +259,10 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
 {
     SetButtonState(TRUE);
     g_history.AddEntry({strHost, strCommunity});
-    // Whatever the previous query left (its walk, its cleanings, its queued
-    // messages) ends here; a grid is never fed by two walks, and no node is
-    // freed while a cleaning still reads it.
-    if (!m_wndGrid.StopAndWait(kStopWaitMs)) {
-        AfxMessageBox(kNotStoppedText, MB_OK | MB_ICONERROR);
-        StopQuery();  // stopping: the timer enables the button once all has ended
-        return;
-    }
+    FillHostList();  // the entries follow the history's new order
+    // Whatever the previous query left running (its walk, its cleanings, its
+    // queued messages) is cut off at once and ends on its own: a grid is never
+    // fed by two walks, and the new query starts without waiting.
     m_wndGrid.ResetForQuery();
     if (m_pDocument)
         m_pDocument->SetTitle(strHost);
@@ -268,8 +274,6 @@ void COrvexView::StopQuery()
 {
     m_wndGrid.Stop();
     SetButtonState(FALSE);
-    m_pGo->EnableWindow(FALSE);
-    m_stopTimer.start(kStopTimerMs, this);
 }
 
 void COrvexView::SetButtonState(BOOL bRunning)
@@ -282,18 +286,6 @@ void COrvexView::OnQueryEnded()
 {
     SetButtonState(FALSE);
     emit QueryEnded();
-}
-
-void COrvexView::timerEvent(QTimerEvent* pEvent)
-{
-    if (pEvent->timerId() != m_stopTimer.timerId()) {
-        QWidget::timerEvent(pEvent);
-        return;
-    }
-    if (!m_wndGrid.ThreadsRunning()) {
-        m_stopTimer.stop();
-        m_pGo->EnableWindow(TRUE);
-    }
 }
 
 // --- Keyboard ------------------------------------------------------------------------

@@ -1,16 +1,16 @@
 #pragma once
 // The only view of a document window: the query bar (Host box, Community box,
 // Go/Stop button) over the OID tree grid, which it owns. The button's caption
-// is the view's state: "Go" = idle or stopping, "Stop" = a query runs.
+// is the view's state: "Go" = idle, "Stop" = a query runs. Stop and Go return
+// at once: the grid cuts off what its previous query left running.
 //
 // UI thread only. The view drives the grid's query through its calls
-// (StopAndWait, ResetForQuery, StartWalk, Stop, ThreadsRunning).
+// (Stop, ResetForQuery, StartWalk, ThreadsRunning).
 #include "app/CmdTarget.h"
 #include "app/OrvexViewPrint.h"
 #include "grid/OidTreeGrid.h"
 #include "ui/ThemeHelper.h"
 
-#include <QBasicTimer>
 #include <QFont>
 #include <QRect>
 #include <QWidget>
@@ -36,13 +36,9 @@ class COrvexView : public QWidget, public CCmdTarget
     Q_OBJECT
 public:
     static constexpr int kBarHeight = 28;
-    static constexpr int kStopTimerMs = 250;
-    // The longest OnGo waits for the previous query's threads to end.
-    static constexpr int kStopWaitMs = 2000;
     static constexpr int kGridId = 256, kHostLabelId = 1236, kCommLabelId = 1237, kHostId = 1238,
                          kCommunityId = 1239, kGoId = 1240;
     static constexpr const char* kRequiredText = "Host and Community are required.";
-    static constexpr const char* kNotStoppedText = "Could not stop the thread!";
 
     // pDoc: the view's document (Not owned; outlives the view). Creates the
     // query bar and the grid and fills the Host list from the history.
@@ -54,9 +50,9 @@ public:
     BOOL OnCommand(UINT nID) override;
     BOOL OnUpdateCommand(CCmdUI& cmdUI) override;
 
-    // Go: checks host and community, records them in the history, stops what
-    // the previous query left running (at most kStopWaitMs) and starts a walk.
-    // Stop: asks the walk to end and disables the button until nothing runs.
+    // Go: checks host and community, records them in the history, ends what the
+    // previous query left running and starts a walk. Stop: ends the query; the
+    // button shows "Go" again and a new query can start at once.
     void OnGo();
     // Rebuilds the Host list from the history, keeping the current text when it
     // is one of the entries (compared without regard to case). O(history).
@@ -81,7 +77,6 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
-    void timerEvent(QTimerEvent* pEvent) override;
     // Enter in the view or a query-bar control runs OnGo, even while the button
     // is disabled.
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
@@ -91,7 +86,9 @@ private:
     void CreateQueryBar();
     void OnSize(int cx, int cy);
     void OnQueryEnded();
-    void OnHostSelected(int nIndex);
+    // Puts the remembered community of strHost into the Community box; nothing
+    // for a host that is not remembered.
+    void FillCommunityOf(const QString& strHost);
     void StartQuery(const std::string& strHost, const std::string& strCommunity);
     void StopQuery();
     void SetButtonState(BOOL bRunning);
@@ -106,7 +103,6 @@ private:
     CMyStatic* m_pCommLabel;      // Owned by the view as its child.
     CFindBar* m_pFindBar = nullptr;  // Owned by the view as its child; hidden until Find.
     QFont m_font;
-    QBasicTimer m_stopTimer;
     COrvexViewPrint m_print;      // printing and preview of the grid
     COrvexDoc* m_pDocument;       // Not owned.
 };

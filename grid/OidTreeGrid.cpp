@@ -8,14 +8,10 @@
 #include "snmp/MibWalk.h"
 #include "snmp/WalkMessages.h"
 #include "treelist/GridHeaderCtrl.h"
-#include "ui/HtmlToolTip.h"
 
 #include <QPointer>
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -25,7 +21,7 @@ constexpr const char* kColumnTitles[] = {"MIB", "Type", "Value", "OID"};
 } // namespace
 
 COidTreeGrid::COidTreeGrid(QWidget* pParent)
-    : CTreeListCtrl(pParent)
+    : CTreeListCtrl(pParent), m_pQuery(std::make_shared<CQueryState>())
 {
     CBitmap bitmap;
     bitmap.CreateFromImage(DrawRowIconStrip());
@@ -36,8 +32,6 @@ COidTreeGrid::COidTreeGrid(QWidget* pParent)
     m_imageList.GetIconSize(&cx, &cy);
     SetImageSize(cx, cy);
     SetHeaderCtrl(new CGridHeaderCtrl(this));
-    if (!CHtmlToolTip::Shared())
-        CHtmlToolTip::Create(this);
     NewMsgWindow();
 }
 
@@ -45,15 +39,7 @@ COidTreeGrid::~COidTreeGrid()
 {
     // Open in-place editors are closed by the tree-list control, without a
     // report: a window that closes writes nothing.
-    // The walk notices the retired handle before its next request, so one
-    // request with all its retries (plus name resolution) bounds the wait.
-    const int nBoundMs = (AppSettings.Timeout.load() * (AppSettings.Retries.load() + 1) + 30) * 1000;
-    if (!StopThreads(nBoundMs)) {
-        // Freeing the tree or the flags under a running thread would be worse than waiting.
-        std::fprintf(stderr, "Orvex: a walk overran its request timeout; waiting for it to end.\n");
-        while (ThreadsRunning())
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    LetThreadsGo();
     m_pMsgWnd.reset();
     m_apInferred.clear();
     SetImageList(nullptr, LVSIL_SMALL);
@@ -78,71 +64,81 @@ void COidTreeGrid::InitColumns()
     SetExtendedStyle(LVS_EX_GRIDLINES);
     for (int i = 0; i < 4; ++i)
         InsertColumn(i, kColumnTitles[i], LVCFMT_LEFT, kColumnWidths[i]);
-    m_nCleaners = 0;
 }
 
 // --- The query's threads ---------------------------------------------------------
 
-bool COidTreeGrid::StopThreads(int nTimeoutMs)
+void COidTreeGrid::LetThreadsGo()
 {
-    m_bRun = 0;
-    // Releases a cleaning thread blocked in a send (it then ends at its next
-    // check of m_bRun) and makes the walk leave its loop before its next request.
+    m_pQuery->m_bRun = 0;
+    // Releases a cleaning thread blocked in a send, makes the walk leave its
+    // loop before its next request, and frees what is still queued.
     m_pMsgWnd->Retire();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
-    while (ThreadsRunning() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    return !ThreadsRunning();
-}
-
-bool COidTreeGrid::StopAndWait(int nTimeoutMs)
-{
-    const bool bEnded = StopThreads(nTimeoutMs);
-    NewMsgWindow();
-    return bEnded;
-}
-
-bool COidTreeGrid::ThreadsRunning() const
-{
-    return m_bWalking.load() || m_nCleaners.load() > 0;
+    const std::lock_guard<std::mutex> lock(m_pQuery->m_treeMutex);
+    m_pQuery->m_bTreeGone = true;
 }
 
 void COidTreeGrid::Stop()
 {
-    m_bRun = 0;
-}
-
-bool COidTreeGrid::ResetForQuery()
-{
-    if (ThreadsRunning())
-        return false;
+    LetThreadsGo();
+    RemoveStatuses();
+    // The query's building ends: nothing more arrives for it.
     std::fill(std::begin(m_apLevelItem), std::end(m_apLevelItem), nullptr);
     std::memset(m_szPrevName, 0, sizeof m_szPrevName);
+    m_nOpenCleanings = 0;
+    m_bWalkEnded = true;
+    m_pQuery = std::make_shared<CQueryState>();
+    NewMsgWindow();
+}
+
+// The ends the query's threads would have reported: every top node loses its status.
+void COidTreeGrid::RemoveStatuses()
+{
+    for (POSITION pos = FirstRootPosition(); pos;) {
+        CTreeItem* pTop = NextRoot(pos);
+        if (HasStatus(InfoOf(pTop)->GetText())) {
+            SetLabel(pTop, WithoutStatus(InfoOf(pTop)->GetText()));
+            RefreshRow(pTop);
+        }
+    }
+}
+
+void COidTreeGrid::ResetForQuery()
+{
+    Stop();
     m_apInferred.clear();
+    m_bWalkEnded = false;
     m_strWalkAgent.clear();
     m_timeWalk = QDateTime();
-    m_bRun = 1;
     try {
         RemoveAllNodes();
     } catch (...) {
         // The query starts anyway; what could not be removed stays visible.
     }
-    return true;
 }
 
 bool COidTreeGrid::StartWalk(const CWalkRequest& request)
 {
-    if (m_bWalking.load())
+    if (m_pQuery->m_bWalking.load())
         return false;
     std::fill(std::begin(m_apLevelItem), std::end(m_apLevelItem), nullptr);
     std::memset(m_szPrevName, 0, sizeof m_szPrevName);
+    m_bWalkEnded = false;
     m_request = request;
     m_hWalkWnd = m_pMsgWnd->Handle();
-    if (!StartMibWalkThread(*this))
+    m_pWalk = m_pQuery;  // the walk's share of the query's state
+    if (!StartMibWalkThread(*this)) {
+        m_bWalkEnded = true;
         return false;
+    }
     m_strWalkAgent = request.m_strHost;
     m_timeWalk = QDateTime::currentDateTime();
     return true;
+}
+
+bool COidTreeGrid::ThreadsRunning() const
+{
+    return m_pQuery->m_bWalking.load() || m_pQuery->m_nCleaners.load() > 0;
 }
 
 // --- Messages --------------------------------------------------------------------
@@ -180,6 +176,12 @@ void COidTreeGrid::OnWalkEnd(BOOL bMayClean)
     // finished and cleaned once even if another end message or a stray record
     // follows (a record then starts a top node of its own).
     FinishTopNode(bMayClean);
+    const bool bFirstEnd = !m_bWalkEnded;
+    m_bWalkEnded = true;
+    // Without a cleaning to wait for, the query has ended with its walk, whatever
+    // the walk returned; otherwise the cleanings' ends tell the view.
+    if (bFirstEnd && m_nOpenCleanings == 0)
+        SendParentMessage(WM_QUERY_ENDED, 0, 0);
 }
 
 void COidTreeGrid::OnWalkError(LPARAM lParam)
@@ -189,8 +191,14 @@ void COidTreeGrid::OnWalkError(LPARAM lParam)
         MessageBox(WindowHandle(), pszText.get(), "Error", MB_OK | MB_ICONSTOP);
     if (!pSelf)
         return;  // the window went while its box was open
+    // Only while the query the text came from is still the grid's.
     QMetaObject::invokeMethod(
-        this, [this] { SendParentMessage(WM_QUERY_ENDED, 0, 0); }, Qt::QueuedConnection);
+        this,
+        [this, pQuery = std::weak_ptr<CQueryState>(m_pQuery)] {
+            if (pQuery.lock() == m_pQuery)
+                SendParentMessage(WM_QUERY_ENDED, 0, 0);
+        },
+        Qt::QueuedConnection);
 }
 
 void COidTreeGrid::OnCleanDone(CTreeItem* pTop)
@@ -199,7 +207,8 @@ void COidTreeGrid::OnCleanDone(CTreeItem* pTop)
         SetLabel(pTop, WithoutStatus(InfoOf(pTop)->GetText()));
         RefreshRow(pTop);
     }
-    if (!m_bWalking.load())
+    m_nOpenCleanings = std::max(0, m_nOpenCleanings - 1);
+    if (m_bWalkEnded)
         SendParentMessage(WM_QUERY_ENDED, 0, 0);
 }
 

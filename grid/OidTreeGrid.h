@@ -8,22 +8,26 @@
 //  - UI thread: the window, the list rows, every change of the tree, and all
 //    of this class's members except the ones named below.
 //  - The walk thread (snmp/MibWalk.h) copies the request and the window handle
-//    at its start, reads m_bRun and writes m_bWalking; everything else reaches
-//    the grid as posted or sent messages.
-//  - Cleaning threads (one per top node, counted in m_nCleaners) only read the
-//    child lists of the nodes in their subtree; every change is made on the UI
-//    thread inside the WM_CLEAN_UPDATE they send and wait for.
-//  - No node is freed while a thread may read it: emptying the tree for a new
-//    query and destroying the window go through StopAndWait first.
+//    at its start and holds a share of the query's state
+//    (grid/QueryState.h), whose m_bRun it reads and m_bWalking it writes;
+//    everything else reaches the grid as posted or sent messages.
+//  - Cleaning threads (one per top node) hold a share of the query's state too
+//    and read the child lists of the nodes in their subtree only under its tree
+//    lock; every change is made on the UI thread inside the WM_CLEAN_UPDATE they
+//    send and wait for.
+//  - Ending a query (Stop, ResetForQuery, the destructor) waits for no thread:
+//    it retires the query's handle and marks its state under the tree lock, so
+//    the query's threads neither read a node nor reach the grid again, and end
+//    on their own in the background.
 //
 // Callers: the query view (and the headless walk, which drives a view) uses the
 // operations of the query view below; the print view the printing calls; the
 // walk and the cleaning threads reach the grid only through its messages.
 //
-// Messages arrive through a CMsgWindow handle. A handle is retired to release
-// threads blocked on it (StopAndWait), after which the grid takes a fresh one,
-// so each query talks to its own handle.
+// Messages arrive through a CMsgWindow handle, one per query: what a thread of
+// an ended query still sends is dropped (queued payloads are freed).
 #include "grid/NodeMerge.h"
+#include "grid/QueryState.h"
 #include "platform/gdi/ImageList.h"
 #include "platform/winmsg/WinMsg.h"
 #include "snmp/SnmpWrite.h"
@@ -51,35 +55,33 @@ public:
     // TRUE when a node's label says it is still being queried or cleaned.
     static BOOL HasStatus(const std::string& strLabel);
 
-    // Creates the control with its image list, tooltip window and a message
-    // handle (the window's creation).
+    // Creates the control with its image list and a message handle (the
+    // window's creation).
     explicit COidTreeGrid(QWidget* pParent = nullptr);
-    // Stops the walk and every cleaning and waits for them (StopAndWait with the
-    // longest time one request of the walk can take), then frees the tree.
+    // Ends the query (its threads end on their own, without the grid), then
+    // frees the tree. Returns at once.
     ~COidTreeGrid() override;
 
     // --- Operations of the query view -----------------------------------------
     // Once after creation: grid lines only, the four columns, no inferred cells.
     void InitColumns();
-    // Clears m_bRun, retires the message handle (blocked senders return, queued
-    // payloads are freed) and waits up to nTimeoutMs until the walk and every
-    // cleaning thread have ended; then takes a fresh handle. True when all have
-    // ended; false means threads still run and the tree must not be emptied.
-    // Blocks the UI thread for at most nTimeoutMs.
-    bool StopAndWait(int nTimeoutMs);
-    // Prepares a new query after a successful StopAndWait: building state,
-    // inferred list and flags reset (m_bRun = 1), every node removed. False (and
-    // nothing changed) while a walk or a cleaning still runs.
-    bool ResetForQuery();
-    // Keeps the request (writes use the same agent) and starts the walk thread
-    // on it. False when a walk still runs on this grid (two walks never feed one
-    // grid) or no thread could be created.
-    bool StartWalk(const CWalkRequest& request);
-    // Stop: clears m_bRun; the walk ends before its next request, cleanings at
-    // their next check. Returns at once.
+    // Ends the current query at once: its walk and cleanings are told to stop
+    // and are no longer heard (late records, texts and updates are dropped), the
+    // top nodes lose " (Querying...)" and " (Cleaning...)", and the grid takes a
+    // fresh handle and state. Waits for no thread; no WM_QUERY_ENDED follows.
     void Stop();
-    // True while the walk thread or a cleaning thread of this grid runs.
+    // Ends the current query (Stop) and prepares a new one: building state,
+    // inferred list and flags reset (m_bRun = 1), every node removed.
+    void ResetForQuery();
+    // Keeps the request (writes use the same agent) and starts the walk thread
+    // on it. False when the current query's walk was started already (two walks
+    // never feed one grid) or no thread could be created.
+    bool StartWalk(const CWalkRequest& request);
+    // True while the current query's walk or one of its cleaning threads runs.
     bool ThreadsRunning() const;
+    // The current query's state, as its threads share it (they keep it after
+    // the query has ended).
+    std::shared_ptr<const CQueryState> CurrentQuery() const { return m_pQuery; }
     // "Expand All" (TRUE) / "Collapse All" (FALSE) over the top nodes that carry
     // no status. Cost O(nodes).
     void ExpandCollapseAll(BOOL bExpand);
@@ -88,7 +90,7 @@ public:
     void ExpandSelected();
     BOOL CanCollapseSelected();
     void CollapseSelected();
-    // The handle messages reach the grid through now (changes after StopAndWait).
+    // The handle messages of the current query reach the grid through.
     // WM_QUERY_ENDED goes to the list's parent handler (SetParentHandler).
     HWND WindowHandle() const;
 
@@ -112,16 +114,20 @@ public:
     void PrintGridPage(CDC* pDC, const CRect& rcDraw, UINT nPage, UINT nPages);
 
 protected:
+    // The current query's state.
+    CQueryState& QueryState() const { return *m_pQuery; }
     // How a cleaning thread is started; false when it cannot be. The default
     // runs it on a new detached thread.
     struct CCleanBlock
     {
-        COidTreeGrid* m_pGrid;  // Not owned.
+        COidTreeGrid* m_pGrid;  // Not owned; used only under the query's tree lock while the query lasts.
         CTreeItem* m_pTop;       // Not owned (the tree's).
         HWND m_hWnd;             // the handle of the query the cleaning belongs to
+        std::shared_ptr<CQueryState> m_pQuery;  // the query's state, shared
     };
     virtual bool LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock);
-    // The thread procedure: cleans, reports WM_CLEAN_DONE, takes its count back.
+    // The thread procedure: cleans, reports WM_CLEAN_DONE while its query lasts,
+    // takes its count back.
     static void CleaningThread(std::unique_ptr<CCleanBlock> pBlock);
 
     // --- Hooks of the tree-list control ----------------------------------------
@@ -171,8 +177,11 @@ private:
     LRESULT OnCleanUpdate(WPARAM wParam, LPARAM lParam);
     void OnCleanDone(CTreeItem* pTop);
     void NewMsgWindow();
-    // Clears m_bRun, retires the handle and waits; true when every thread ended.
-    bool StopThreads(int nTimeoutMs);
+    // Tells the query's threads to stop and cuts them off: its handle retired,
+    // its state marked under the tree lock. Waits at most for a read of the tree
+    // in progress.
+    void LetThreadsGo();
+    void RemoveStatuses();
 
     // Tree building
     // Places the components of szName (nLen characters, zero-padded to
@@ -190,6 +199,9 @@ private:
     // The last node of the chain when it still stands as merge says, else null.
     CTreeItem* ChainEnd(const CNodeMerge& merge) const;
     bool FoldChain(const CNodeMerge& merge);
+    // A folded node shows its own variable: it leaves the inferred list and its
+    // cells their inferred colour.
+    void ForgetInferred(CTreeItem* pNode);
     void ForgetInferredIn(CTreeItem* pTop);
 
     // Cell write: the SET of the edited value, then its messages in their boxes
@@ -212,12 +224,14 @@ private:
     std::vector<CTreeItem*> m_apInferred;      // nodes showing inferred cells; size = their count
     char m_szPrevName[kNameSize] = {};         // name of the last record placed, zero-padded
     CTreeItem* m_apLevelItem[kNameSize] = {};  // last node placed per depth; [0] = current top node
-    std::atomic<int> m_nCleaners{0};           // cleaning threads not yet ended
     // The agent and local start time of the walk that filled the tree (set by
     // StartWalk, cleared by ResetForQuery); null time: no walk.
     std::string m_strWalkAgent;
     QDateTime m_timeWalk;
     CImageList m_imageList;
-    std::unique_ptr<CMsgWindow> m_pMsgWnd;  // Owned; the current handle
+    std::unique_ptr<CMsgWindow> m_pMsgWnd;  // Owned; the current query's handle
+    std::shared_ptr<CQueryState> m_pQuery;  // the current query's state, shared with its threads
+    int m_nOpenCleanings = 0;               // cleanings started in this query whose end was not handled yet
+    bool m_bWalkEnded = true;               // the query's walk end message was handled
     CTreeItem* m_pEditNode = nullptr;       // node whose Value cell the open editor writes; Not owned
 };

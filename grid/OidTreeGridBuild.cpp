@@ -155,11 +155,13 @@ void COidTreeGrid::FinishNode(CTreeItem* pTop, BOOL bClean)
 
 void COidTreeGrid::StartCleaning(CTreeItem* pTop)
 {
-    ++m_nCleaners;
-    auto pBlock = std::make_unique<CCleanBlock>(CCleanBlock{this, pTop, WindowHandle()});
+    ++m_pQuery->m_nCleaners;
+    ++m_nOpenCleanings;
+    auto pBlock = std::make_unique<CCleanBlock>(CCleanBlock{this, pTop, WindowHandle(), m_pQuery});
     if (!LaunchCleaner(std::move(pBlock))) {
         // No thread: nothing will end this cleaning, so it ends here.
-        --m_nCleaners;
+        --m_pQuery->m_nCleaners;
+        --m_nOpenCleanings;
         SetLabel(pTop, WithoutStatus(InfoOf(pTop)->GetText()));
         RefreshRow(pTop);
     }

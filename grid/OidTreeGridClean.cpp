@@ -14,6 +14,7 @@
 #include "grid/OidTreeGrid.h"
 #include "snmp/WalkMessages.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -27,14 +28,16 @@ constexpr std::size_t kBatchSize = 256;
 } // namespace
 
 // Runs on the cleaning thread. Reads only child lists of nodes in its subtree,
-// which only the UI thread changes, and only inside the messages sent from here.
+// which only the UI thread changes, and only inside the messages sent from here;
+// every read happens under the query's tree lock while the query lasts, so the
+// grid and its nodes are alive whenever they are read.
 class COidTreeGrid::CCleaner
 {
 public:
-    CCleaner(COidTreeGrid& grid, HWND hWnd) : m_grid(grid), m_hWnd(hWnd) {}
+    explicit CCleaner(const CCleanBlock& block) : m_grid(*block.m_pGrid), m_query(*block.m_pQuery), m_hWnd(block.m_hWnd) {}
 
     // Folds pTop's subtree. Returns when done, on Stop (m_bRun cleared), when
-    // the window is gone, or when the grid could not apply an update.
+    // the query or the window is gone, or when the grid could not apply an update.
     void Clean(CTreeItem* pTop)
     {
         std::vector<CTreeItem*> level{pTop};
@@ -42,9 +45,13 @@ public:
         while (!level.empty()) {
             parents.clear();
             for (CTreeItem* pNode : level) {
-                if (!m_grid.m_bRun.load())
-                    return;
-                const CNodeMerge merge = Plan(pNode);
+                CNodeMerge merge;
+                {
+                    const std::lock_guard<std::mutex> lock(m_query.m_treeMutex);
+                    if (!MayRead())
+                        return;
+                    merge = Plan(pNode);
+                }
                 if ((merge.m_nChain > 0 || merge.m_bLeaf) && !Queue(merge))
                     return;
                 if (!merge.m_bLeaf)
@@ -53,6 +60,9 @@ public:
             if (!Flush())
                 return;
             level.clear();
+            const std::lock_guard<std::mutex> lock(m_query.m_treeMutex);
+            if (!MayRead())
+                return;
             for (CTreeItem* pParent : parents)
                 for (POSITION pos = m_grid.FirstChildPosition(pParent); pos;)
                     level.push_back(m_grid.NextChild(pParent, pos));
@@ -60,6 +70,9 @@ public:
     }
 
 private:
+    // Under the tree lock: the query lasts and has not been stopped.
+    bool MayRead() const { return !m_query.m_bTreeGone && m_query.m_bRun.load() != 0; }
+
     // What folding pNode does: the chain of single children below it, and
     // whether pNode ends without children.
     CNodeMerge Plan(CTreeItem* pNode) const
@@ -96,10 +109,11 @@ private:
             if (!lApplied)
                 return false;
         }
-        return m_grid.m_bRun.load() != 0;
+        return m_query.m_bRun.load() != 0;
     }
 
     COidTreeGrid& m_grid;
+    CQueryState& m_query;
     const HWND m_hWnd;
     std::vector<CNodeMerge> m_batch;
 };
@@ -116,16 +130,15 @@ bool COidTreeGrid::LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock)
 
 void COidTreeGrid::CleaningThread(std::unique_ptr<CCleanBlock> pBlock)
 {
-    COidTreeGrid& grid = *pBlock->m_pGrid;
     try {
-        CCleaner(grid, pBlock->m_hWnd).Clean(pBlock->m_pTop);
+        CCleaner(*pBlock).Clean(pBlock->m_pTop);
     } catch (const std::exception&) {
         // An allocation that failed midway: the cleaning ends like a stopped one.
     }
+    // Dropped when the query has ended meanwhile: its end removed the status.
     if (IsWindow(pBlock->m_hWnd))
         SendMessage(pBlock->m_hWnd, WM_CLEAN_DONE, 0, reinterpret_cast<LPARAM>(pBlock->m_pTop));
-    // The last touch of the grid: once the count is down the grid may be gone.
-    --grid.m_nCleaners;
+    --pBlock->m_pQuery->m_nCleaners;  // the query's own count: the grid may be gone
 }
 
 // --- UI thread ------------------------------------------------------------------
@@ -198,6 +211,7 @@ bool COidTreeGrid::FoldChain(const CNodeMerge& merge)
         CollapseNode(pEnd);
     if (!MoveChildren(pEnd, pNode))
         return false;
+    ForgetInferred(pNode);  // its cells become the variable's own
     CNodeInfo* pInfo = InfoOf(pNode);
     const CNodeInfo* pEndInfo = InfoOf(pEnd);
     pInfo->SetText(strLabel);
@@ -206,6 +220,17 @@ bool COidTreeGrid::FoldChain(const CNodeMerge& merge)
     pInfo->SetSubText(cellOid, pEndInfo->GetSubText(cellOid));
     RemoveNode(merge.m_pChild, -1);  // the chain, now without the moved children
     return true;
+}
+
+void COidTreeGrid::ForgetInferred(CTreeItem* pNode)
+{
+    const auto it = std::find(m_apInferred.begin(), m_apInferred.end(), pNode);
+    if (it == m_apInferred.end())
+        return;
+    m_apInferred.erase(it);
+    CNodeInfo* pInfo = InfoOf(pNode);
+    pInfo->SetCellColor(cellType, CNodeInfo::NoColor);
+    pInfo->SetCellColor(cellValue, CNodeInfo::NoColor);
 }
 
 void COidTreeGrid::ForgetInferredIn(CTreeItem* pTop)

@@ -21,7 +21,10 @@ constexpr AsnInteger32 kNoSuchName = 2;
 class CMibWalk
 {
 public:
-    CMibWalk(CWalkTarget& target, CWalkStart start) : m_target(target), m_start(std::move(start)) {}
+    CMibWalk(std::shared_ptr<CWalkState> pState, CWalkStart start)
+        : m_pState(std::move(pState)), m_start(std::move(start))
+    {
+    }
     void Run();
 
 private:
@@ -39,7 +42,7 @@ private:
     void PostError(const std::string& strText);
     bool CloseSession();
 
-    CWalkTarget& m_target;
+    const std::shared_ptr<CWalkState> m_pState;  // shared with the owner
     const CWalkStart m_start;
     CAgentSession m_session;
     CBindingList m_list;  // the next name to ask about
@@ -49,12 +52,11 @@ private:
 
 void CMibWalk::Run()
 {
-    m_target.m_bWalking = 1;
+    m_pState->m_bWalking = 1;
     const End end = Open() ? Walk() : End::Failed;
     const bool bClosed = CloseSession();
-    const bool bRun = m_target.m_bRun == 1;
-    // The last touch of the target: from here on its owner may be gone.
-    m_target.m_bWalking = 0;
+    const bool bRun = m_pState->m_bRun == 1;
+    m_pState->m_bWalking = 0;
     if (end == End::Finished && bClosed)
         SendMessage(m_start.hWnd, bRun ? WM_WALK_DONE : WM_WALK_STOPPED, 0, 0);
 }
@@ -95,7 +97,7 @@ bool CMibWalk::Open()
 
 CMibWalk::End CMibWalk::Walk()
 {
-    while (IsWindow(m_start.hWnd) && m_target.m_bRun == 1) {
+    while (IsWindow(m_start.hWnd) && m_pState->m_bRun == 1) {
         if (!m_asked.CopyFrom(m_list.Binding().name)) {
             PostError("error on SnmpUtilOidCpy\n");
             return End::Failed;
@@ -188,21 +190,21 @@ bool CMibWalk::CloseSession()
 
 } // namespace
 
-void MibWalkThread(CWalkTarget& target, CWalkStart start)
+void MibWalkThread(std::shared_ptr<CWalkState> pState, CWalkStart start)
 {
-    CMibWalk(target, std::move(start)).Run();
+    CMibWalk(std::move(pState), std::move(start)).Run();
 }
 
 BOOL StartMibWalkThread(CWalkTarget& target)
 {
     CWalkStart start{target.m_request, target.m_hWalkWnd};
     // Set before the thread exists, so an owner never sees a started walk as ended.
-    target.m_bWalking = 1;
+    target.m_pWalk->m_bWalking = 1;
     try {
-        std::thread(MibWalkThread, std::ref(target), std::move(start)).detach();
+        std::thread(MibWalkThread, target.m_pWalk, std::move(start)).detach();
         return TRUE;
     } catch (const std::system_error&) {
-        target.m_bWalking = 0;
+        target.m_pWalk->m_bWalking = 0;
         return FALSE;
     }
 }

@@ -14,12 +14,15 @@
 //   failure before or while opening, failed OID copy, failed close
 //                                            its text       no end message
 // Whatever the way out the session is closed, everything the walk holds is
-// released, and m_bWalking drops to 0 before the end message is sent.
+// released, and m_bWalking drops to 0 before the end message is sent. The walk
+// touches nothing of its owner but its shared state and its window handle.
 #include "platform/WinTypes.h"
 #include "platform/winmsg/WinMsg.h"
 #include "snmp/WalkRequest.h"
+#include <memory>
 
 class CWalkTarget;
+struct CWalkState;
 
 // What the walk takes from its target when it is started.
 struct CWalkStart
@@ -28,12 +31,12 @@ struct CWalkStart
     HWND hWnd = nullptr;
 };
 
-// Starts the walk of target on a new detached thread: sets m_bWalking to 1,
-// copies the request and the window handle on the calling thread, and returns
-// at once. TRUE = the walk runs; FALSE = no thread could be created (m_bWalking
-// back at 0). The target must stay alive until m_bWalking is 0 again.
+// Starts the walk of target on a new detached thread: sets the m_bWalking of
+// target.m_pWalk to 1, copies the request, the window handle and a share of the
+// state on the calling thread, and returns at once. FALSE (and m_bWalking back
+// at 0) when no thread could be created. The target may go at any time.
 BOOL StartMibWalkThread(CWalkTarget& target);
 
 // The walk itself, run by the thread StartMibWalkThread creates. Blocks until
 // the walk has ended; reads Base, Timeout, Retries and Version from AppSettings.
-void MibWalkThread(CWalkTarget& target, CWalkStart start);
+void MibWalkThread(std::shared_ptr<CWalkState> pState, CWalkStart start);

@@ -13,6 +13,8 @@ CGridHeaderCtrl::CGridHeaderCtrl(QWidget* pParent) : CHeaderCtrl(pParent)
 {
     // Every pixel is painted from the buffer: no background erase before it.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // The last column takes whatever width the window has left.
+    setStretchLastSection(true);
 }
 
 CListCtrl* CGridHeaderCtrl::List() const

@@ -1,6 +1,6 @@
 #pragma once
 // The header of a tree-list grid: paints without flicker through an off-screen
-// buffer and offers a context menu (opened by a right click) with "Print
+// buffer, stretches its last column over the width left, and offers a context menu (opened by a right click) with "Print
 // Preview" (message 7770 to the window that owns the list) and "-> Clipboard"
 // (message 7771 to the list, which copies its tree as text).
 #include "platform/listctrl/HeaderCtrl.h"

@@ -47,7 +47,7 @@ std::string EscapeForTip(const std::string& text)
 
 }  // namespace
 
-CTreeListCtrl::CTreeListCtrl(QWidget* pParent) : CListCtrl(pParent)
+CTreeListCtrl::CTreeListCtrl(QWidget* pParent) : CListCtrl(pParent), m_pTip(CHtmlToolTip::Acquire())
 {
     horizontalScrollBar()->installEventFilter(this);
     verticalScrollBar()->installEventFilter(this);
@@ -882,8 +882,8 @@ void CTreeListCtrl::mouseReleaseEvent(QMouseEvent* pEvent)
     Drop();
 }
 
-// Enter, Left and Right belong to the control and never reach the list;
-// everything else passes the tooltip first.
+// Enter, Left and Right belong to the control and never reach the list nor the
+// windows around it; everything else passes the tooltip first.
 void CTreeListCtrl::keyPressEvent(QKeyEvent* pEvent)
 {
     const WORD wKey = VirtualKeyOf(*pEvent);
@@ -891,16 +891,18 @@ void CTreeListCtrl::keyPressEvent(QKeyEvent* pEvent)
         CancelDrag();
         return;
     }
-    if (wKey == VK_RETURN && !HandleEnterKey() && SelectedRow() != -1 && m_nCurColumn != -1) {
-        StartEditCurrentCell();
+    if (wKey == VK_RETURN) {
+        // Enter belongs to the control whether or not it opens an editor: it
+        // never reaches the window around it.
+        if (!HandleEnterKey() && SelectedRow() != -1 && m_nCurColumn != -1)
+            StartEditCurrentCell();
         return;
     }
     if (wKey == VK_LEFT || wKey == VK_RIGHT) {
         MoveCurrentColumn(wKey == VK_LEFT ? -1 : 1);
         return;
     }
-    if (CHtmlToolTip* pTip = CHtmlToolTip::Shared())
-        pTip->RelayEvent(pEvent);
+    m_pTip->RelayEvent(pEvent);
     CListCtrl::keyPressEvent(pEvent);
 }
 
@@ -1167,19 +1169,17 @@ void CTreeListCtrl::TipTimer()
         return;
     const CNodeInfo& info = *pNode->m_pInfo;
     const std::string text = nColumn == 0 ? info.GetText() : info.GetSubText(nColumn - 1);
-    CHtmlToolTip* pTip = CHtmlToolTip::Shared();
-    if (text.empty() || !pTip)
+    if (text.empty())
         return;
     const QPoint ptGlobal = viewport()->mapToGlobal(m_ptLastMouse);
     const QScreen* pScreen = QGuiApplication::screenAt(ptGlobal);
     if (!pScreen)
         pScreen = QGuiApplication::primaryScreen();
     const int nMaxWidth = (pScreen ? pScreen->availableGeometry().width() : 800) - kTipScreenMargin;
-    pTip->Show(EscapeForTip(text), ptGlobal, nMaxWidth);
+    m_pTip->Show(EscapeForTip(text), ptGlobal, nMaxWidth);
 }
 
 void CTreeListCtrl::HideTip()
 {
-    if (CHtmlToolTip* pTip = CHtmlToolTip::Shared())
-        pTip->Hide();
+    m_pTip->Hide();
 }

@@ -38,6 +38,7 @@
 class CCellComboCtrl;
 class CCellEditCtrl;
 class CDC;
+class CHtmlToolTip;
 class CImageList;
 
 // Sent to the parent window: F10 (and the header menu's "Print Preview").
@@ -234,6 +235,11 @@ protected:
     int DrawTreePart(CDC* pDC, const SRowPaint& row);
     void DrawLabel(CDC* pDC, const SRowPaint& row);
     void DrawSubItem(CDC* pDC, const SRowPaint& row, int nColumn, const CRect& rcCell);
+    // Width that shows every text of nColumn whole in the shown rows from the
+    // top one on (at most kFitRows of them), indent and icon included; what a
+    // double-click on the column's header border sets, no less than the title.
+    int sizeHintForColumn(int nColumn) const override;
+    static constexpr int kFitRows = 1000;
     // Steps shared by the editors: the row made visible, the cell scrolled into
     // view and clipped to the client area. FALSE when the row cannot be shown.
     BOOL CellEditRect(int nRow, int nColumn, CRect& rc);
@@ -343,6 +349,8 @@ private:
     QPoint m_ptLastMouse;                 // where the cursor was last seen over the rows
     QBasicTimer m_timerDrag;              // 300 ms while dragging: auto-scroll, auto-expand
     QBasicTimer m_timerTip;               // 500 ms hover delay of the tooltip
+    // The application's one tooltip, shared by every control: it lives as long as any of them.
+    const std::shared_ptr<CHtmlToolTip> m_pTip;
     std::unique_ptr<CTreeMatcher> m_pFilter;  // Owned; null while every node is shown
     CTreeItem* m_pFoundNode = nullptr;    // the last match; Not owned
     CTreeItem* m_pFoundShown = nullptr;   // the row selected for it; Not owned

@@ -6,7 +6,9 @@
 #include "platform/gdi/ImageList.h"
 #include "platform/gdi/SysMetrics.h"
 #include "ui/ThemeHelper.h"
+#include <QFontMetrics>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -43,6 +45,33 @@ CNodeInfo::CONTROLTYPE CellType(const CNodeInfo* pInfo, int nColumn)
     if (pInfo && nColumn > 0)
         pInfo->CellControlType(nColumn - 1, type);
     return type;
+}
+
+// WCAG relative luminance of a colour, 0 (black) to 1 (white).
+double Luminance(COLORREF cr)
+{
+    const auto linear = [](unsigned c) {
+        const double v = c / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(GetRValue(cr)) + 0.7152 * linear(GetGValue(cr)) + 0.0722 * linear(GetBValue(cr));
+}
+
+double Contrast(COLORREF a, COLORREF b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// crText where it reads well on crBk (contrast 4.5:1 or better), else black
+// or white, whichever reads better.
+COLORREF ReadableText(COLORREF crText, COLORREF crBk)
+{
+    constexpr double kReadable = 4.5;
+    if (Contrast(crText, crBk) >= kReadable)
+        return crText;
+    constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
+    return Contrast(kBlack, crBk) >= Contrast(kWhite, crBk) ? kBlack : kWhite;
 }
 
 // The state image of a row whose icon is at (x, y): right of the icon, so that
@@ -270,14 +299,18 @@ void CTreeListCtrl::DrawSubItem(CDC* pDC, const SRowPaint& row, int nColumn, con
         const int nFormat = column.fmt & LVCFMT_JUSTIFYMASK;
         nJustify = nFormat == LVCFMT_RIGHT ? DT_RIGHT : nFormat == LVCFMT_CENTER ? DT_CENTER : DT_LEFT;
     }
+    const bool bFocusCell = row.bSelected && !m_bDragging && nColumn == m_nCurColumn;
     if (row.bSelected && !m_bDragging)
         DrawFocusCell(pDC, row.nRow, nColumn, row.pInfo);
     if (text.empty())
         return;
     CRect rcText(rcCell);
     rcText.DeflateRect(kCellInset, 0);
+    // A cell of its own colour keeps its text readable on it, selected or not
+    // (the selection's text colour is meant for the selection's background).
+    const bool bOwnColour = crCell != CNodeInfo::NoColor && row.bEnabled && type != CNodeInfo::ctColorSwatch;
     pDC->SetBkColor(row.crBk);
-    pDC->SetTextColor(row.crText);
+    pDC->SetTextColor(bOwnColour && !bFocusCell ? ReadableText(row.crText, crCell) : row.crText);
     pDC->DrawText(pszShown, -1, &rcText, kCellFormat | nJustify);
 }
 
@@ -406,6 +439,30 @@ void CTreeListCtrl::DrawCellControl(CDC* pDC, CTreeItem* pNode, int nRow, int nC
     default:
         break;
     }
+}
+
+int CTreeListCtrl::sizeHintForColumn(int nColumn) const
+{
+    if (nColumn < 0 || nColumn >= GetColumnCount())
+        return -1;
+    const QFontMetrics metrics(font());
+    const int nFirst = std::max(0, GetTopIndex());
+    const int nEnd = std::min(GetItemCount(), nFirst + kFitRows);
+    int nWidth = 0;
+    for (int nRow = nFirst; nRow < nEnd; ++nRow) {
+        const std::string text = GetItemText(nRow, nColumn);
+        const int nText = metrics.horizontalAdvance(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+        if (nColumn == 0) {
+            // The label starts after the indent and the icon; ShortenToFit keeps kLabelOffset.
+            CRect rcBounds, rcLabel;
+            GetItemRect(nRow, &rcBounds, LVIR_BOUNDS);
+            GetItemRect(nRow, &rcLabel, LVIR_LABEL);
+            nWidth = std::max(nWidth, rcLabel.left - rcBounds.left + nText + kLabelOffset);
+        } else if (!text.empty()) {
+            nWidth = std::max(nWidth, nText + kCellOffset);
+        }
+    }
+    return nWidth;
 }
 
 const char* CTreeListCtrl::ShortenToFit(CDC* pDC, const char* pszText, int nWidth, int nOffset)

@@ -1,12 +1,11 @@
 #include "ui/HtmlToolTip.h"
 #include <QEvent>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QScreen>
 
 namespace {
 
-QPointer<CHtmlToolTip> g_pShared;
+std::weak_ptr<CHtmlToolTip> g_pShared;
 
 // Below and a little right of the cursor, clear of the pointer's shape.
 const QPoint kCursorOffset(2, 20);
@@ -30,8 +29,8 @@ std::size_t AppendTag(const std::string& text, std::size_t i, QString& out)
 
 } // namespace
 
-CHtmlToolTip::CHtmlToolTip(QWidget* pParent)
-    : QLabel(pParent, Qt::ToolTip | Qt::FramelessWindowHint)
+CHtmlToolTip::CHtmlToolTip()
+    : QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -43,16 +42,19 @@ CHtmlToolTip::CHtmlToolTip(QWidget* pParent)
     setMargin(3);
 }
 
-CHtmlToolTip* CHtmlToolTip::Create(QWidget* pParent)
+std::shared_ptr<CHtmlToolTip> CHtmlToolTip::Acquire()
 {
-    if (!g_pShared)
-        g_pShared = new CHtmlToolTip(pParent);  // owned by pParent
-    return g_pShared;
+    std::shared_ptr<CHtmlToolTip> pTip = g_pShared.lock();
+    if (!pTip) {
+        pTip.reset(new CHtmlToolTip);  // a window without a parent: its holders own it
+        g_pShared = pTip;
+    }
+    return pTip;
 }
 
 CHtmlToolTip* CHtmlToolTip::Shared()
 {
-    return g_pShared;
+    return g_pShared.lock().get();
 }
 
 QString CHtmlToolTip::ToRichText(const std::string& text)

@@ -1,6 +1,7 @@
 #pragma once
-// The application's one shared tooltip window. It is created once, with a parent
-// (it dies with that parent), shows a short text at the cursor and hides again.
+// The application's one shared tooltip window: a window of its own, made when
+// it is first acquired and destroyed when the last holder lets it go. It shows
+// a short text at the cursor and hides again. UI thread only.
 //
 // Text language: bytes are shown as they stand (Latin-1), line breaks and runs of
 // spaces included. "<" starts a tag of the rich-text subset (<b>, <i>, <u>,
@@ -9,6 +10,7 @@
 // characters (there are no entities).
 #include <QLabel>
 #include <QString>
+#include <memory>
 #include <string>
 
 class QEvent;
@@ -18,10 +20,9 @@ class QWidget;
 class CHtmlToolTip : public QLabel
 {
 public:
-    // Creates the shared window with pParent (Not owned; must not be null) unless it
-    // already exists; returns the shared window either way.
-    static CHtmlToolTip* Create(QWidget* pParent);
-    // The shared window, or null before Create and after its parent was destroyed.
+    // The shared window, made when nobody holds it yet. Holders share its ownership.
+    static std::shared_ptr<CHtmlToolTip> Acquire();
+    // The shared window, or null while nobody holds it.
     static CHtmlToolTip* Shared();
 
     // Shows text just below ptGlobal (screen coordinates), wrapped to at most
@@ -36,5 +37,5 @@ public:
     static QString ToRichText(const std::string& text);
 
 private:
-    explicit CHtmlToolTip(QWidget* pParent);
+    CHtmlToolTip();
 };

@@ -71,13 +71,6 @@ public:
     int m_nCleanDone = 0;
     Clock::time_point m_tWalkDone, m_tLastCleanDone;
 
-    // The flags as the view and the walk thread set them, for a walk played here.
-    void SetWalkFlags(BYTE bRun, BYTE bWalking)
-    {
-        m_bRun = bRun;
-        m_bWalking = bWalking;
-    }
-
 protected:
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
     {
@@ -175,7 +168,7 @@ void RunSynthetic()
     grid.InitColumns();
     grid.resize(1000, 700);
     grid.show();
-    grid.SetWalkFlags(1, 1);
+    grid.ResetForQuery();  // as a query starts: the walk's end is still to come
     // The window, its first paint and the fonts it loads are there before any variable.
     QApplication::processEvents();
     (void)grid.grab();
@@ -197,7 +190,6 @@ void RunSynthetic()
             if (!PostMessage(hWnd, WM_WALK_RECORD, reinterpret_cast<WPARAM>(pRecord), 0, FreeWalkPayload))
                 delete pRecord;
         }
-        grid.SetWalkFlags(1, 0);
         SendMessage(hWnd, WM_WALK_DONE, 0, 0);
     });
     RunUntil([&] {

@@ -263,10 +263,12 @@ private:
     std::unordered_map<std::uintptr_t, std::shared_ptr<CWindowState>> m_windows;
 };
 
+// Never destroyed: a worker thread that outlives its window, even the
+// application, may still look its handle up on its way out.
 CHandleRegistry& Registry()
 {
-    static CHandleRegistry registry;
-    return registry;
+    static CHandleRegistry* const pRegistry = new CHandleRegistry;
+    return *pRegistry;
 }
 
 } // namespace

@@ -89,7 +89,7 @@ TEST_F(OrvexView, GoNeedsHostAndCommunityAndChangesNothingWithout)
     EXPECT_EQ(m_boxes.size(), 2u);
     EXPECT_EQ(g_history.Count(), 0);
     EXPECT_EQ(m_doc.GetTitle(), "");
-    EXPECT_FALSE(COidTreeGridTestPeer(m_pView->Grid()).Walking().load());
+    EXPECT_FALSE(m_pView->Grid().ThreadsRunning());
 }
 
 TEST_F(OrvexView, QueryBarLayoutAt400Pixels)
@@ -163,41 +163,21 @@ TEST_F(OrvexView, WalkWithCleaningEndsOnQueryEndedAndEnterStartsIt)
     EXPECT_EQ(m_pView->Grid().GetItemCount(), nRows);
 }
 
-TEST_F(OrvexView, WithoutCleaningStaysStopUntilPressedThenStopsThroughTheTimer)
+TEST_F(OrvexView, EveryEndOfAWalkTurnsTheButtonBackToGo)
 {
-    AppSettings.Cleaning = 0;
-    m_pView->SetQuery(Agent(), "public");
-    m_pView->OnGo();
-    ASSERT_TRUE(WaitFor([&] { return !COidTreeGridTestPeer(m_pView->Grid()).Walking().load(); }));
-    QTest::qWait(300);
-    EXPECT_EQ(m_pView->Caption(), "Stop");
-    m_pView->OnGo();
-    EXPECT_EQ(m_pView->Caption(), "Go");
-    EXPECT_FALSE(m_pView->GoButton().isEnabled());
-    EXPECT_TRUE(WaitFor([&] { return m_pView->GoButton().isEnabled(); }, 2000));
-}
-
-// A walk that will not end (its flag held up here): Enter, even on a disabled
-// button, waits for it in vain, starts nothing and leaves the view stopping,
-// its button disabled until the timer finds the walk gone.
-TEST_F(OrvexView, OldWalkThatDoesNotEndBlocksTheNextQuery)
-{
-    COidTreeGridTestPeer(m_pView->Grid()).Walking() = 1;
-    m_pView->SetQuery(Agent(), "public");
-    QTest::keyClick(&m_pView->CommunityBox(), Qt::Key_Return);
-    ASSERT_FALSE(m_boxes.empty());
-    EXPECT_EQ(m_boxes.back(), COrvexView::kNotStoppedText);
-    EXPECT_EQ(m_pView->Caption(), "Go");
-    EXPECT_FALSE(m_pView->GoButton().isEnabled());
-    EXPECT_FALSE(m_pView->Grid().HasRoots());
-    QTest::qWait(400);
-    EXPECT_FALSE(m_pView->GoButton().isEnabled());
-    COidTreeGridTestPeer(m_pView->Grid()).Walking() = 0;
-    EXPECT_TRUE(WaitFor([&] { return Idle(*m_pView); }, 2000));
-
-    // Once idle, the next Go runs normally.
-    m_pView->OnGo();
-    EXPECT_TRUE(WaitFor([&] { return m_pView->Caption() == "Go" && m_pView->Grid().HasRoots(); }));
+    // Cleaning off, and a base that is a leaf: the walk returns nothing.
+    for (const char* pszBase : {kSystemGroup, ".1.3.6.1.2.1.1.1.0"}) {
+        for (BYTE bCleaning : {BYTE{0}, BYTE{1}}) {
+            AppSettings.Cleaning = bCleaning;
+            AppSettings.SetBase(pszBase);
+            m_pView->SetQuery(Agent(), "public");
+            QTest::mouseClick(&m_pView->GoButton(), Qt::LeftButton);
+            EXPECT_EQ(m_pView->Caption(), "Stop");
+            EXPECT_TRUE(WaitFor([&] { return Idle(*m_pView); })) << pszBase << " cleaning " << int(bCleaning);
+            EXPECT_EQ(m_pView->Grid().HasRoots(), pszBase == kSystemGroup);
+        }
+    }
+    EXPECT_TRUE(m_boxes.empty());
 }
 
 TEST_F(OrvexView, EditCommandsFollowTheGridAndTwoViewsWalkSideBySide)

@@ -438,19 +438,16 @@ TEST_F(CPrintTest, EveryPageNamesTheAgentTheWalkAndItsNumber)
     AppSettings.SetBase(".1.3.6.1.2.1.1.9");
     AppSettings.Timeout = 5;
     AppSettings.Retries = 0;
-    m_grid.m_strHost = agent.Address();
-    m_grid.m_strCommunity = "public";
     const QDateTime before = QDateTime::currentDateTime();
-    ASSERT_TRUE(m_grid.ResetForQuery());
-    ASSERT_TRUE(m_grid.StartWalk());
+    m_grid.ResetForQuery();
+    ASSERT_TRUE(m_grid.StartWalk(CWalkRequest{agent.Address(), "public"}));
     const QDateTime after = QDateTime::currentDateTime();
     ASSERT_TRUE(PumpUntil([&] {
         CTreeListCtrl::POSITION pos = m_grid.FirstRootPosition();
         const CTreeItem* pRoot = pos ? m_grid.NextRoot(pos) : nullptr;
-        return !m_grid.m_bWalking && m_grid.m_nCleaners == 0 && pRoot &&
+        return !m_grid.ThreadsRunning() && pRoot &&
                !COidTreeGrid::HasStatus(m_grid.InfoOf(pRoot)->GetText());
     }, 30000));
-    m_grid.m_strHost = "typed since";  // the pages name the agent that was walked
     m_grid.ExpandCollapseAll(TRUE);
 
     SetPageForRows(40);

@@ -395,12 +395,16 @@ TEST_F(SettingsStoreTest, OldKeysAreMovedOnceAndTheMachineOneIsOnlyRead)
     EXPECT_EQ(RegProbeReadFile(m_xdg.UserHiveFile().toStdString()), strMoved);
 
     // The machine hive keeps its old key; HomePath is read from it.
+    // A stored HomePath counts only where it holds the manual.
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(home.path()).mkpath("Help"));
+    const std::string strHome = home.path().toStdString() + "/";
     QDir().mkpath(m_xdg.MachineHiveDir());
     const std::string strMachine = "Windows Registry Editor Version 5.00\n\n"
-                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZudavO2\\App]\n\"HomePath\"=\"/opt/old/\"\n";
+                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZudavO2\\App]\n\"HomePath\"=\"" + strHome + "\"\n";
     RegProbeWriteFile(m_xdg.MachineHiveFile().toStdString(), strMachine);
     EXPECT_EQ(LoadHomePath(), 0);
-    EXPECT_STREQ(AppSettings.HomePath, "/opt/old/");
+    EXPECT_STREQ(AppSettings.HomePath, strHome.c_str());
     EXPECT_NE(RegProbeReadFile(m_xdg.MachineHiveFile().toStdString()).find(strMachine.substr(38)), std::string::npos);
 }
 

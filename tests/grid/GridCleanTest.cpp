@@ -2,9 +2,11 @@
 // view hears.
 #include "GridTestUtil.h"
 
+#include <thread>
+
 namespace {
 
-// After a number of cleaning updates: clears m_bRun (as Stop does), or answers
+// After a number of cleaning updates: clears m_bRun, or answers
 // an update as failed (as one that could not be applied).
 class CStoppingGrid : public CTestGrid
 {
@@ -20,7 +22,7 @@ protected:
             return 0;
         const LRESULT lResult = CTestGrid::WindowProc(nMsg, wParam, lParam);
         if (nMsg == WM_CLEAN_UPDATE && m_nUpdates == m_nStopAfter)
-            m_bRun = 0;
+            QueryState().m_bRun = 0;
         return lResult;
     }
 };
@@ -34,9 +36,8 @@ protected:
 // Ends the walk as the walk thread does and waits for every cleaning.
 void EndWalk(CTestGrid& grid)
 {
-    Peer(grid).Run() = 1;
     SendMessage(grid.WindowHandle(), WM_WALK_DONE, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return Peer(grid).Cleaners() == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return !grid.ThreadsRunning(); }));
     QCoreApplication::processEvents();
 }
 
@@ -45,7 +46,7 @@ using GridClean = CGridTest;
 TEST_F(GridClean, FoldsSingleChildChainsAndMarksLeaves)
 {
     CTestGrid grid;
-    Peer(grid).Run() = 1;  // as the view sets it before a query
+    grid.ResetForQuery();  // as the view does before a query
     Deliver(grid, "system.sysDescr.0", "OCTETSTRING", "box", ".1.3.6.1.2.1.1.1.0");
     Deliver(grid, "system.sysUpTime.0", "TIMETICKS", "5 Secs", ".1.3.6.1.2.1.1.3.0");
     for (const char* pszColumn : {"ifIndex", "ifDescr"})
@@ -124,11 +125,10 @@ TEST_F(GridClean, StopOrFailureEndsACleaningPartlyFoldedWithoutStatus)
 TEST_F(GridClean, QueryEndsOnlyAfterTheWalkAndEachTopNodeIsCleanedOnce)
 {
     CTestGrid grid;
-    Peer(grid).Run() = 1;
-    Peer(grid).Walking() = 1;  // as while the walk thread runs
+    grid.ResetForQuery();  // a query starts: its walk has not ended yet
     Deliver(grid, "a.x.0");
     Deliver(grid, "b.x.0");  // finishes and cleans "a"
-    ASSERT_TRUE(WaitUntil([&] { return Peer(grid).Cleaners() == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return !grid.ThreadsRunning(); }));
     QCoreApplication::processEvents();
     EXPECT_EQ(grid.InfoOf(grid.RootAt(0))->GetText(), "a.x.0");
     EXPECT_EQ(grid.m_nQueryEnded, 0);
@@ -136,7 +136,6 @@ TEST_F(GridClean, QueryEndsOnlyAfterTheWalkAndEachTopNodeIsCleanedOnce)
     // An end message handled ahead of records still queued (a send on the
     // window's own thread): "b" is cleaned once, and the late records start a
     // top node of their own rather than grow the subtree under cleaning.
-    Peer(grid).Walking() = 0;
     for (const char* pszName : {"b.y.0", "b.z.0"})
         PostMessage(grid.WindowHandle(), WM_WALK_RECORD, reinterpret_cast<WPARAM>(NewRecord(pszName)), 0, FreeWalkPayload);
     EndWalk(grid);
@@ -150,7 +149,7 @@ TEST_F(GridClean, QueryEndsOnlyAfterTheWalkAndEachTopNodeIsCleanedOnce)
               "  z #1\n"
               "    0 = INTEGER|1|.1 #1\n");
     EXPECT_EQ(grid.m_nQueryEnded, 1);
-    EXPECT_EQ(Peer(grid).Cleaners(), 0);
+    EXPECT_FALSE(grid.ThreadsRunning());
 }
 
 TEST_F(GridClean, KeyboardExpansionDuringCleaningKeepsTreeAndRowsConsistent)
@@ -159,9 +158,8 @@ TEST_F(GridClean, KeyboardExpansionDuringCleaningKeepsTreeAndRowsConsistent)
     for (int i = 0; i < 600; ++i)
         for (int j = 0; j < 3; ++j)
             Deliver(grid, "k.g" + std::to_string(i) + ".e.c" + std::to_string(j) + ".0");
-    Peer(grid).Run() = 1;
     SendMessage(grid.WindowHandle(), WM_WALK_DONE, 0, 0);
-    while (Peer(grid).Cleaners() > 0) {  // what the keypad's "*" does between batches
+    while (grid.ThreadsRunning()) {  // what the keypad's "*" does between batches
         int nLast = 0;
         grid.ExpandSubtree(grid.RootAt(0), nLast);
         QCoreApplication::processEvents();
@@ -170,6 +168,50 @@ TEST_F(GridClean, KeyboardExpansionDuringCleaningKeepsTreeAndRowsConsistent)
     ExpectConsistent(grid);
     EXPECT_EQ(grid.ChildCount(grid.RootAt(0)), 600);
     EXPECT_EQ(Dump(grid).find("g599.e #1\n    c0.0 = INTEGER|1|.1 #2\n") != std::string::npos, true);
+}
+
+// A cleaning that has not ended when its query ends (Stop, or the window goes):
+// the label loses its status at once, the node can be expanded, and the thread,
+// which keeps only the query's state, reads nothing and reports nothing after.
+class CHeldCleanerGrid : public CTestGrid
+{
+public:
+    std::vector<std::unique_ptr<CCleanBlock>> m_held;
+    static void RunHeld(std::unique_ptr<CCleanBlock> pBlock) { CleaningThread(std::move(pBlock)); }
+
+protected:
+    bool LaunchCleaner(std::unique_ptr<CCleanBlock> pBlock) override
+    {
+        m_held.push_back(std::move(pBlock));
+        return true;
+    }
+};
+
+TEST_F(GridClean, AQueryEndedUnderItsCleaningLeavesNoStatusAndNothingToTouch)
+{
+    auto pGrid = std::make_unique<CHeldCleanerGrid>();
+    pGrid->ResetForQuery();
+    Deliver(*pGrid, "a.x.0");
+    Deliver(*pGrid, "a.y.0");
+    Deliver(*pGrid, "b.x.0");  // "a" is being cleaned
+    ASSERT_EQ(pGrid->m_held.size(), 1u);
+    const std::shared_ptr<const CQueryState> pQuery = pGrid->CurrentQuery();
+    EXPECT_EQ(pGrid->InfoOf(pGrid->RootAt(0))->GetText(), "a (Cleaning...)");
+    EXPECT_TRUE(pGrid->ThreadsRunning());
+
+    pGrid->Stop();
+    EXPECT_EQ(pGrid->InfoOf(pGrid->RootAt(0))->GetText(), "a");
+    EXPECT_EQ(pGrid->InfoOf(pGrid->RootAt(1))->GetText(), "b");
+    EXPECT_TRUE(pGrid->MayExpand(pGrid->RootAt(0), 0));
+    EXPECT_FALSE(pGrid->ThreadsRunning());  // the grid's new query has none
+    EXPECT_EQ(pQuery->m_nCleaners.load(), 1);
+
+    // The window goes before the thread runs; the thread then touches its state only.
+    auto pBlock = std::move(pGrid->m_held.front());
+    pGrid.reset();
+    std::thread([&] { CHeldCleanerGrid::RunHeld(std::move(pBlock)); }).join();
+    EXPECT_EQ(pQuery->m_nCleaners.load(), 0);
+    EXPECT_EQ(pQuery.use_count(), 1);
 }
 
 } // namespace

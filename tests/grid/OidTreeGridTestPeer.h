@@ -8,9 +8,10 @@ class COidTreeGridTestPeer
 public:
     explicit COidTreeGridTestPeer(COidTreeGrid& grid) : m_grid(grid) {}
 
-    std::atomic<BYTE>& Run() { return m_grid.m_bRun; }
-    std::atomic<BYTE>& Walking() { return m_grid.m_bWalking; }
-    int Cleaners() const { return m_grid.m_nCleaners.load(); }
+    // The flags of the current query, as its walk thread shares them.
+    std::atomic<BYTE>& Run() { return m_grid.QueryState().m_bRun; }
+    std::atomic<BYTE>& Walking() { return m_grid.QueryState().m_bWalking; }
+    int Cleaners() const { return m_grid.QueryState().m_nCleaners.load(); }
     const std::vector<CTreeListCtrl::CTreeItem*>& Inferred() const { return m_grid.m_apInferred; }
     std::string PrevName() const { return m_grid.m_szPrevName; }
     // The agent a write goes to, as a started query leaves it.

@@ -40,7 +40,7 @@ public:
           })
     {
         m_request = CWalkRequest{strHost, "public"};
-        m_bRun = 1;
+        m_pWalk->m_bRun = 1;
         m_hWalkWnd = m_window.Handle();
     }
 
@@ -49,13 +49,13 @@ public:
     {
         std::atomic<bool> bEnded{false};
         std::thread walk([this, &bEnded] {
-            MibWalkThread(*this, CWalkStart{m_request, m_hWalkWnd});
+            MibWalkThread(m_pWalk, CWalkStart{m_request, m_hWalkWnd});
             bEnded = true;
         });
         ASSERT_TRUE(PumpUntil([&] { return bEnded.load(); }, 20000));
         walk.join();
         QCoreApplication::processEvents();
-        EXPECT_EQ(m_bWalking, 0);
+        EXPECT_EQ(m_pWalk->m_bWalking, 0);
     }
 
     Strings Oids() const
@@ -228,7 +228,7 @@ TEST_F(MibWalk, StopLetsTheAnswerInFlightArriveAndSendsNoFurtherRequest)
     CWalkHarness harness(agent.Address());
     std::thread stopper([&] {
         if (agent.WaitForRequests(3))
-            harness.m_bRun = 0;  // Stop, while the third answer is on its way
+            harness.m_pWalk->m_bRun = 0;  // Stop, while the third answer is on its way
     });
     harness.Run();
     stopper.join();
@@ -287,10 +287,36 @@ TEST_F(MibWalk, DetachedStartByNameWithPortAndAbsurdTimeoutReportsToTheWindow)
     CFakeAgent agent(SystemScript(0, [](Answer& a) { a.nDelayMs = 200; }));
     CWalkHarness harness("localhost:" + std::to_string(agent.Port()));
     ASSERT_TRUE(StartMibWalkThread(harness));
-    EXPECT_EQ(harness.m_bWalking, 1);  // already, before the thread has run
+    EXPECT_EQ(harness.m_pWalk->m_bWalking, 1);  // already, before the thread has run
     ASSERT_TRUE(PumpUntil([&] { return !harness.m_signals.empty(); }, 20000));
-    EXPECT_EQ(harness.m_bWalking, 0);
+    EXPECT_EQ(harness.m_pWalk->m_bWalking, 0);
     EXPECT_EQ(harness.Oids(), kSystemOids);
     EXPECT_EQ(harness.m_signals, Messages{WM_WALK_DONE});
     std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the detached thread's last steps
+}
+
+// The owner goes while its walk waits for an answer that never comes: the walk
+// keeps only its own state alive and ends on its own after the request's time.
+TEST(MibWalkOwner, MayGoWhileItsWalkWaitsForAnAnswer)
+{
+    AppSettings.Reset();
+    AppSettings.Timeout = 1;
+    AppSettings.Retries = 0;
+    CFakeAgent silent([](const Request&, std::size_t) {
+        Answer answer;
+        answer.eKind = Answer::Kind::Silent;
+        return answer;
+    });
+    auto pHarness = std::make_unique<CWalkHarness>(silent.Address());
+    const std::shared_ptr<CWalkState> pState = pHarness->m_pWalk;
+    ASSERT_TRUE(StartMibWalkThread(*pHarness));
+    ASSERT_TRUE(silent.WaitForRequests(1));
+    pHarness.reset();  // the owner and its window are gone
+    EXPECT_EQ(pState->m_bWalking, 1);
+    EXPECT_GT(pState.use_count(), 1);  // the walk's share
+    ASSERT_TRUE(PumpUntil([&] { return pState->m_bWalking == 0; }, 10000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the detached thread's last steps
+    EXPECT_EQ(pState.use_count(), 1);
+    EXPECT_EQ(silent.RequestCount(), 1u);
+    AppSettings.Reset();
 }

@@ -276,6 +276,40 @@ TEST(TreeDraw, FocusCellAndCellColours)
     EXPECT_EQ(Pixel(swatch, 398, gs.bottom - 2), RGB(0, 255, 0));
 }
 
+// The darkest and the brightest pixel inside column 1 of a row.
+std::pair<int, int> GreyRange(const QImage& image, const SRowGeometry& g)
+{
+    int nMin = 255, nMax = 0;
+    for (int y = g.top + 1; y < g.bottom - 2; ++y)
+        for (int x = 201; x < 299; ++x) {
+            nMin = std::min(nMin, qGray(image.pixel(x, y)));
+            nMax = std::max(nMax, qGray(image.pixel(x, y)));
+        }
+    return {nMin, nMax};
+}
+
+TEST(TreeDraw, TextOnCellsOfTheirOwnColourStaysReadable)
+{
+    CTestTree tree;
+    std::unique_ptr<CNodeInfo> pLight = Info("light", {"WWWW", "x"});
+    pLight->SetCellColor(0, RGB(0xD0, 0xD0, 0xD0));
+    tree.AddRootNode(std::move(pLight));
+    std::unique_ptr<CNodeInfo> pDark = Info("dark", {"WWWW", "x"});
+    pDark->SetCellColor(0, RGB(0, 0, 0x60));
+    tree.AddRootNode(std::move(pDark));
+    tree.SetCurrentColumn(2);
+
+    // Selected: the selection's light text would vanish on the light cell.
+    EXPECT_LT(GreyRange(tree.RenderRow(0, true), Geometry(tree, 0)).first, 0x60);
+    EXPECT_LT(GreyRange(tree.RenderRow(0, false), Geometry(tree, 0)).first, 0x60);
+    // Dark text would vanish on the dark cell, selected or not.
+    EXPECT_GT(GreyRange(tree.RenderRow(1, false), Geometry(tree, 1)).second, 0xA0);
+    EXPECT_GT(GreyRange(tree.RenderRow(1, true), Geometry(tree, 1)).second, 0xA0);
+    // The focus cell keeps the selection's text on its own colour.
+    tree.SetCurrentColumn(1);
+    EXPECT_GT(GreyRange(tree.RenderRow(0, true), Geometry(tree, 0)).second, 0xA0);
+}
+
 TEST(TreeDraw, CheckBoxCellsShowTheirStateAndTheDragImageShowsTheRow)
 {
     CTestTree tree;

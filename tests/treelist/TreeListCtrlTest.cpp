@@ -231,7 +231,7 @@ TEST(TreeListCtrl, HoveringWhileDraggingExpandsAndScrolls)
 TEST(TreeListCtrl, TooltipShowsShortenedCellsAfterTheHoverDelay)
 {
     CTestTree c;
-    CHtmlToolTip* pTip = CHtmlToolTip::Create(&c);
+    CHtmlToolTip* pTip = CHtmlToolTip::Shared();  // the control holds it
     ASSERT_NE(pTip, nullptr);
     const std::string longText = "a<b " + std::string(200, 'x');
     for (int i = 0; i < 3; ++i)

@@ -43,12 +43,14 @@ TEST(HtmlToolTip, LessThanIsLiteralWhenDoubledAndMarkupOtherwise)
 
 TEST(HtmlToolTip, OneWindowShownWithinItsWidthAndHiddenByInput)
 {
-    auto* pParent = new QWidget;
-    CHtmlToolTip* pTip = CHtmlToolTip::Create(pParent);
-    ASSERT_NE(pTip, nullptr);
-    QWidget other;
-    EXPECT_EQ(CHtmlToolTip::Create(&other), pTip);  // created once
-    EXPECT_EQ(CHtmlToolTip::Shared(), pTip);
+    EXPECT_EQ(CHtmlToolTip::Shared(), nullptr);
+    std::shared_ptr<CHtmlToolTip> pFirst = CHtmlToolTip::Acquire();
+    ASSERT_NE(pFirst, nullptr);
+    std::shared_ptr<CHtmlToolTip> pSecond = CHtmlToolTip::Acquire();
+    EXPECT_EQ(pSecond, pFirst);  // one window for all holders
+    CHtmlToolTip* pTip = CHtmlToolTip::Shared();
+    EXPECT_EQ(pTip, pFirst.get());
+    EXPECT_TRUE(pTip->isWindow());
 
     pTip->Show("short", QPoint(100, 100), 300);
     EXPECT_TRUE(pTip->isVisible());
@@ -69,7 +71,10 @@ TEST(HtmlToolTip, OneWindowShownWithinItsWidthAndHiddenByInput)
     pTip->RelayEvent(&key);
     EXPECT_FALSE(pTip->isVisible());
 
-    delete pParent;
-    EXPECT_EQ(CHtmlToolTip::Shared(), nullptr);  // went with its parent
-    EXPECT_NE(CHtmlToolTip::Create(&other), nullptr);
+    // It lives while anyone holds it, whoever took it first.
+    pFirst.reset();
+    EXPECT_EQ(CHtmlToolTip::Shared(), pTip);
+    pSecond.reset();
+    EXPECT_EQ(CHtmlToolTip::Shared(), nullptr);
+    EXPECT_NE(CHtmlToolTip::Acquire(), nullptr);
 }

@@ -49,7 +49,7 @@ public:
         : m_window(nullptr, [this](UINT message, WPARAM wParam, LPARAM lParam) { return OnMessage(message, wParam, lParam); })
     {
         m_request = CWalkRequest{options.m_strHost, options.m_strCommunity};
-        m_bRun = 1;
+        m_pWalk->m_bRun = 1;
         m_hWalkWnd = m_window.Handle();
     }
 
@@ -124,7 +124,7 @@ int main(int argc, char** argv)
     // The walk's own thread function; joined rather than detached so that the
     // process never ends under a running walk.
     std::thread walk([&printer] {
-        MibWalkThread(printer, CWalkStart{printer.m_request, printer.m_hWalkWnd});
+        MibWalkThread(printer.m_pWalk, CWalkStart{printer.m_request, printer.m_hWalkWnd});
         // Queued behind every message the walk posted, so it is handled last.
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
     });

@@ -9,7 +9,6 @@
 #include "treelist/CellComboCtrl.h"
 #include "treelist/GridHeaderCtrl.h"
 #include "treelist/TreeListCtrl.h"
-#include "ui/HtmlToolTip.h"
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QImage>
@@ -251,7 +250,6 @@ int main(int argc, char** argv)
     images.Add(&strip, CLR_NONE);
     tree.SetImageList(&images, LVSIL_SMALL);
     tree.SetImageSize(kIconSize, kIconSize);
-    CHtmlToolTip::Create(&tree);
     tree.SetParentHandler([](UINT nMsg, WPARAM, LPARAM) -> LRESULT {
         if (nMsg == WM_TREELIST_PRINTPREVIEW)
             std::fprintf(stderr, "treelist-demo: print preview asked for\n");
