@@ -48,7 +48,7 @@ CStoredValue Stored(const char* name, DWORD dwType, const std::atomic<T>& field)
     return {name, dwType, std::vector<BYTE>(p, p + sizeof value)};
 }
 
-constexpr std::size_t kMibPathSize = 4096;
+constexpr std::size_t kMibPathSize = CAppSettings::kMibPathSize;
 
 // Reads a text value into a zeroed buffer of nSize bytes; a failed read (missing,
 // longer than the buffer) gives the default.
@@ -82,7 +82,8 @@ std::vector<CStoredValue> CurrentValues()
             Stored("Retries", REG_DWORD, AppSettings.Retries),
             StoredText("Base", kPathSize, AppSettings.Base()),
             Stored("Version", REG_DWORD, AppSettings.Version),
-            StoredText("MibPath", kMibPathSize, AppSettings.MibPath())};
+            StoredText("MibPath", kMibPathSize, AppSettings.MibPath()),
+            Stored("ShowEnumLabels", REG_BINARY, AppSettings.ShowEnumLabels)};
 }
 
 // The settings as this process last read or wrote them; only the ones that
@@ -196,6 +197,7 @@ int LoadSettings()
         AppSettings.SetBase(ReadText(hKey, "Base", kPathSize, CAppSettings::kDefaultBase));
         ReadField(hKey, "Version", AppSettings.Version, CAppSettings::kDefaultVersion);
         AppSettings.SetMibPath(ReadText(hKey, "MibPath", kMibPathSize, CAppSettings::kDefaultMibPath));
+        ReadField(hKey, "ShowEnumLabels", AppSettings.ShowEnumLabels, CAppSettings::kDefaultShowEnumLabels);
         RegCloseKey(hKey);
     }
     g_known = CurrentValues();

@@ -4,6 +4,7 @@
 #include "platform/listctrl/HeaderCtrl.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
+#include "snmp/EnumValueText.h"
 #include "snmp/SnmpWrite.h"
 
 #include <QCoreApplication>
@@ -66,16 +67,23 @@ LRESULT COidTreeGrid::OnEndLabelEdit(NMLVDISPINFO* pInfo)
         return 0;
     // A successful write shows no box, so nothing ran in between: pNode is still there.
     CTreeListCtrl::OnEndLabelEdit(pInfo);
-    InfoOf(pNode)->SetSubText(cellValue, pInfo->item.pszText);
+    CNodeInfo* pCells = InfoOf(pNode);
+    const std::string strOid = pCells->GetSubText(cellOid);
+    const std::string strType = pCells->GetSubText(cellType);
+    // As a walk would show the value written (a number as its label, when labels are shown).
+    pCells->SetSubText(cellValue, ValueCellText(strOid, strType, ValueToWrite(strOid, strType, pInfo->item.pszText)));
     RefreshRow(pNode);
     return 0;
 }
 
 CWriteResult COidTreeGrid::WriteCell(CTreeItem* pNode, const std::string& strValue)
 {
+    // A label the cell showed is written as its number.
     const CNodeInfo* pInfo = InfoOf(pNode);
-    return WriteValue(Bounded(m_request.m_strHost), Bounded(m_request.m_strCommunity),
-                      Bounded(pInfo->GetSubText(cellOid)), pInfo->GetSubText(cellType), strValue);
+    const std::string strOid = pInfo->GetSubText(cellOid);
+    const std::string strType = pInfo->GetSubText(cellType);
+    return WriteValue(Bounded(m_request.m_strHost), Bounded(m_request.m_strCommunity), Bounded(strOid), strType,
+                      ValueToWrite(strOid, strType, strValue));
 }
 
 bool COidTreeGrid::ShowWriteResult(const CWriteResult& result)

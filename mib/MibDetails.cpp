@@ -98,3 +98,12 @@ std::string MibEnumLabel(const CMibTable& table, const std::string& strOid, cons
     const CMibObject* pObject = ObjectOf(table, strOid, nullptr);
     return pObject ? pObject->EnumLabel(nValue) : "";
 }
+
+std::string MibEnumNumber(const CMibTable& table, const std::string& strOid, const std::string& strLabel)
+{
+    const std::size_t nOpen = strLabel.rfind('(');
+    if (nOpen == std::string::npos || strLabel.back() != ')')
+        return "";
+    std::string strNumber = strLabel.substr(nOpen + 1, strLabel.size() - nOpen - 2);
+    return MibEnumLabel(table, strOid, strNumber) == strLabel ? strNumber : "";
+}

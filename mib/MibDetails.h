@@ -14,3 +14,7 @@ std::vector<std::pair<std::string, std::string>> MibDetailsLines(const CMibTable
 
 // "up(1)" when the OID's object enumerates the INTEGER value text, else empty.
 std::string MibEnumLabel(const CMibTable& table, const std::string& strOid, const std::string& strValue);
+
+// The number of a label as MibEnumLabel gives it ("1" for "up(1)" where the
+// OID's object enumerates up as 1); empty for any other text.
+std::string MibEnumNumber(const CMibTable& table, const std::string& strOid, const std::string& strLabel);

@@ -36,6 +36,7 @@ void CAppSettings::Reset()
     Timeout = kDefaultTimeout;
     Retries = kDefaultRetries;
     Version = kDefaultVersion;
+    ShowEnumLabels = kDefaultShowEnumLabels;
     std::memset(HomePath, 0, sizeof HomePath);
     SetBase(kDefaultBase);
     SetMibPath(kDefaultMibPath);

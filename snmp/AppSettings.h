@@ -18,6 +18,7 @@ class CAppSettings
 {
 public:
     static constexpr std::size_t kPathSize = 260;  // HomePath and Base buffers
+    static constexpr std::size_t kMibPathSize = 4096;  // the stored MibPath with its NUL
     // The built-in defaults: the record's start, Reset, a value missing from
     // the registry, the Settings dialog's Defaults button.
     static constexpr BYTE kDefaultCleaning = 1;
@@ -29,6 +30,7 @@ public:
     static constexpr DWORD kDefaultVersion = 1;
     static constexpr const char* kDefaultBase = ".1.3";
     static constexpr const char* kDefaultMibPath = MibPath::kDefault;
+    static constexpr BYTE kDefaultShowEnumLabels = 0;
 
     std::atomic<BYTE> Cleaning{kDefaultCleaning};
     std::atomic<BYTE> Inferance{kDefaultInferance};
@@ -37,6 +39,9 @@ public:
     std::atomic<std::int32_t> Timeout{kDefaultTimeout};  // seconds
     std::atomic<std::int32_t> Retries{kDefaultRetries};
     std::atomic<DWORD> Version{kDefaultVersion};          // 1 = SNMPv1, 2 = SNMPv2c
+    // 1: an INTEGER's Value cell shows its enumeration label ("up(1)"); read by
+    // the walk thread at each record.
+    std::atomic<BYTE> ShowEnumLabels{kDefaultShowEnumLabels};
     char HomePath[kPathSize] = {};          // installation folder ending in "/"; fixed after start-up
 
     // A copy of the base OID text, safe on any thread.

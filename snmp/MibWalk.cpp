@@ -2,6 +2,7 @@
 #include "snmp/AgentSession.h"
 #include "snmp/AppSettings.h"
 #include "snmp/BindingList.h"
+#include "snmp/EnumValueText.h"
 #include "snmp/ErrorText.h"
 #include "snmp/SnmpOid.h"
 #include "snmp/SnmpValue.h"
@@ -160,6 +161,7 @@ void CMibWalk::PostRecord(const SnmpVarBind& answer)
     SnmpUtilMemFree(pszName);
     pRecord->m_strOid = FormatOidText(answer.name);
     RenderValue(answer.value, pRecord->m_strType, pRecord->m_strValue);
+    pRecord->m_strValue = ValueCellText(pRecord->m_strOid, pRecord->m_strType, pRecord->m_strValue);
     if (PostMessage(m_start.hWnd, WM_WALK_RECORD, reinterpret_cast<WPARAM>(pRecord.get()), 0, FreeWalkPayload))
         pRecord.release();  // the window's now
 }

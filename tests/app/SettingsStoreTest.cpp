@@ -164,6 +164,23 @@ TEST_F(SettingsStoreTest, MibPathDefaultsRoundTripsLongAndFallsBackWhenTooLong)
     EXPECT_EQ(AppSettings.MibPath(), CAppSettings::kDefaultMibPath);
 }
 
+TEST_F(SettingsStoreTest, ShowEnumLabelsIsAStoredFlagThatDefaultsToOff)
+{
+    LoadSettings();
+    EXPECT_EQ(AppSettings.ShowEnumLabels, 0);
+    AppSettings.ShowEnumLabels = 1;
+    EXPECT_EQ(SaveSettings(), 0);
+    EXPECT_EQ(RegProbeGet(HKEY_CURRENT_USER, kKey, "ShowEnumLabels"), (CRegProbeValue{REG_BINARY, {1}}));
+    AppSettings.Reset();
+    EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(AppSettings.ShowEnumLabels, 1);
+
+    // A value of the wrong size is not the flag.
+    RegProbePutDword(HKEY_CURRENT_USER, kKey, "ShowEnumLabels", 1);
+    EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(AppSettings.ShowEnumLabels, 0);
+}
+
 TEST_F(SettingsStoreTest, UnwritableUserHiveKeepsDefaultsAndSaysOnceThatNothingIsSaved)
 {
     BlockHive("XDG_CONFIG_HOME");

@@ -59,6 +59,14 @@ TEST_F(MibDetails, EnumerationsIndexesAndDeprecation)
     EXPECT_EQ(MibEnumLabel(*m_pTable, ".1.3.6.1.4.1.99999.1.1.1.2.1", "9"), "");
     EXPECT_EQ(MibEnumLabel(*m_pTable, ".1.3.6.1.4.1.99999.1.1.1.2.1", "2x"), "");
     EXPECT_EQ(MibEnumLabel(*m_pTable, ".1.3.6.1.4.1.99999.1.1.1.3.1", "2"), "");  // not enumerated
+
+    // Back from a label to its number: only the exact text MibEnumLabel gives.
+    EXPECT_EQ(MibEnumNumber(*m_pTable, ".1.3.6.1.4.1.99999.1.1.1.2.1", "down(2)"), "2");
+    EXPECT_EQ(MibEnumNumber(*m_pTable, ".1.3.6.1.4.1.99999.1.1.1.2.1", "down(3)"), "");
+    EXPECT_EQ(MibEnumNumber(*m_pTable, ".1.3.6.1.4.1.99999.1.1.1.2.1", "down(2"), "");
+    EXPECT_EQ(MibEnumNumber(*m_pTable, ".1.3.6.1.4.1.99999.1.1.1.2.1", "2"), "");
+    EXPECT_EQ(MibEnumNumber(*m_pTable, ".1.3.6.1.4.1.99999.1.1.1.2.1", ""), "");
+    EXPECT_EQ(MibEnumNumber(*m_pTable, ".1.3.6.1.4.1.99999.1.1.1.3.1", "down(2)"), "");
 }
 
 TEST_F(MibDetails, UnknownOrMalformedOidsGiveNothing)

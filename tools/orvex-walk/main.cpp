@@ -103,6 +103,7 @@ int main(int argc, char** argv)
     }
     QCoreApplication app(argc, argv);
     LoadSettings();
+    AppSettings.ShowEnumLabels = 0;  // scripts read the numbers the agent sent
     options->ApplyToSettings();
     options->LoadMibs();
 
