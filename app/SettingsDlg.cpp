@@ -109,7 +109,7 @@ void CSettingsDlg::CreateControls()
     connect(pDefaults, &QPushButton::clicked, this, &CSettingsDlg::OnDefaults);
     m_pCheckEnumLabels = AddControl<QCheckBox>(IDC_ENUM_LABELS, 127, 155, 9, 8);
     FitIndicator(m_pCheckEnumLabels);
-    m_pEditMibPath = AddControl<QLineEdit>(IDC_MIB_PATH, 82, 168, 137, 12);
+    m_pEditMibPath = AddControl<QLineEdit>(IDC_MIB_PATH, 82, 168, 116, 12);
     m_pEditMibPath->setMaxLength(kMaxMibPath);
     m_pEditMibPath->setToolTip(QStringLiteral("MIB folders and files, separated by \":\""));
 
@@ -148,6 +148,7 @@ BOOL CSettingsDlg::OnInitDialog()
     m_pComboVersion->setCurrentIndex(VersionIndex(AppSettings.Version));
     m_pCheckEnumLabels->setChecked(IsOn(AppSettings.ShowEnumLabels));
     m_pEditMibPath->setText(QString::fromLocal8Bit(AppSettings.MibPath().c_str()));
+    m_pEditMibPath->setCursorPosition(0);  // the first folders, not the end
     return TRUE;
 }
 
