@@ -16,13 +16,43 @@ const COptionGroupHelp& WalkOptions()
              "is absolute; other text is relative to mib-2 (.1.3.6.1.2.1)."},
             {"--timeout", "SECONDS", "Wait SECONDS for each answer instead of the Timeout setting (16)."},
             {"--retries", "N", "Send each request up to N more times instead of the Retries setting (3)."},
-            {"--version", "1|2c",
-             "Speak SNMP version 1 (GET-NEXT) or 2c (GetBulk) instead of the Version setting. Followed by a "
-             "version it is this option; alone it prints the program's version."},
+            {"--max-repetitions", "N",
+             "Ask for N variables per GetBulk request instead of the MaxRepetitions setting (25); 0 walks with "
+             "GET-NEXT. Version 1 always walks with GET-NEXT."},
+            {"--snmp-version, -v", "1|2c|3",
+             "Speak SNMP version 1 (GET-NEXT), 2c (GetBulk) or 3 (GetBulk, with the user-based security below) "
+             "instead of the Version setting. Version 3 takes no COMMUNITY."},
+            {"--version", "1|2c|3",
+             "The same as --snmp-version when followed by a version; alone it prints the program's version."},
+            {"--user", "NAME", "The SNMPv3 user name; version 3 needs it."},
+            {"--level", "LEVEL", "The SNMPv3 security level: noAuthNoPriv (default), authNoPriv or authPriv."},
+            {"--auth", "PROTOCOL",
+             "The SNMPv3 authentication protocol: MD5, SHA (default), SHA-224, SHA-256, SHA-384 or SHA-512."},
+            {"--auth-pass", "TEXT",
+             "The SNMPv3 authentication passphrase (authNoPriv, authPriv). Other users of the machine may see a "
+             "command line; ORVEX_AUTH_PASS gives it without one."},
+            {"--priv", "PROTOCOL", "The SNMPv3 privacy protocol: DES, AES (default), AES-192 or AES-256."},
+            {"--priv-pass", "TEXT",
+             "The SNMPv3 privacy passphrase (authPriv); ORVEX_PRIV_PASS gives it without the command line."},
+            {"--context", "NAME", "The SNMPv3 context name (empty unless given)."},
             {"--mibs", "PATH",
              "Load the MIB modules of PATH (folders and files separated by \":\") instead of the MibPath setting; "
              "Orvex's base modules still come last. Loaded modules name what the built-in MIB writes as numbers."},
             {"--no-mibs", "", "Load no MIB modules: names are the built-in MIB's alone."},
+        }};
+    return group;
+}
+
+// The walked agent, the same for orvex --walk and orvex-walk.
+const COptionGroupHelp& AgentArguments()
+{
+    static const COptionGroupHelp group{
+        "Agent",
+        {
+            {"HOST", "",
+             "The agent: a host name, a dotted IPv4 address or an IPv6 address in brackets, optionally followed by "
+             ":PORT (161 unless given), as [2001:db8::1]:161 or [::1]."},
+            {"COMMUNITY", "", "The community of versions 1 and 2c; left out for version 3."},
         }};
     return group;
 }
@@ -36,6 +66,8 @@ const CNamedHelp kUserSettingsFile{
     "The settings and the host history (~/.config/orvex/user.reg when XDG_CONFIG_HOME is not set). The options "
     "above never change it."};
 const CNamedHelp kUserSettingsVariable{"XDG_CONFIG_HOME", "Folder of the user's settings file."};
+const CNamedHelp kAuthPassVariable{"ORVEX_AUTH_PASS", "The SNMPv3 authentication passphrase when --auth-pass is not given."};
+const CNamedHelp kPrivPassVariable{"ORVEX_PRIV_PASS", "The SNMPv3 privacy passphrase when --priv-pass is not given."};
 
 // Breaks text into lines of at most nWidth characters, the first after
 // strFirst, the others after strIndent (a word longer than the line stays
@@ -77,7 +109,7 @@ const CProgramHelp& OrvexHelp()
         "orvex",
         "desktop SNMP MIB browser",
         {"[FILE]", "--host HOST --community COMMUNITY [--go]", "--walk [OPTION]... HOST[:PORT] COMMUNITY",
-         "--help | --version"},
+         "--walk [OPTION]... -v 3 --user NAME HOST[:PORT]", "--help | --version"},
         "Orvex walks an SNMP agent's MIB and shows every variable that comes back in a tree-list grid (MIB, "
         "Type, Value, OID). Several agents can be browsed side by side, each in a document window of its own; "
         "values can be written back with SET where writing is enabled in the settings. Help > Help opens the "
@@ -100,12 +132,13 @@ const CProgramHelp& OrvexHelp()
             {"Walking without a window",
              {{"--walk", "", "Run one query without a window; the walk options and the agent follow."}}},
             WalkOptions(),
+            AgentArguments(),
             {"Other options", {kHelpOption, kVersionOption}},
         },
         {{0, "The window was closed, or the --walk query ended without an error."},
          {1, "Start-up failed, or --walk wrote an error text to standard error."},
          {2, "The arguments of --walk are not valid; the usage is printed."}},
-        {kUserSettingsVariable, {"XDG_CONFIG_DIRS", "Its first folder holds the machine's settings file."}},
+        {kUserSettingsVariable, kAuthPassVariable, kPrivPassVariable, {"XDG_CONFIG_DIRS", "Its first folder holds the machine's settings file."}},
         {kUserSettingsFile,
          {"$XDG_CONFIG_DIRS/orvex/machine.reg",
           "The installation folder (HomePath), in the first folder of XDG_CONFIG_DIRS (/etc/xdg when it is not set). "
@@ -124,7 +157,8 @@ const CProgramHelp& OrvexWalkHelp()
     static const CProgramHelp help{
         "orvex-walk",
         "walk an SNMP agent and print one line per variable",
-        {"[OPTION]... HOST[:PORT] COMMUNITY", "--help | --version"},
+        {"[OPTION]... HOST[:PORT] COMMUNITY", "[OPTION]... -v 3 --user NAME HOST[:PORT]",
+         "--help | --version"},
         "orvex-walk walks the MIB of the agent at HOST (a host name, a dotted IPv4 address or a bracketed IPv6 "
         "address, port 161 unless given) with the community COMMUNITY, as a query of orvex(1) does, and prints "
         "every variable as it arrives: OID, name, type and value separated by tabs, one variable a line. In "
@@ -132,11 +166,11 @@ const CProgramHelp& OrvexWalkHelp()
         "\\r; other bytes are written as they are.\n\n"
         "The walk's error texts go to standard error. Settings are read from the user's settings file; the "
         "options override them for this run only, and nothing is saved.",
-        {WalkOptions(), {"Other options", {kHelpOption, kVersionOption}}},
+        {WalkOptions(), AgentArguments(), {"Other options", {kHelpOption, kVersionOption}}},
         {{0, "The walk ended without an error."},
          {1, "An error text was written to standard error (no answer, an error status, a bad base OID)."},
          {2, "The arguments are not valid; the usage is printed."}},
-        {kUserSettingsVariable},
+        {kUserSettingsVariable, kAuthPassVariable, kPrivPassVariable},
         {kUserSettingsFile},
         {"orvex(1)", "snmpd(8)"},
     };

@@ -55,6 +55,7 @@ CMainFrame::CMainFrame(CCmdTarget* pAppTarget)
     connect(&m_timerUpdate, &QTimer::timeout, this, [this] {
         UpdateCommandUI();
         UpdateIndicators();
+        UpdateWalkPane();
         if (m_pMibParts)
             m_pMibParts->FollowSelection(SelectedOid());
     });
@@ -182,7 +183,22 @@ void CMainFrame::CreateStatusBar()
         m_pStatusBar->addPermanentWidget(pLabel);
         m_mapIndicators[nID] = pLabel;
     }
-    m_pStatusBar->showMessage(Latin1(LoadString(AFX_IDS_IDLEMESSAGE)));
+    m_pStatusBar->showMessage(IdleText());
+}
+
+QString CMainFrame::IdleText() const
+{
+    if (CChildFrame* pChild = MDIGetActive())
+        if (COrvexView* pView = pChild->GetActiveView())
+            if (const std::string strStatus = pView->WalkStatus(); !strStatus.empty())
+                return Latin1(strStatus);
+    return Latin1(LoadString(AFX_IDS_IDLEMESSAGE));
+}
+
+void CMainFrame::UpdateWalkPane()
+{
+    if (m_pStatusBar && !m_bPrompt)
+        m_pStatusBar->showMessage(IdleText());
 }
 
 void CMainFrame::CreateAccelerators(UINT nIDResource)
@@ -348,10 +364,11 @@ void CMainFrame::ArrangeIcons()
 
 bool CMainFrame::event(QEvent* pEvent)
 {
-    // With no prompt to show, the message pane says "Ready".
+    // With no prompt to show, the first pane tells of the walk, or says "Ready".
     if (pEvent->type() == QEvent::StatusTip && m_pStatusBar) {
         const QString strTip = static_cast<QStatusTipEvent*>(pEvent)->tip();
-        m_pStatusBar->showMessage(strTip.isEmpty() ? Latin1(LoadString(AFX_IDS_IDLEMESSAGE)) : strTip);
+        m_bPrompt = !strTip.isEmpty();
+        m_pStatusBar->showMessage(m_bPrompt ? strTip : IdleText());
         return true;
     }
     return QMainWindow::event(pEvent);

@@ -60,6 +60,9 @@ private:
     void ShowMenu(bool bDocument);
     void OnChildrenChanged();
     void UpdateIndicators();
+    // The first pane when no prompt is shown: the active view's walk, else "Ready".
+    QString IdleText() const;
+    void UpdateWalkPane();
     void OnViewToolBar();
     void OnViewStatusBar();
     void ArrangeIcons();
@@ -77,5 +80,6 @@ private:
     std::map<UINT, QLabel*> m_mapIndicators;   // Not owned: Qt children.
     CMibFrameParts* m_pMibParts = nullptr;     // Not owned: Qt child.
     bool m_bDocumentMenu = false;
+    bool m_bPrompt = false;                    // a menu or toolbar prompt holds the first pane
     QTimer m_timerUpdate;
 };

@@ -169,6 +169,11 @@ void COrvexView::SetQuery(const std::string& strHost, const std::string& strComm
     m_pCommunity->setText(QString::fromLatin1(strCommunity.c_str(), int(strCommunity.size())));
 }
 
+std::string COrvexView::WalkStatus() const
+{
+    return m_wndGrid.Progress().Text(CWalkProgress::Clock::now());
+}
+
 // --- Layout and background ------------------------------------------------------
 
 void COrvexView::resizeEvent(QResizeEvent* pEvent)
@@ -245,7 +250,8 @@ void COrvexView::OnGo()
     if (Caption() == "Go") {
         const QByteArray host = m_pHost->currentText().toLatin1();
         const QByteArray community = m_pCommunity->text().toLatin1();
-        if (host.isEmpty() || community.isEmpty()) {
+        // SNMPv3 speaks for a user, not a community.
+        if (host.isEmpty() || (community.isEmpty() && !QueryProfile().IsV3())) {
             AfxMessageBox(kRequiredText, MB_OK | MB_ICONERROR);
             return;
         }
@@ -266,7 +272,7 @@ void COrvexView::StartQuery(const std::string& strHost, const std::string& strCo
     m_wndGrid.ResetForQuery();
     if (m_pDocument)
         m_pDocument->SetTitle(strHost);
-    if (!m_wndGrid.StartWalk(CWalkRequest{strHost, strCommunity}))
+    if (!m_wndGrid.StartWalk(CWalkRequest{strHost, strCommunity, QueryProfile()}))
         SetButtonState(FALSE);
 }
 

@@ -14,6 +14,7 @@
 #include <QFont>
 #include <QRect>
 #include <QWidget>
+#include <optional>
 #include <string>
 
 class COrvexDoc;
@@ -59,6 +60,12 @@ public:
     void FillHostList();
     // Puts host and community into the bar as if typed.
     void SetQuery(const std::string& strHost, const std::string& strCommunity);
+    // The agent's profile for the next queries; without one, each query takes
+    // the settings' defaults as they are when it starts.
+    void SetProfile(const CAgentProfile& profile) { m_profile = profile; }
+    CAgentProfile QueryProfile() const { return m_profile.value_or(CAgentProfile::FromSettings()); }
+    // The status text of the grid's walk now; empty before the first one.
+    std::string WalkStatus() const;
     // The button's caption ("Go" or "Stop").
     std::string Caption() const;
 
@@ -105,4 +112,5 @@ private:
     QFont m_font;
     COrvexViewPrint m_print;      // printing and preview of the grid
     COrvexDoc* m_pDocument;       // Not owned.
+    std::optional<CAgentProfile> m_profile;
 };

@@ -82,6 +82,7 @@ std::vector<CStoredValue> CurrentValues()
             Stored("Retries", REG_DWORD, AppSettings.Retries),
             StoredText("Base", kPathSize, AppSettings.Base()),
             Stored("Version", REG_DWORD, AppSettings.Version),
+            Stored("MaxRepetitions", REG_DWORD, AppSettings.MaxRepetitions),
             StoredText("MibPath", kMibPathSize, AppSettings.MibPath()),
             Stored("ShowEnumLabels", REG_BINARY, AppSettings.ShowEnumLabels)};
 }
@@ -196,6 +197,7 @@ int LoadSettings()
         ReadField(hKey, "Retries", AppSettings.Retries, CAppSettings::kDefaultRetries);
         AppSettings.SetBase(ReadText(hKey, "Base", kPathSize, CAppSettings::kDefaultBase));
         ReadField(hKey, "Version", AppSettings.Version, CAppSettings::kDefaultVersion);
+        ReadField(hKey, "MaxRepetitions", AppSettings.MaxRepetitions, CAppSettings::kDefaultMaxRepetitions);
         AppSettings.SetMibPath(ReadText(hKey, "MibPath", kMibPathSize, CAppSettings::kDefaultMibPath));
         ReadField(hKey, "ShowEnumLabels", AppSettings.ShowEnumLabels, CAppSettings::kDefaultShowEnumLabels);
         RegCloseKey(hKey);

@@ -62,34 +62,22 @@ bool QueryEnded(COidTreeGrid& grid, bool bError)
     return NothingRuns(grid, bError);
 }
 
-// Puts back, when it goes, the settings the options may override.
-class CSettingsRestore
+// Puts back, when it goes, the base OID the options may override.
+class CBaseRestore
 {
 public:
-    CSettingsRestore()
-        : m_strBase(AppSettings.Base()), m_nTimeout(AppSettings.Timeout), m_nRetries(AppSettings.Retries),
-          m_nVersion(AppSettings.Version)
-    {
-    }
-    ~CSettingsRestore()
-    {
-        AppSettings.SetBase(m_strBase);
-        AppSettings.Timeout = m_nTimeout;
-        AppSettings.Retries = m_nRetries;
-        AppSettings.Version = m_nVersion;
-    }
+    CBaseRestore() : m_strBase(AppSettings.Base()) {}
+    ~CBaseRestore() { AppSettings.SetBase(m_strBase); }
 
 private:
     std::string m_strBase;
-    std::int32_t m_nTimeout, m_nRetries;
-    DWORD m_nVersion;
 };
 
 } // namespace
 
-std::optional<CWalkCommand> CWalkCommand::Parse(const std::vector<std::string>& args)
+std::optional<CWalkCommand> CWalkCommand::Parse(const std::vector<std::string>& args, std::string& strError)
 {
-    std::optional<CWalkOptions> options = CWalkOptions::Parse(args);
+    std::optional<CWalkOptions> options = CWalkOptions::Parse(args, strError);
     if (!options)
         return std::nullopt;
     return CWalkCommand(std::move(*options));
@@ -98,7 +86,7 @@ std::optional<CWalkCommand> CWalkCommand::Parse(const std::vector<std::string>& 
 int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const
 {
     LoadSettings();
-    const CSettingsRestore restore;
+    const CBaseRestore restore;
     ApplyToSettings();
     LoadMibs();
     g_history.Init("Host", 2, 30);  // the view records the query; it is never saved
@@ -116,6 +104,7 @@ int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const
         COrvexView view(&doc);
         view.resize(800, 600);
         view.SetQuery(m_strHost, m_strCommunity);
+        view.SetProfile(Profile());
         view.OnGo();
         if (view.Caption() == "Stop") {
             QEventLoop loop;
@@ -141,8 +130,11 @@ int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const
 
 int RunWalkCommand(const std::vector<std::string>& args, std::FILE* pOut, std::FILE* pErr)
 {
-    const std::optional<CWalkCommand> command = CWalkCommand::Parse(args);
+    std::string strError;
+    const std::optional<CWalkCommand> command = CWalkCommand::Parse(args, strError);
     if (!command) {
+        if (!strError.empty())
+            std::fprintf(pErr, "orvex --walk: %s\n", strError.c_str());
         std::fputs(CWalkCommand::kUsage, pErr);
         return kExitUsage;
     }

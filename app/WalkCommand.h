@@ -15,11 +15,12 @@ class CWalkCommand : public CWalkOptions
 {
 public:
     static constexpr const char* kUsage =
-        "usage: orvex --walk [--base OID] [--timeout S] [--retries N] [--version 1|2c]\n"
-        "                   [--mibs PATH | --no-mibs] HOST[:PORT] COMMUNITY\n";
+        "usage: orvex --walk [OPTIONS] [--mibs PATH | --no-mibs] HOST[:PORT] COMMUNITY\n"
+        "       orvex --walk [OPTIONS] --snmp-version 3 --user NAME [...] HOST[:PORT]\n";
 
-    // Reads the arguments that follow "--walk"; nothing when they are not valid.
-    static std::optional<CWalkCommand> Parse(const std::vector<std::string>& args);
+    // Reads the arguments that follow "--walk"; nothing when they are not
+    // valid, with the reason in strError when there is more to say than the usage.
+    static std::optional<CWalkCommand> Parse(const std::vector<std::string>& args, std::string& strError);
 
     // Runs the query on the UI thread's event loop (a QApplication must exist)
     // until the walk and every cleaning have ended. Returns kExitDone, or
@@ -30,6 +31,6 @@ private:
     explicit CWalkCommand(CWalkOptions options) : CWalkOptions(std::move(options)) {}
 };
 
-// The whole of "orvex --walk ARGS": usage on pErr and kExitUsage for bad
-// arguments, else Parse(...)->Run.
+// The whole of "orvex --walk ARGS": the reason and the usage on pErr and
+// kExitUsage for bad arguments, else Parse(...)->Run.
 int RunWalkCommand(const std::vector<std::string>& args, std::FILE* pOut, std::FILE* pErr);

@@ -2,6 +2,7 @@
 #include "app/OrvexApp.h"
 #include "app/ScreenshotCommand.h"
 #include "app/WalkCommand.h"
+#include "snmp/WalkOptions.h"
 #include "platform/snmpmgr/SnmpMgr.h"
 #include <QApplication>
 #include <cstdio>

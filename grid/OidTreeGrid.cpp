@@ -82,6 +82,8 @@ void COidTreeGrid::LetThreadsGo()
 void COidTreeGrid::Stop()
 {
     LetThreadsGo();
+    // The walk's own end message is dropped with the handle.
+    m_progress.OnEnd(CWalkProgress::Clock::now(), true);
     RemoveStatuses();
     // The query's building ends: nothing more arrives for it.
     std::fill(std::begin(m_apLevelItem), std::end(m_apLevelItem), nullptr);
@@ -132,6 +134,7 @@ bool COidTreeGrid::StartWalk(const CWalkRequest& request)
         m_bWalkEnded = true;
         return false;
     }
+    m_progress.Start(CWalkProgress::Clock::now());
     m_strWalkAgent = request.m_strHost;
     m_timeWalk = QDateTime::currentDateTime();
     return true;
@@ -148,13 +151,17 @@ LRESULT COidTreeGrid::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (nMsg) {
     case WM_WALK_RECORD:
-        if (std::unique_ptr<CWalkRecord> pRecord = TakeWalkRecord(wParam))
+        if (std::unique_ptr<CWalkRecord> pRecord = TakeWalkRecord(wParam)) {
+            m_progress.OnRecord();
             PlaceRecord(*pRecord);
+        }
         return 0;
     case WM_WALK_DONE:
+        m_progress.OnEnd(CWalkProgress::Clock::now(), false);
         OnWalkEnd(TRUE);
         return 0;
     case WM_WALK_STOPPED:
+        m_progress.OnEnd(CWalkProgress::Clock::now(), true);
         OnWalkEnd(FALSE);
         return 0;
     case WM_CLEAN_UPDATE:
@@ -188,8 +195,10 @@ void COidTreeGrid::OnWalkEnd(BOOL bMayClean)
 void COidTreeGrid::OnWalkError(LPARAM lParam)
 {
     QPointer<COidTreeGrid> pSelf(this);
-    if (std::unique_ptr<char[]> pszText = TakeWalkErrorText(lParam))
+    if (std::unique_ptr<char[]> pszText = TakeWalkErrorText(lParam)) {
+        m_progress.OnError(pszText.get(), CWalkProgress::Clock::now());
         MessageBox(WindowHandle(), pszText.get(), "Error", MB_OK | MB_ICONSTOP);
+    }
     if (!pSelf)
         return;  // the window went while its box was open
     // Only while the query the text came from is still the grid's.

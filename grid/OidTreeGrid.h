@@ -30,6 +30,7 @@
 #include "grid/QueryState.h"
 #include "platform/gdi/ImageList.h"
 #include "platform/winmsg/WinMsg.h"
+#include "snmp/WalkProgress.h"
 #include "snmp/SnmpWrite.h"
 #include "snmp/WalkTarget.h"
 #include "treelist/TreeListCtrl.h"
@@ -73,9 +74,10 @@ public:
     // Ends the current query (Stop) and prepares a new one: building state,
     // inferred list and flags reset (m_bRun = 1), every node removed.
     void ResetForQuery();
-    // Keeps the request (writes use the same agent) and starts the walk thread
-    // on it. False when the current query's walk was started already (two walks
-    // never feed one grid) or no thread could be created.
+    // Keeps the request (writes use the same agent and profile), starts the
+    // walk thread on it and its count in Progress(). False when the current
+    // query's walk was started already (two walks never feed one grid) or no
+    // thread could be created.
     bool StartWalk(const CWalkRequest& request);
     // True while the current query's walk or one of its cleaning threads runs.
     bool ThreadsRunning() const;
@@ -86,6 +88,8 @@ public:
     // no status. Cost O(nodes).
     void ExpandCollapseAll(BOOL bExpand);
     BOOL HasRoots() const;
+    // The last walk's records, time and end, as its messages arrived.
+    const CWalkProgress& Progress() const { return m_progress; }
     BOOL CanExpandSelected();
     void ExpandSelected();
     BOOL CanCollapseSelected();
@@ -225,6 +229,7 @@ private:
     std::vector<CTreeItem*> m_apInferred;      // nodes showing inferred cells; size = their count
     char m_szPrevName[kNameSize] = {};         // name of the last record placed, zero-padded
     CTreeItem* m_apLevelItem[kNameSize] = {};  // last node placed per depth; [0] = current top node
+    CWalkProgress m_progress;                  // UI thread only
     // The agent and local start time of the walk that filled the tree (set by
     // StartWalk, cleared by ResetForQuery); null time: no walk.
     std::string m_strWalkAgent;

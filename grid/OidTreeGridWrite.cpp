@@ -83,7 +83,7 @@ CWriteResult COidTreeGrid::WriteCell(CTreeItem* pNode, const std::string& strVal
     const std::string strOid = pInfo->GetSubText(cellOid);
     const std::string strType = pInfo->GetSubText(cellType);
     return WriteValue(Bounded(m_request.m_strHost), Bounded(m_request.m_strCommunity), Bounded(strOid), strType,
-                      ValueToWrite(strOid, strType, strValue));
+                      ValueToWrite(strOid, strType, strValue), m_request.m_profile);
 }
 
 bool COidTreeGrid::ShowWriteResult(const CWriteResult& result)

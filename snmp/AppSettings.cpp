@@ -37,6 +37,7 @@ void CAppSettings::Reset()
     Retries = kDefaultRetries;
     Version = kDefaultVersion;
     ShowEnumLabels = kDefaultShowEnumLabels;
+    MaxRepetitions = kDefaultMaxRepetitions;
     std::memset(HomePath, 0, sizeof HomePath);
     SetBase(kDefaultBase);
     SetMibPath(kDefaultMibPath);

@@ -5,8 +5,9 @@
 // grid. It lives here, at the bottom of the product libraries, because the walk
 // thread reads it.
 //
-// Threads: fields are written on the UI thread only. The walk thread reads
-// Timeout, Retries and Version when it opens a session and copies Base when it
+// Threads: fields are written on the UI thread only. Timeout, Retries, Version
+// and MaxRepetitions are the defaults of an agent's profile (CAgentProfile), read
+// on the UI thread when a query starts; the walk thread copies Base when it
 // starts, so the numeric fields are atomics and Base is swapped under a lock.
 #include "mib/MibPath.h"
 #include "platform/WinTypes.h"
@@ -28,6 +29,7 @@ public:
     static constexpr std::int32_t kDefaultTimeout = 16;
     static constexpr std::int32_t kDefaultRetries = 3;
     static constexpr DWORD kDefaultVersion = 1;
+    static constexpr DWORD kDefaultMaxRepetitions = 25;
     static constexpr const char* kDefaultBase = ".1.3";
     static constexpr const char* kDefaultMibPath = MibPath::kDefault;
     static constexpr BYTE kDefaultShowEnumLabels = 0;
@@ -39,6 +41,7 @@ public:
     std::atomic<std::int32_t> Timeout{kDefaultTimeout};  // seconds
     std::atomic<std::int32_t> Retries{kDefaultRetries};
     std::atomic<DWORD> Version{kDefaultVersion};          // 1 = SNMPv1, 2 = SNMPv2c
+    std::atomic<DWORD> MaxRepetitions{kDefaultMaxRepetitions};  // GetBulk size; 0 = GET-NEXT
     // 1: an INTEGER's Value cell shows its enumeration label ("up(1)"); read by
     // the walk thread at each record.
     std::atomic<BYTE> ShowEnumLabels{kDefaultShowEnumLabels};

@@ -21,7 +21,11 @@ bool CBindingList::Rename(const AsnObjectIdentifier& oid)
     CSnmpOid copy;
     if (!copy.CopyFrom(oid))
         return false;
-    SnmpUtilVarBindFree(&Binding());
+    if (m_list.len == 0)
+        return Grow(copy);
+    for (UINT i = 0; i < m_list.len; ++i)
+        SnmpUtilVarBindFree(&m_list.list[i]);
+    m_list.len = 1;  // the array keeps its size
     Binding().name = copy.Release();
     Binding().value.asnType = ASN_NULL;
     return true;

@@ -8,6 +8,7 @@
 #include "snmp/SnmpValue.h"
 #include "snmp/WalkMessages.h"
 #include "snmp/WalkTarget.h"
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <system_error>
@@ -16,6 +17,7 @@
 namespace {
 
 constexpr std::size_t kMaxBaseText = 1023;
+constexpr AsnInteger32 kTooBig = 1;
 constexpr AsnInteger32 kNoSuchName = 2;
 
 // One walk's private state, on the walk thread.
@@ -36,9 +38,13 @@ private:
     };
 
     bool Open();
+    void PostOpenFailure(const std::string& strAddress);
     End Walk();
-    // What one answer means: true = go on with the next request.
+    CAgentSession::Outcome Ask(AsnInteger32& nStatus, AsnInteger32& nIndex);
+    // What one answer means, variable by variable, posting those that belong to
+    // the walk: true = go on with the next request.
     bool TakeAnswer(AsnInteger32 nStatus, AsnInteger32 nIndex);
+    bool TakeBinding(const SnmpVarBind& answer, const AsnObjectIdentifier& previous);
     void PostRecord(const SnmpVarBind& answer);
     void PostError(const std::string& strText);
     bool CloseSession();
@@ -46,9 +52,10 @@ private:
     const std::shared_ptr<CWalkState> m_pState;  // shared with the owner
     const CWalkStart m_start;
     CAgentSession m_session;
-    CBindingList m_list;  // the next name to ask about
+    CBindingList m_list;  // the next name to ask about; then the answer
     CSnmpOid m_root;      // the base OID: the subtree walked
     CSnmpOid m_asked;     // the name of the request in flight
+    UINT m_nRepetitions = 0;  // GetBulk size; 0 = GET-NEXT
 };
 
 void CMibWalk::Run()
@@ -65,7 +72,15 @@ void CMibWalk::Run()
 bool CMibWalk::Open()
 {
     std::string strAddress;
-    if (ResolveHost(m_start.request.m_strHost, strAddress) != 0) {
+    switch (ResolveHost(m_start.request.m_strHost, strAddress)) {
+    case kHostResolved:
+        break;
+    case kHostMalformed:
+        PostError(FormatErrorText("Error: Malformed host, %s; an IPv6 address is written in brackets, as "
+                                  "[2001:db8::1]:161\n",
+                                  m_start.request.m_strHost.c_str()));
+        return false;
+    default:
         PostError("Error: Unable to resolve Host\n");
         return false;
     }
@@ -79,21 +94,32 @@ bool CMibWalk::Open()
         PostError(FormatErrorText("Error: Error allocating oid, %s.\n", strBase.c_str()));
         return false;
     }
-    if (!m_session.Open(strAddress, m_start.request.m_strCommunity)) {
-        const DWORD dwCode = m_session.LastError();
-        if (dwCode != 0)
-            PostError(FormatErrorText("Error attempting to connect to '%s' with community '%s'\nError ID:%d\n",
-                                      strAddress.c_str(), m_start.request.m_strCommunity.c_str(), static_cast<int>(dwCode)));
-        else
-            PostError(FormatErrorText("Error attempting to connect to '%s' with community '%s'", strAddress.c_str(),
-                                      m_start.request.m_strCommunity.c_str()));
+    if (!m_session.Open(strAddress, m_start.request.m_strCommunity, m_start.request.m_profile)) {
+        PostOpenFailure(strAddress);
         return false;
     }
     if (!m_root.CopyFrom(m_list.Binding().name)) {
         PostError("error on SnmpUtilOidCpy\n");
         return false;
     }
+    m_nRepetitions = static_cast<UINT>(std::max(m_start.request.m_profile.BulkRepetitions(), 0));
     return true;
+}
+
+void CMibWalk::PostOpenFailure(const std::string& strAddress)
+{
+    const DWORD dwCode = m_session.LastError();
+    const CAgentProfile& profile = m_start.request.m_profile;
+    if (profile.IsV3())
+        PostError(FormatErrorText("Error attempting to connect to '%s' as user '%s'\n%s", strAddress.c_str(),
+                                  profile.m_strUser.c_str(),
+                                  DescribeRequestFailure(dwCode, profile.m_eLevel).c_str()));
+    else if (dwCode != 0)
+        PostError(FormatErrorText("Error attempting to connect to '%s' with community '%s'\nError ID:%d\n",
+                                  strAddress.c_str(), m_start.request.m_strCommunity.c_str(), static_cast<int>(dwCode)));
+    else
+        PostError(FormatErrorText("Error attempting to connect to '%s' with community '%s'", strAddress.c_str(),
+                                  m_start.request.m_strCommunity.c_str()));
 }
 
 CMibWalk::End CMibWalk::Walk()
@@ -104,20 +130,23 @@ CMibWalk::End CMibWalk::Walk()
             return End::Failed;
         }
         AsnInteger32 nStatus = 0, nIndex = 0;
-        switch (m_session.Request(SNMP_PDU_GETNEXT, m_list, nStatus, nIndex)) {
+        switch (Ask(nStatus, nIndex)) {
         case CAgentSession::Outcome::Exception:
             PostError("An excpetion occured during SnmpMgrRequest");
             return End::Finished;
         case CAgentSession::Outcome::NoResponse:
-            PostError(DescribeRequestFailure(m_session.LastError()));
+            PostError(DescribeRequestFailure(m_session.LastError(), m_start.request.m_profile.m_eLevel));
             return End::Finished;
         case CAgentSession::Outcome::Answered:
             break;
         }
-        if (!TakeAnswer(nStatus, nIndex))
+        const bool bSmaller = nStatus == kTooBig && m_nRepetitions > 1;
+        if (bSmaller)
+            m_nRepetitions /= 2;  // and the same name once more
+        else if (!TakeAnswer(nStatus, nIndex))
             return End::Finished;
-        PostRecord(m_list.Binding());
-        if (!m_list.Rename(m_list.Binding().name)) {
+        const AsnObjectIdentifier& next = bSmaller ? m_asked.Get() : m_list.At(m_list.Count() - 1).name;
+        if (!m_list.Rename(next)) {
             PostError("error on SnmpUtilOidCpy\n");
             return End::Failed;
         }
@@ -125,12 +154,18 @@ CMibWalk::End CMibWalk::Walk()
     return End::Finished;
 }
 
+CAgentSession::Outcome CMibWalk::Ask(AsnInteger32& nStatus, AsnInteger32& nIndex)
+{
+    if (m_nRepetitions > 0)
+        return m_session.RequestBulk(m_nRepetitions, m_list, nStatus, nIndex);
+    return m_session.Request(SNMP_PDU_GETNEXT, m_list, nStatus, nIndex);
+}
+
 bool CMibWalk::TakeAnswer(AsnInteger32 nStatus, AsnInteger32 nIndex)
 {
-    const SnmpVarBind& answer = m_list.Binding();
     if (nStatus == kNoSuchName)
         return false;
-    // Any other status is an error, whatever the binding it came with; shown
+    // Any other status is an error, whatever the bindings it came with; shown
     // as the agent sent it (nStatus and nIndex are bound to 32 bits).
     if (nStatus != 0) {
         std::int64_t nSentStatus = nStatus, nSentIndex = nIndex;
@@ -139,12 +174,30 @@ bool CMibWalk::TakeAnswer(AsnInteger32 nStatus, AsnInteger32 nIndex)
                                   static_cast<long long>(nSentIndex)));
         return false;
     }
+    if (m_list.Count() == 0) {
+        // Asking again would bring the same empty answer.
+        PostError("Error: The agent answered without variables.\n");
+        return false;
+    }
+    const AsnObjectIdentifier* pPrevious = &m_asked.Get();
+    for (UINT i = 0; i < m_list.Count(); ++i) {
+        const SnmpVarBind& answer = m_list.At(i);
+        if (!TakeBinding(answer, *pPrevious))
+            return false;
+        PostRecord(answer);
+        pPrevious = &answer.name;
+    }
+    return true;
+}
+
+bool CMibWalk::TakeBinding(const SnmpVarBind& answer, const AsnObjectIdentifier& previous)
+{
     if (SnmpUtilOidNCmp(&answer.name, &m_root.Get(), m_root.Get().idLength) != 0)
         return false;  // left the base subtree
     if (answer.value.asnType == SNMP_EXCEPTION_ENDOFMIBVIEW)
         return false;
     // An agent that does not move forward would be asked the same question forever.
-    if (SnmpUtilOidCmp(&answer.name, &m_asked.Get()) <= 0) {
+    if (SnmpUtilOidCmp(&answer.name, &previous) <= 0) {
         PostError(FormatErrorText("Error: OID not increasing, %s\n", FormatOidText(answer.name).c_str()));
         return false;
     }

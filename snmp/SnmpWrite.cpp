@@ -253,7 +253,11 @@ bool SendSet(CAgentSession& session, CBindingList& list, std::string& strError)
     case CAgentSession::Outcome::Exception:
         return false;
     case CAgentSession::Outcome::NoResponse:
-        strError = "Error Attempting Request!\n";
+        // What an SNMPv3 agent reported is worth saying; other causes keep the plain text.
+        if (const char* pszReason = UsmFailureReason(session.LastError()))
+            strError = FormatErrorText("Error Attempting Request!\n%s\n", pszReason);
+        else
+            strError = "Error Attempting Request!\n";
         return false;
     case CAgentSession::Outcome::Answered:
         break;
@@ -280,7 +284,7 @@ const char* ErrorStatusName(AsnInteger32 nStatus)
 }
 
 CWriteResult WriteValue(const std::string& strHost, const std::string& strCommunity, const std::string& strOid,
-                        const std::string& strType, const std::string& strValue)
+                        const std::string& strType, const std::string& strValue, const CAgentProfile& profile)
 {
     CSnmpOid name;
     if (!ReadOid(strOid, name))
@@ -302,7 +306,7 @@ CWriteResult WriteValue(const std::string& strHost, const std::string& strCommun
     value.TakeValue(list.Binding());
 
     CAgentSession session;
-    if (!session.Open(strHost, strCommunity))
+    if (!session.Open(strHost, strCommunity, profile))
         return NotWritten(OpenFailureText(strHost, session.LastError()),
                           FormatErrorText("error on SnmpMgrOpen %d\n", static_cast<int>(session.LastError())));
     std::string strError;

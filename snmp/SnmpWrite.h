@@ -1,9 +1,10 @@
 #pragma once
 // Writing one value to an agent: one SNMP SET of one binding, with a session
 // of its own (independent of any walk). Runs on the calling (UI) thread and
-// blocks until the agent answers or the Timeout and Retries settings are used up.
+// blocks until the agent answers or the profile's timeout and retries are used up.
 #include "platform/WinTypes.h"
 #include "platform/snmpmgr/SnmpMgr.h"
+#include "snmp/AgentProfile.h"
 #include <string>
 
 // What a write came to. The write shows nothing itself: the caller shows
@@ -17,10 +18,11 @@ struct CWriteResult
 };
 
 // Sets the variable strOid (an OID text) on strHost (name or address, optional
-// ":port", used as typed) with strCommunity, to strValue read as the type named
-// strType (a type name as the grid shows it). Every failure but an exception
-// inside the request (nothing) carries its text; a session that cannot be
-// opened also carries a line for the standard output.
+// ":port", used as typed) with strCommunity (v1, v2c) or the profile's user
+// (v3), to strValue read as the type named strType (a type name as the grid
+// shows it). Every failure but an exception inside the request (nothing)
+// carries its text; a session that cannot be opened also carries a line for
+// the standard output.
 //
 // How the text becomes a value (the type name in any case; blanks around a
 // number, address or OID allowed; anything else must be exactly a value of the type):
@@ -36,7 +38,8 @@ struct CWriteResult
 // OID that is not one is refused with a message before any session is opened:
 // nothing is sent. What is sent is what was typed.
 CWriteResult WriteValue(const std::string& strHost, const std::string& strCommunity, const std::string& strOid,
-                        const std::string& strType, const std::string& strValue);
+                        const std::string& strType, const std::string& strValue,
+                        const CAgentProfile& profile = CAgentProfile::FromSettings());
 
 // The name of an SNMP error status ("NOT WRITABLE" for 17); empty for statuses
 // outside 1..18.

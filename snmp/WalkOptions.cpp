@@ -3,6 +3,7 @@
 #include "mib/MibLoader.h"
 #include "mib/MibPath.h"
 #include <charconv>
+#include <cstdlib>
 
 namespace {
 
@@ -16,38 +17,108 @@ std::optional<std::int32_t> ReadCount(const std::string& strText, std::int32_t n
     return nValue;
 }
 
+// Stores a parsed value; false when the text did not parse.
+template <typename T>
+bool Take(std::optional<T> parsed, T& target)
+{
+    if (parsed)
+        target = *parsed;
+    return parsed.has_value();
+}
+
+template <typename T>
+bool Take(std::optional<T> parsed, std::optional<T>& target)
+{
+    target = parsed;
+    return parsed.has_value();
+}
+
+// One option with its value; false for an unknown option or a bad value.
+bool TakeOption(CWalkOptions& options, const std::string& strOption, const std::string& strValue)
+{
+    if (strOption == "--base") {
+        options.m_strBase = strValue;
+        return true;
+    }
+    if (strOption == "--mibs" && !options.m_bNoMibs) {
+        options.m_strMibs = strValue;
+        return true;
+    }
+    // A timeout of 0 s would leave the session its shortest wait and fail at random.
+    if (strOption == "--timeout")
+        return Take(ReadCount(strValue, 1), options.m_nTimeout);
+    if (strOption == "--retries")
+        return Take(ReadCount(strValue), options.m_nRetries);
+    if (strOption == "--max-repetitions")
+        return Take(ReadCount(strValue), options.m_nMaxRepetitions);
+    if (strOption == "--snmp-version" || strOption == "-v" || strOption == "--version")
+        return Take(ParseSnmpVersion(strValue), options.m_nVersion);
+    if (strOption == "--level")
+        return Take(ParseSecurityLevel(strValue), options.m_eLevel);
+    if (strOption == "--auth")
+        return Take(ParseAuthProtocol(strValue), options.m_eAuth);
+    if (strOption == "--priv")
+        return Take(ParsePrivProtocol(strValue), options.m_ePriv);
+    std::string* pstrText = strOption == "--user"        ? &options.m_strUser
+                            : strOption == "--auth-pass" ? &options.m_strAuthPass
+                            : strOption == "--priv-pass" ? &options.m_strPrivPass
+                            : strOption == "--context"   ? &options.m_strContext
+                                                         : nullptr;
+    if (pstrText)
+        *pstrText = strValue;
+    return pstrText != nullptr;
+}
+
+bool IsOption(const std::string& strArg)
+{
+    return strArg.rfind("--", 0) == 0 || strArg == "-v";
+}
+
+void TakeFromEnvironment(std::string& strPass, const char* pszName)
+{
+    if (const char* pszValue = std::getenv(pszName); strPass.empty() && pszValue)
+        strPass = pszValue;
+}
+
+// What a version 3 walk still lacks; empty when it has all it needs.
+std::string MissingForV3(const CWalkOptions& options)
+{
+    if (options.m_strUser.empty())
+        return "SNMPv3 needs --user NAME";
+    const bool bAuth = options.m_eLevel != SnmpSecurityLevel::NoAuthNoPriv;
+    if (bAuth && options.m_strAuthPass.empty())
+        return "this level needs --auth-pass TEXT or ORVEX_AUTH_PASS";
+    if (options.m_eLevel == SnmpSecurityLevel::AuthPriv && options.m_strPrivPass.empty())
+        return "authPriv needs --priv-pass TEXT or ORVEX_PRIV_PASS";
+    return {};
+}
+
 } // namespace
 
-std::optional<CWalkOptions> CWalkOptions::Parse(const std::vector<std::string>& args)
+std::optional<CWalkOptions> CWalkOptions::Parse(const std::vector<std::string>& args, std::string& strError)
 {
     CWalkOptions options;
     std::size_t i = 0;
-    for (; i + 1 < args.size() && args[i].rfind("--", 0) == 0; i += 2) {
-        const std::string& strOption = args[i];
-        if (strOption == "--no-mibs" && !options.m_strMibs) {
+    for (; i + 1 < args.size() && IsOption(args[i]); i += 2) {
+        if (args[i] == "--no-mibs" && !options.m_strMibs) {
             options.m_bNoMibs = true;
             --i;  // a flag: no value follows
             continue;
         }
-        const std::string& strValue = args[i + 1];
-        if (strOption == "--base")
-            options.m_strBase = strValue;
-        // A timeout of 0 s would leave the session its shortest wait and fail at random.
-        else if (strOption == "--timeout" && (options.m_nTimeout = ReadCount(strValue, 1)))
-            continue;
-        else if (strOption == "--retries" && (options.m_nRetries = ReadCount(strValue)))
-            continue;
-        else if (strOption == "--mibs" && !options.m_bNoMibs)
-            options.m_strMibs = strValue;
-        else if (strOption == "--version" && (strValue == "1" || strValue == "2c"))
-            options.m_nVersion = strValue == "1" ? 1u : 2u;
-        else
+        if (!TakeOption(options, args[i], args[i + 1]))
             return std::nullopt;
     }
-    if (args.size() - i != 2 || args[i].rfind("--", 0) == 0)
+            return std::nullopt;
+    const bool bV3 = options.m_nVersion == CAgentProfile::kVersion3;
+    const std::size_t nPositional = bV3 ? 1 : 2;
+    if (args.size() - i != nPositional || IsOption(args[i]))
         return std::nullopt;
     options.m_strHost = args[i];
-    options.m_strCommunity = args[i + 1];
+    options.m_strCommunity = bV3 ? std::string() : args[i + 1];
+    TakeFromEnvironment(options.m_strAuthPass, "ORVEX_AUTH_PASS");
+    TakeFromEnvironment(options.m_strPrivPass, "ORVEX_PRIV_PASS");
+    if (bV3 && !(strError = MissingForV3(options)).empty())
+        return std::nullopt;
     return options;
 }
 
@@ -55,12 +126,23 @@ void CWalkOptions::ApplyToSettings() const
 {
     if (m_strBase)
         AppSettings.SetBase(*m_strBase);
-    if (m_nTimeout)
-        AppSettings.Timeout = *m_nTimeout;
-    if (m_nRetries)
-        AppSettings.Retries = *m_nRetries;
-    if (m_nVersion)
-        AppSettings.Version = *m_nVersion;
+}
+
+CAgentProfile CWalkOptions::Profile() const
+{
+    CAgentProfile profile = CAgentProfile::FromSettings();
+    profile.m_nVersion = m_nVersion.value_or(profile.m_nVersion);
+    profile.m_nTimeout = m_nTimeout.value_or(profile.m_nTimeout);
+    profile.m_nRetries = m_nRetries.value_or(profile.m_nRetries);
+    profile.m_nMaxRepetitions = m_nMaxRepetitions.value_or(profile.m_nMaxRepetitions);
+    profile.m_strUser = m_strUser;
+    profile.m_eLevel = m_eLevel;
+    profile.m_eAuth = m_eAuth;
+    profile.m_strAuthPass = m_strAuthPass;
+    profile.m_ePriv = m_ePriv;
+    profile.m_strPrivPass = m_strPrivPass;
+    profile.m_strContext = m_strContext;
+    return profile;
 }
 
 void CWalkOptions::LoadMibs() const

@@ -46,25 +46,45 @@ bool IsReservedInvalidName(std::string_view name)
 
 } // namespace
 
-std::optional<IPv4Bytes> GetHostByName(const char* pszName)
+std::string CHostAddress::Text() const
+{
+    char szText[INET6_ADDRSTRLEN] = {};
+    inet_ntop(m_bIPv6 ? AF_INET6 : AF_INET, m_bytes.data(), szText, sizeof szText);
+    return szText;
+}
+
+bool IsIPv6Text(const char* pszText)
+{
+    in6_addr address{};
+    return pszText && inet_pton(AF_INET6, pszText, &address) == 1;
+}
+
+std::optional<CHostAddress> GetHostByName(const char* pszName)
 {
     if (!pszName || !*pszName || IsReservedInvalidName(pszName))
         return std::nullopt;
     addrinfo hints{};
-    hints.ai_family = AF_INET;
+    hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_DGRAM;
     addrinfo* pResult = nullptr;
     if (getaddrinfo(pszName, nullptr, &hints, &pResult) != 0 || !pResult)
         return std::nullopt;
-    std::optional<IPv4Bytes> address;
-    for (const addrinfo* p = pResult; p && !address; p = p->ai_next)
-    {
-        if (p->ai_family != AF_INET || !p->ai_addr)
+    std::optional<CHostAddress> address;
+    for (const addrinfo* p = pResult; p; p = p->ai_next) {
+        if (!p->ai_addr || (p->ai_family != AF_INET && p->ai_family != AF_INET6))
             continue;
-        const auto* pIn = reinterpret_cast<const sockaddr_in*>(p->ai_addr);
-        IPv4Bytes bytes;
-        std::memcpy(bytes.data(), &pIn->sin_addr.s_addr, bytes.size());
-        address = bytes;
+        CHostAddress found;
+        found.m_bIPv6 = p->ai_family == AF_INET6;
+        if (found.m_bIPv6)
+            std::memcpy(found.m_bytes.data(), &reinterpret_cast<const sockaddr_in6*>(p->ai_addr)->sin6_addr, 16);
+        else
+            std::memcpy(found.m_bytes.data(), &reinterpret_cast<const sockaddr_in*>(p->ai_addr)->sin_addr, 4);
+        if (!found.m_bIPv6) {
+            address = found;  // IPv4 first, wherever it comes in the list
+            break;
+        }
+        if (!address)
+            address = found;
     }
     freeaddrinfo(pResult);
     return address;

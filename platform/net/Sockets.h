@@ -1,9 +1,10 @@
 #pragma once
 // The sockets facilities the system asks for: library start-up, the dotted
-// IPv4 address parser and a thread-safe host-name lookup.
+// IPv4 address parser and a thread-safe host-name lookup (IPv4 and IPv6).
 #include "platform/WinTypes.h"
 #include <array>
 #include <optional>
+#include <string>
 
 struct WSADATA
 {
@@ -28,9 +29,23 @@ constexpr DWORD kInetAddrNone = 0xFFFFFFFFu;
 // that is not an address and, as ever, for "255.255.255.255".
 DWORD InetAddr(const char* pszText);
 
-// The four bytes of an IPv4 address in network order.
-using IPv4Bytes = std::array<BYTE, 4>;
+// One address the resolver gave, in network order: the first 4 bytes for IPv4,
+// all 16 for IPv6.
+struct CHostAddress
+{
+    bool m_bIPv6 = false;
+    std::array<BYTE, 16> m_bytes{};
+
+    // "192.0.2.7" or "2001:db8::1" (IPv6 without brackets).
+    std::string Text() const;
+    bool operator==(const CHostAddress&) const = default;
+};
+
 // Looks a host name (or address text) up through the system resolver and gives
-// its first IPv4 address; nothing when it has none. Thread-safe; blocks for as
-// long as the resolver takes.
-std::optional<IPv4Bytes> GetHostByName(const char* pszName);
+// its first IPv4 address, or its first IPv6 address when it has no IPv4 one;
+// nothing when it has neither. Thread-safe; blocks for as long as the resolver
+// takes.
+std::optional<CHostAddress> GetHostByName(const char* pszName);
+
+// True when pszText is an IPv6 address in its text form (no brackets, no zone).
+bool IsIPv6Text(const char* pszText);

@@ -29,6 +29,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <shared_mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,8 @@ struct SnmpMgrSession
 {
     void* pHandle = nullptr;  // Owned: net-snmp single-session handle.
     std::unique_ptr<CPacketTap> pTap;  // Owned; on the handle's transport
+    bool bUsm = false;        // SNMPv3: its work goes under the USM locks
+    bool bBulk = false;       // v2c or v3: GetBulk exists
 };
 
 namespace
@@ -61,26 +64,57 @@ BOOL Fail(DWORD dwCode)
     return FALSE;
 }
 
-// "host" or "host:port" → net-snmp peer name "udp:a.b.c.d:port"; empty on
-// failure with *pdwError set (EINVAL for malformed text, 0 for an unknown host).
+// The host part and port of an agent text; false when it is malformed.
+bool SplitAgent(std::string_view agent, std::string* pstrHost, unsigned* pnPort)
+{
+    std::string_view port;
+    bool bPort = false;
+    if (!agent.empty() && agent.front() == '[')
+    {
+        const size_t nClose = agent.find(']');
+        if (nClose == std::string_view::npos)
+            return false;
+        *pstrHost = std::string(agent.substr(1, nClose - 1));
+        const std::string_view rest = agent.substr(nClose + 1);
+        if (!rest.empty() && rest.front() != ':')
+            return false;
+        bPort = !rest.empty();
+        port = bPort ? rest.substr(1) : rest;
+        if (!IsIPv6Text(pstrHost->c_str()))
+            return false;
+    }
+    else if (const size_t nColon = agent.find(':'); nColon != std::string_view::npos &&
+                                                   agent.find(':', nColon + 1) == std::string_view::npos)
+    {
+        *pstrHost = std::string(agent.substr(0, nColon));
+        bPort = true;
+        port = agent.substr(nColon + 1);
+    }
+    else
+    {
+        *pstrHost = std::string(agent);  // a name, or a bare address (IPv6 has several colons)
+        if (pstrHost->find(':') != std::string::npos && !IsIPv6Text(pstrHost->c_str()))
+            return false;
+    }
+    *pnPort = 161;
+    if (bPort)
+    {
+        const auto [pEnd, ec] = std::from_chars(port.data(), port.data() + port.size(), *pnPort);
+        if (port.empty() || ec != std::errc() || pEnd != port.data() + port.size() || *pnPort == 0 ||
+            *pnPort > 65535)
+            return false;
+    }
+    return !pstrHost->empty();
+}
+
+// An agent text → net-snmp peer name "udp:a.b.c.d:port" or "udp6:[v6]:port";
+// empty on failure with *pdwError set (EINVAL for malformed text, 0 for an
+// unknown host).
 std::string PeerName(const char* pszAgent, DWORD* pdwError)
 {
-    std::string_view agent(pszAgent);
-    std::string strHost(agent);
-    unsigned nPort = 161;
-    if (const size_t nColon = agent.find(':'); nColon != std::string_view::npos)
-    {
-        const std::string_view port = agent.substr(nColon + 1);
-        const auto [pEnd, ec] = std::from_chars(port.data(), port.data() + port.size(), nPort);
-        if (port.empty() || ec != std::errc() || pEnd != port.data() + port.size() || nPort == 0 ||
-            nPort > 65535)
-        {
-            *pdwError = EINVAL;
-            return {};
-        }
-        strHost = agent.substr(0, nColon);
-    }
-    if (strHost.empty())
+    std::string strHost;
+    unsigned nPort = 0;
+    if (!SplitAgent(pszAgent, &strHost, &nPort))
     {
         *pdwError = EINVAL;
         return {};
@@ -91,10 +125,8 @@ std::string PeerName(const char* pszAgent, DWORD* pdwError)
         *pdwError = 0;
         return {};
     }
-    const auto& b = *address;
-    char szPeer[40];
-    std::snprintf(szPeer, sizeof szPeer, "udp:%u.%u.%u.%u:%u", b[0], b[1], b[2], b[3], nPort);
-    return szPeer;
+    const std::string strPort = std::to_string(nPort);
+    return address->m_bIPv6 ? "udp6:[" + address->Text() + "]:" + strPort : "udp:" + address->Text() + ":" + strPort;
 }
 
 bool CopyBytes(AsnOctetString* pDst, const void* pSrc, size_t nLength)
@@ -293,6 +325,16 @@ size_t CountBindings(const netsnmp_pdu* pPdu)
     return n;
 }
 
+// Binding i of an answer, with its number as sent where pRaw has it.
+bool AnswerBinding(const netsnmp_variable_list& var, const CRawResponse* pRaw, std::size_t i, SnmpVarBind* pBinding)
+{
+    if (!FromNetSnmpBinding(var, pBinding))
+        return false;
+    if (pRaw && i < pRaw->values.size() && pRaw->values[i] && pRaw->tags[i] == var.type)
+        TakeWideNumber(*pRaw->values[i], &pBinding->value);
+    return true;
+}
+
 // Replaces the request's bindings one for one with the answer's. Bindings the
 // answer does not carry (an error answer may carry none) stay as they were.
 // pRaw, when the message could be read again, gives the numbers as sent.
@@ -303,15 +345,12 @@ bool TakeAnswer(const netsnmp_pdu* pResponse, const CRawResponse* pRaw, SnmpVarB
          p = p->next_variable)
     {
         SnmpVarBind binding;
-        if (!FromNetSnmpBinding(*p, &binding))
+        if (!AnswerBinding(*p, pRaw, answers.size(), &binding))
         {
             for (auto& b : answers)
                 SnmpUtilVarBindFree(&b);
             return false;
         }
-        const std::size_t i = answers.size();
-        if (pRaw && i < pRaw->values.size() && pRaw->values[i] && pRaw->tags[i] == p->type)
-            TakeWideNumber(*pRaw->values[i], &binding.value);
         answers.push_back(binding);
     }
     for (size_t i = 0; i < answers.size(); ++i)
@@ -349,6 +388,253 @@ bool IsPrintable(const AsnOctetString& bytes)
             return false;
     return true;
 }
+
+// net-snmp's USM users and engine times are process-wide and unguarded: opens
+// and closes of USM sessions (which drop and create users) hold the lock alone;
+// USM requests share it. Requests pass the turnstile first, which an open holds
+// while it waits, so requests of running walks cannot keep it waiting for ever.
+struct CUsmLocks
+{
+    std::mutex turnstile;
+    std::shared_mutex shared;
+};
+
+CUsmLocks& UsmLocks()
+{
+    static CUsmLocks locks;
+    return locks;
+}
+
+class CUsmExclusive
+{
+public:
+    explicit CUsmExclusive(bool bUsm)
+    {
+        if (!bUsm)
+            return;
+        m_turn = std::unique_lock<std::mutex>(UsmLocks().turnstile);
+        m_lock = std::unique_lock<std::shared_mutex>(UsmLocks().shared);
+    }
+
+private:
+    std::unique_lock<std::mutex> m_turn;
+    std::unique_lock<std::shared_mutex> m_lock;
+};
+
+class CUsmShared
+{
+public:
+    explicit CUsmShared(bool bUsm)
+    {
+        if (!bUsm)
+            return;
+        std::lock_guard<std::mutex> turn(UsmLocks().turnstile);
+        m_lock = std::shared_lock<std::shared_mutex>(UsmLocks().shared);
+    }
+
+private:
+    std::shared_lock<std::shared_mutex> m_lock;
+};
+
+template <std::size_t N>
+oid* Protocol(oid (&ids)[N], size_t* pnLength)
+{
+    *pnLength = N;
+    return ids;
+}
+
+oid* AuthProtocolOid(SnmpAuthProtocol protocol, size_t* pnLength)
+{
+    switch (protocol)
+    {
+    case SnmpAuthProtocol::MD5: return Protocol(usmHMACMD5AuthProtocol, pnLength);
+    case SnmpAuthProtocol::SHA: return Protocol(usmHMACSHA1AuthProtocol, pnLength);
+    case SnmpAuthProtocol::SHA224: return Protocol(usmHMAC128SHA224AuthProtocol, pnLength);
+    case SnmpAuthProtocol::SHA256: return Protocol(usmHMAC192SHA256AuthProtocol, pnLength);
+    case SnmpAuthProtocol::SHA384: return Protocol(usmHMAC256SHA384AuthProtocol, pnLength);
+    case SnmpAuthProtocol::SHA512: return Protocol(usmHMAC384SHA512AuthProtocol, pnLength);
+    }
+    return nullptr;
+}
+
+oid* PrivProtocolOid(SnmpPrivProtocol protocol, size_t* pnLength)
+{
+    switch (protocol)
+    {
+    case SnmpPrivProtocol::DES: return Protocol(usmDESPrivProtocol, pnLength);
+    case SnmpPrivProtocol::AES: return Protocol(usmAESPrivProtocol, pnLength);
+    case SnmpPrivProtocol::AES192: return Protocol(usmAES192PrivProtocol, pnLength);
+    case SnmpPrivProtocol::AES256: return Protocol(usmAES256PrivProtocol, pnLength);
+    }
+    return nullptr;
+}
+
+// The master key (Ku) of a passphrase for the session's authentication hash;
+// false when the passphrase is too short to give one.
+bool MasterKey(const netsnmp_session& settings, const char* pszPass, u_char* pKey, size_t* pnKey)
+{
+    const size_t nPass = std::strlen(pszPass);
+    return nPass >= USM_LENGTH_P_MIN &&
+           generate_Ku(settings.securityAuthProto, static_cast<u_int>(settings.securityAuthProtoLen),
+                       reinterpret_cast<const u_char*>(pszPass), nPass, pKey, pnKey) == SNMPERR_SUCCESS;
+}
+
+// Drops every cached user of this name, whatever its engine, so that the next
+// session creates it from its own keys.
+void ForgetUser(const std::string& strUser)
+{
+    std::vector<usmUser*> users;
+    for (usmUser* p = usm_get_userList(); p; p = p->next)
+        if (p->name && strUser == p->name)
+            users.push_back(p);
+    for (usmUser* p : users)
+    {
+        usm_remove_user(p);
+        usm_free_user(p);
+    }
+}
+
+// The interface's code for a net-snmp failure of a v3 exchange; 0 for none of them.
+DWORD UsmFailureCode(int nSnmpErrno)
+{
+    switch (nSnmpErrno)
+    {
+    case SNMPERR_TIMEOUT: return SNMP_MGMTAPI_TIMEOUT;
+    case SNMPERR_UNKNOWN_USER_NAME:
+    case SNMPERR_USM_UNKNOWNSECURITYNAME: return SNMP_MGMTAPI_USM_UNKNOWN_USER;
+    case SNMPERR_AUTHENTICATION_FAILURE:
+    case SNMPERR_USM_AUTHENTICATIONFAILURE: return SNMP_MGMTAPI_USM_WRONG_DIGEST;
+    case SNMPERR_UNSUPPORTED_SEC_LEVEL:
+    case SNMPERR_USM_UNSUPPORTEDSECURITYLEVEL: return SNMP_MGMTAPI_USM_UNSUPPORTED_LEVEL;
+    case SNMPERR_NOT_IN_TIME_WINDOW:
+    case SNMPERR_USM_NOTINTIMEWINDOW: return SNMP_MGMTAPI_USM_NOT_IN_TIME;
+    case SNMPERR_DECRYPTION_ERR:
+    case SNMPERR_USM_DECRYPTIONERROR: return SNMP_MGMTAPI_USM_DECRYPTION;
+    case SNMPERR_UNKNOWN_ENG_ID:
+    case SNMPERR_USM_UNKNOWNENGINEID: return SNMP_MGMTAPI_USM_UNKNOWN_ENGINE;
+    default: return 0;
+    }
+}
+
+// Opens a session from prepared settings on the agent text.
+LPSNMP_MGR_SESSION OpenSession(netsnmp_session& settings, const char* agent, int timeout, int retries)
+{
+    DWORD dwError = 0;
+    std::string strPeer = PeerName(agent, &dwError);
+    if (strPeer.empty())
+    {
+        SetLastError(dwError);
+        return nullptr;
+    }
+    settings.peername = strPeer.data();
+    settings.timeout = std::max(timeout, 1) * 1000L;
+    settings.retries = std::max(retries, 0);
+    void* pHandle = snmp_sess_open(&settings);  // copies what it keeps
+    if (!pHandle)
+    {
+        const DWORD dwUsm = settings.version == SNMP_VERSION_3 ? UsmFailureCode(settings.s_snmp_errno) : 0;
+        SetLastError(dwUsm ? dwUsm : static_cast<DWORD>(std::max(settings.s_errno, 0)));
+        return nullptr;
+    }
+    auto* pSession = new (std::nothrow) SnmpMgrSession;
+    if (!pSession)
+    {
+        snmp_sess_close(pHandle);
+        SetLastError(ENOMEM);
+        return nullptr;
+    }
+    pSession->pHandle = pHandle;
+    if (netsnmp_transport* pTransport = snmp_sess_transport(pHandle))
+        pSession->pTap = std::make_unique<CPacketTap>(pTransport);
+    pSession->bUsm = settings.version == SNMP_VERSION_3;
+    pSession->bBulk = settings.version != SNMP_VERSION_1;
+    return pSession;
+}
+
+// A request PDU with the list's bindings: values for a SET, NULL otherwise.
+netsnmp_pdu* BuildRequest(int nCommand, const SnmpVarBindList& list)
+{
+    netsnmp_pdu* pPdu = snmp_pdu_create(nCommand);
+    if (!pPdu)
+    {
+        SetLastError(ENOMEM);
+        return nullptr;
+    }
+    for (UINT i = 0; i < list.len; ++i)
+    {
+        if (!AddBinding(pPdu, list.list[i], nCommand == SNMP_MSG_SET))
+        {
+            snmp_free_pdu(pPdu);
+            SetLastError(EINVAL);
+            return nullptr;
+        }
+    }
+    return pPdu;
+}
+
+// Sends pPdu (taken) and waits for its answer; null with the last error set
+// when none came. *pRaw gets the answer's numbers as sent, where they can be read.
+netsnmp_pdu* Exchange(LPSNMP_MGR_SESSION session, netsnmp_pdu* pPdu, std::optional<CRawResponse>* pRaw)
+{
+    const CUsmShared lock(session->bUsm);
+    netsnmp_pdu* pResponse = nullptr;
+    std::optional<CPacketTap::CScope> tapScope;
+    if (session->pTap)
+        tapScope.emplace(*session->pTap);
+    const int nStatus = snmp_sess_synch_response(session->pHandle, pPdu, &pResponse);
+    tapScope.reset();
+    if (nStatus == STAT_SUCCESS && pResponse)
+    {
+        if (session->pTap)
+            *pRaw = ReadRawResponse(session->pTap->Packet(), pResponse->reqid);
+        return pResponse;
+    }
+    if (pResponse)
+        snmp_free_pdu(pResponse);
+    DWORD dwCode = nStatus == STAT_TIMEOUT ? SNMP_MGMTAPI_TIMEOUT : SNMP_MGMTAPI_SELECT_FDERRORS;
+    if (nStatus == STAT_ERROR && session->bUsm)
+        if (const DWORD dwUsm = UsmFailureCode(snmp_sess_session(session->pHandle)->s_snmp_errno))
+            dwCode = dwUsm;
+    SetLastError(dwCode);
+    return nullptr;
+}
+
+// Replaces the whole list by the answer's bindings.
+bool TakeAllBindings(const netsnmp_pdu* pResponse, const CRawResponse* pRaw, SnmpVarBindList* pList)
+{
+    SnmpVarBindList answers{nullptr, 0};
+    const size_t nCount = CountBindings(pResponse);
+    if (nCount)
+    {
+        answers.list = static_cast<SnmpVarBind*>(SnmpUtilMemAlloc(static_cast<UINT>(nCount * sizeof(SnmpVarBind))));
+        if (!answers.list)
+            return false;
+    }
+    for (const netsnmp_variable_list* p = pResponse->variables; p; p = p->next_variable)
+    {
+        if (!AnswerBinding(*p, pRaw, answers.len, &answers.list[answers.len]))
+        {
+            SnmpUtilVarBindListFree(&answers);
+            return false;
+        }
+        ++answers.len;
+    }
+    SnmpUtilVarBindListFree(pList);
+    *pList = answers;
+    return true;
+}
+
+// The answer's error status and index as sent: kept in full for
+// SnmpMgrLastErrorStatus, saturated into the 32-bit outputs.
+void SetStatus(std::int64_t nErrorStatus, std::int64_t nErrorIndex, AsnInteger32* errorStatus, AsnInteger32* errorIndex)
+{
+    t_nLastErrorStatus = nErrorStatus;
+    t_nLastErrorIndex = nErrorIndex;
+    if (errorStatus)
+        *errorStatus = Saturated(nErrorStatus);
+    if (errorIndex)
+        *errorIndex = Saturated(nErrorIndex);
+}
 }  // namespace
 
 const char* SnmpLibraryVersion()
@@ -382,46 +668,63 @@ LPSNMP_MGR_SESSION SnmpMgrOpen(const char* agent, const char* community, int tim
         SetLastError(EINVAL);
         return nullptr;
     }
-    DWORD dwError = 0;
-    std::string strPeer = PeerName(agent, &dwError);
-    if (strPeer.empty())
+    netsnmp_session settings;
+    snmp_sess_init(&settings);
+    settings.version = version == SNMP_VERSION_V2C ? SNMP_VERSION_2c : SNMP_VERSION_1;
+    std::string strCommunity(community);
+    settings.community = reinterpret_cast<u_char*>(strCommunity.data());
+    settings.community_len = strCommunity.size();
+    return OpenSession(settings, agent, timeout, retries);
+}
+
+LPSNMP_MGR_SESSION SnmpMgrOpenUsm(const char* agent, const SnmpMgrUsm* usm, int timeout, int retries)
+{
+    SnmpMgrStartup();
+    if (!agent || !usm || !usm->user || !*usm->user || !usm->authPass || !usm->privPass || !usm->context)
     {
-        SetLastError(dwError);
+        SetLastError(EINVAL);
         return nullptr;
     }
     netsnmp_session settings;
     snmp_sess_init(&settings);
-    settings.version = version == SNMP_VERSION_V2C ? SNMP_VERSION_2c : SNMP_VERSION_1;
-    settings.peername = strPeer.data();
-    std::string strCommunity(community);
-    settings.community = reinterpret_cast<u_char*>(strCommunity.data());
-    settings.community_len = strCommunity.size();
-    settings.timeout = std::max(timeout, 1) * 1000L;
-    settings.retries = std::max(retries, 0);
-
-    void* pHandle = snmp_sess_open(&settings);  // copies what it keeps
-    if (!pHandle)
+    settings.version = SNMP_VERSION_3;
+    std::string strUser(usm->user), strContext(usm->context);
+    settings.securityName = strUser.data();
+    settings.securityNameLen = strUser.size();
+    settings.contextName = strContext.data();
+    settings.contextNameLen = strContext.size();
+    settings.securityModel = SNMP_SEC_MODEL_USM;
+    settings.securityLevel = usm->level == SnmpSecurityLevel::AuthPriv     ? SNMP_SEC_LEVEL_AUTHPRIV
+                             : usm->level == SnmpSecurityLevel::AuthNoPriv ? SNMP_SEC_LEVEL_AUTHNOPRIV
+                                                                           : SNMP_SEC_LEVEL_NOAUTH;
+    bool bKeys = true;
+    if (usm->level != SnmpSecurityLevel::NoAuthNoPriv)
     {
-        SetLastError(static_cast<DWORD>(std::max(settings.s_errno, 0)));
+        settings.securityAuthProto = AuthProtocolOid(usm->auth, &settings.securityAuthProtoLen);
+        settings.securityAuthKeyLen = USM_AUTH_KU_LEN;
+        bKeys = MasterKey(settings, usm->authPass, settings.securityAuthKey, &settings.securityAuthKeyLen);
+    }
+    if (bKeys && usm->level == SnmpSecurityLevel::AuthPriv)
+    {
+        settings.securityPrivProto = PrivProtocolOid(usm->priv, &settings.securityPrivProtoLen);
+        settings.securityPrivKeyLen = USM_PRIV_KU_LEN;
+        bKeys = MasterKey(settings, usm->privPass, settings.securityPrivKey, &settings.securityPrivKeyLen);
+    }
+    if (!bKeys)
+    {
+        SetLastError(SNMP_MGMTAPI_USM_SHORT_PASSPHRASE);
         return nullptr;
     }
-    auto* pSession = new (std::nothrow) SnmpMgrSession;
-    if (!pSession)
-    {
-        snmp_sess_close(pHandle);
-        SetLastError(ENOMEM);
-        return nullptr;
-    }
-    pSession->pHandle = pHandle;
-    if (netsnmp_transport* pTransport = snmp_sess_transport(pHandle))
-        pSession->pTap = std::make_unique<CPacketTap>(pTransport);
-    return pSession;
+    const CUsmExclusive lock(true);
+    ForgetUser(strUser);
+    return OpenSession(settings, agent, timeout, retries);
 }
 
 BOOL SnmpMgrClose(LPSNMP_MGR_SESSION session)
 {
     if (!session)
         return Fail(EINVAL);
+    const CUsmExclusive lock(session->bUsm);
     const int nClosed = snmp_sess_close(session->pHandle);
     delete session;
     return nClosed ? TRUE : Fail(EIO);
@@ -433,50 +736,47 @@ SNMPAPI SnmpMgrRequest(LPSNMP_MGR_SESSION session, BYTE requestType, SnmpVarBind
     if (!session || !variableBindings || (variableBindings->len && !variableBindings->list) ||
         (requestType != SNMP_PDU_GET && requestType != SNMP_PDU_GETNEXT && requestType != SNMP_PDU_SET))
         return Fail(EINVAL);
-    netsnmp_pdu* pPdu = snmp_pdu_create(requestType);
+    netsnmp_pdu* pPdu = BuildRequest(requestType, *variableBindings);
     if (!pPdu)
-        return Fail(ENOMEM);
-    for (UINT i = 0; i < variableBindings->len; ++i)
-    {
-        if (!AddBinding(pPdu, variableBindings->list[i], requestType == SNMP_PDU_SET))
-        {
-            snmp_free_pdu(pPdu);
-            return Fail(EINVAL);
-        }
-    }
-    netsnmp_pdu* pResponse = nullptr;
-    std::optional<CPacketTap::CScope> tapScope;
-    if (session->pTap)
-        tapScope.emplace(*session->pTap);
-    const int nStatus = snmp_sess_synch_response(session->pHandle, pPdu, &pResponse);  // takes pPdu
-    tapScope.reset();
-    if (nStatus != STAT_SUCCESS || !pResponse)
-    {
-        if (pResponse)
-            snmp_free_pdu(pResponse);
-        return Fail(nStatus == STAT_TIMEOUT ? SNMP_MGMTAPI_TIMEOUT : SNMP_MGMTAPI_SELECT_FDERRORS);
-    }
+        return FALSE;
     std::optional<CRawResponse> raw;
-    if (session->pTap)
-        raw = ReadRawResponse(session->pTap->Packet(), pResponse->reqid);
+    netsnmp_pdu* pResponse = Exchange(session, pPdu, &raw);  // takes pPdu
+    if (!pResponse)
+        return FALSE;
     const std::int64_t nErrorStatus = raw ? raw->nErrorStatus : pResponse->errstat;
     const std::int64_t nErrorIndex = raw ? raw->nErrorIndex : pResponse->errindex;
     // An answer that claims success but does not answer every binding is unusable.
     const bool bUsable = nErrorStatus != SNMP_ERR_NOERROR || CountBindings(pResponse) == variableBindings->len;
     const bool bTaken = bUsable && TakeAnswer(pResponse, raw ? &*raw : nullptr, variableBindings);
     if (bTaken)
-    {
-        t_nLastErrorStatus = nErrorStatus;
-        t_nLastErrorIndex = nErrorIndex;
-        if (errorStatus)
-            *errorStatus = Saturated(nErrorStatus);
-        if (errorIndex)
-            *errorIndex = Saturated(nErrorIndex);
-    }
+        SetStatus(nErrorStatus, nErrorIndex, errorStatus, errorIndex);
     snmp_free_pdu(pResponse);
     if (!bTaken)
         return Fail(bUsable ? ENOMEM : SNMP_MGMTAPI_SELECT_FDERRORS);
     return TRUE;
+}
+
+SNMPAPI SnmpMgrRequestBulk(LPSNMP_MGR_SESSION session, UINT maxRepetitions, SnmpVarBindList* variableBindings,
+                           AsnInteger32* errorStatus, AsnInteger32* errorIndex)
+{
+    if (!session || !session->bBulk || maxRepetitions == 0 || !variableBindings ||
+        (variableBindings->len && !variableBindings->list))
+        return Fail(EINVAL);
+    netsnmp_pdu* pPdu = BuildRequest(SNMP_MSG_GETBULK, *variableBindings);
+    if (!pPdu)
+        return FALSE;
+    pPdu->non_repeaters = 0;
+    pPdu->max_repetitions = static_cast<long>(std::min<UINT>(maxRepetitions, INT32_MAX));
+    std::optional<CRawResponse> raw;
+    netsnmp_pdu* pResponse = Exchange(session, pPdu, &raw);  // takes pPdu
+    if (!pResponse)
+        return FALSE;
+    const bool bTaken = TakeAllBindings(pResponse, raw ? &*raw : nullptr, variableBindings);
+    if (bTaken)
+        SetStatus(raw ? raw->nErrorStatus : pResponse->errstat, raw ? raw->nErrorIndex : pResponse->errindex,
+                  errorStatus, errorIndex);
+    snmp_free_pdu(pResponse);
+    return bTaken ? TRUE : Fail(ENOMEM);
 }
 
 void SnmpMgrLastErrorStatus(std::int64_t* errorStatus, std::int64_t* errorIndex)

@@ -103,14 +103,40 @@ constexpr BYTE SNMP_EXCEPTION_ENDOFMIBVIEW = 0x82;
 constexpr BYTE SNMP_PDU_GET = 0xA0;
 constexpr BYTE SNMP_PDU_GETNEXT = 0xA1;
 constexpr BYTE SNMP_PDU_SET = 0xA3;
+constexpr BYTE SNMP_PDU_GETBULK = 0xA5;
 
 // Last-error codes of a failed request.
 constexpr DWORD SNMP_MGMTAPI_TIMEOUT = 40;      // no response within timeout and retries
 constexpr DWORD SNMP_MGMTAPI_SELECT_FDERRORS = 41;  // transport failure
+// What an SNMPv3 agent reported instead of an answer (or what stopped the
+// session before it could ask).
+constexpr DWORD SNMP_MGMTAPI_USM_UNKNOWN_USER = 60;       // usmStatsUnknownUserNames
+constexpr DWORD SNMP_MGMTAPI_USM_WRONG_DIGEST = 61;       // usmStatsWrongDigests
+constexpr DWORD SNMP_MGMTAPI_USM_UNSUPPORTED_LEVEL = 62;  // usmStatsUnsupportedSecLevels
+constexpr DWORD SNMP_MGMTAPI_USM_NOT_IN_TIME = 63;        // usmStatsNotInTimeWindows
+constexpr DWORD SNMP_MGMTAPI_USM_DECRYPTION = 64;         // usmStatsDecryptionErrors
+constexpr DWORD SNMP_MGMTAPI_USM_UNKNOWN_ENGINE = 65;     // engine discovery failed
+constexpr DWORD SNMP_MGMTAPI_USM_SHORT_PASSPHRASE = 66;   // under 8 characters: no key
 
 // SNMP versions accepted by SnmpMgrOpen.
 constexpr int SNMP_VERSION_V1 = 1;
 constexpr int SNMP_VERSION_V2C = 2;
+
+// SNMPv3 user-based security (USM) of a session.
+enum class SnmpSecurityLevel { NoAuthNoPriv, AuthNoPriv, AuthPriv };
+enum class SnmpAuthProtocol { MD5, SHA, SHA224, SHA256, SHA384, SHA512 };
+enum class SnmpPrivProtocol { DES, AES, AES192, AES256 };  // AES-192/256: the draft key extension
+
+struct SnmpMgrUsm
+{
+    const char* user = "";
+    SnmpSecurityLevel level = SnmpSecurityLevel::NoAuthNoPriv;
+    SnmpAuthProtocol auth = SnmpAuthProtocol::SHA;
+    const char* authPass = "";  // used from authNoPriv up
+    SnmpPrivProtocol priv = SnmpPrivProtocol::AES;
+    const char* privPass = "";  // used at authPriv
+    const char* context = "";   // context name, may be empty
+};
 
 struct SnmpMgrSession;  // opaque
 using LPSNMP_MGR_SESSION = SnmpMgrSession*;
@@ -122,14 +148,24 @@ void SnmpMgrStartup();
 // The version of the SNMP library in use ("5.9.3"). Any thread, at any time.
 const char* SnmpLibraryVersion();
 
-// agent: "host" or "host:port" (port defaults to 161); the host is a dotted
-// IPv4 address or a name, looked up here (first IPv4 address). timeout in
+// agent: "host", "host:port", "[ipv6]" or "[ipv6]:port" (port defaults to 161);
+// the host is a dotted IPv4 address, an IPv6 address (bare only without a
+// port) or a name, looked up here (first IPv4, else first IPv6 address). timeout in
 // milliseconds (below 1 counts as 1), retries below 0 count as 0. Nothing is
 // sent. Returns NULL on failure, with the last error set: EINVAL (22) for a
 // malformed agent text, an unknown version or a null argument; 0 for a host
 // name that does not resolve; the socket's errno otherwise.
 LPSNMP_MGR_SESSION SnmpMgrOpen(const char* agent, const char* community, int timeout, int retries,
                                int version = SNMP_VERSION_V1);
+// An SNMPv3 session: as SnmpMgrOpen, with the user's security instead of a
+// community. Opening discovers the agent's engine (so it sends and waits, up to
+// timeout * (retries + 1)); keys come from the passphrases. net-snmp keeps users
+// for the whole process, per engine and name: every cached user of this name is
+// dropped first, so the passphrases given here are the ones used. USM opens and
+// closes run one at a time, and never during a USM request of another thread.
+// Fails as SnmpMgrOpen does, or with 40 (no answer to the discovery), 65 (no
+// engine found), 66 (a passphrase needed at this level is under 8 characters).
+LPSNMP_MGR_SESSION SnmpMgrOpenUsm(const char* agent, const SnmpMgrUsm* usm, int timeout, int retries);
 // Non-zero on success; the session is gone either way. Zero for NULL (EINVAL).
 BOOL SnmpMgrClose(LPSNMP_MGR_SESSION session);
 // One request (GET 0xA0, GET-NEXT 0xA1 or SET 0xA3) of the list's bindings;
@@ -146,7 +182,8 @@ BOOL SnmpMgrClose(LPSNMP_MGR_SESSION session);
 //   EINVAL (22): nothing was sent: null session or list, another request type,
 //      a binding name that is empty or longer than 128, a SET value that
 //      cannot be encoded (SEQUENCE, an unknown tag, an IpAddress not 4 bytes);
-//   ENOMEM (12): the answer could not be stored.
+//   ENOMEM (12): the answer could not be stored;
+//   60-64 (SNMP_MGMTAPI_USM_*): an SNMPv3 agent's report.
 // Values of tags the interface does not know keep their tag and carry no
 // payload; Opaque-wrapped numbers arrive as their Opaque bytes, NsapAddress
 // values as their bytes. Numbers beyond 32 bits (values and error status) are
@@ -156,7 +193,14 @@ BOOL SnmpMgrClose(LPSNMP_MGR_SESSION session);
 // the status and index in full.
 SNMPAPI SnmpMgrRequest(LPSNMP_MGR_SESSION session, BYTE requestType, SnmpVarBindList* variableBindings,
                        AsnInteger32* errorStatus, AsnInteger32* errorIndex);
-// The error status and index of the last response SnmpMgrRequest took on
+// One GetBulk request (non-repeaters 0) of the list's bindings, for v2c and
+// v3 sessions; blocks as SnmpMgrRequest. On a response the list is replaced by
+// every binding of the answer, however many (none, fewer or more than asked):
+// the caller reads pList->len again. Fails as SnmpMgrRequest, and with EINVAL
+// for a v1 session or maxRepetitions 0.
+SNMPAPI SnmpMgrRequestBulk(LPSNMP_MGR_SESSION session, UINT maxRepetitions, SnmpVarBindList* variableBindings,
+                           AsnInteger32* errorStatus, AsnInteger32* errorIndex);
+// The error status and index of the last response SnmpMgrRequest or SnmpMgrRequestBulk took on
 // this thread, as the agent sent them; 0 and 0 before any.
 void SnmpMgrLastErrorStatus(std::int64_t* errorStatus, std::int64_t* errorIndex);
 // "." + numbers/names is absolute; other text is relative to mib-2. Numbers

@@ -82,6 +82,9 @@ struct CWindowState : std::enable_shared_from_this<CWindowState>
     void Drain();
     void OnWake();
     void OnPauseOver();
+    // Guarded by m_mutex (held by the caller).
+    void PostWake();
+    void WakeForTheRest();
     // Marks the window retired and hands back what was still queued.
     std::deque<std::unique_ptr<CQueuedMsg>> Retire();
     bool IsRetired();
@@ -162,11 +165,23 @@ bool CWindowState::Enqueue(std::unique_ptr<CQueuedMsg>& pMsg, bool bSend)
     if (m_bRetired)
         return false;
     m_queue.push_back(std::move(pMsg));
-    if (!m_bWakePosted && (bSend || !m_bPausing)) {
-        m_bWakePosted = true;
-        QCoreApplication::postEvent(m_pReceiver, new CWakeEvent(shared_from_this()));
-    }
+    if (!m_bWakePosted && (bSend || !m_bPausing))
+        PostWake();
     return true;
+}
+
+void CWindowState::PostWake()
+{
+    m_bWakePosted = true;
+    QCoreApplication::postEvent(m_pReceiver, new CWakeEvent(shared_from_this()));
+}
+
+void CWindowState::WakeForTheRest()
+{
+    // Messages queued before this wake-up posted none of their own; should the
+    // handler about to run open a nested loop, only a wake-up lets them through.
+    if (!m_queue.empty() && !m_bWakePosted)
+        PostWake();
 }
 
 void CWindowState::OnWake()
@@ -205,6 +220,7 @@ void CWindowState::Drain()
             }
             pMsg = std::move(m_queue.front());
             m_queue.pop_front();
+            WakeForTheRest();
         }
         pMsg->Deliver();
         bDelivered = true;

@@ -66,6 +66,7 @@ protected:
         AppSettings.Timeout = 30;
         AppSettings.Retries = 7;
         AppSettings.Version = 2;
+        AppSettings.MaxRepetitions = 40;
         AppSettings.SetBase(strBase);
     }
     // The whole record on one line.
@@ -74,7 +75,8 @@ protected:
         return std::to_string(AppSettings.Cleaning) + "," + std::to_string(AppSettings.Inferance) + ","
             + std::to_string(AppSettings.InferColor) + "," + std::to_string(AppSettings.WriteOn) + ","
             + std::to_string(AppSettings.Timeout) + "," + std::to_string(AppSettings.Retries) + ","
-            + std::to_string(AppSettings.Version) + "," + AppSettings.Base();
+            + std::to_string(AppSettings.Version) + "," + std::to_string(AppSettings.MaxRepetitions) + ","
+            + AppSettings.Base();
     }
     static std::string ExecutableFolder() { return QCoreApplication::applicationDirPath().toStdString() + "/"; }
     void BlockHive(const char* variable) const
@@ -84,7 +86,7 @@ protected:
         setenv(variable, strBlocker.c_str(), 1);
     }
 
-    const std::string m_strDefaults = "1,1,13684944,1,16,3,1,.1.3";
+    const std::string m_strDefaults = "1,1,13684944,1,16,3,1,25,.1.3";
     CTempXdg m_xdg;
 };
 }  // namespace
@@ -113,6 +115,7 @@ TEST_F(SettingsStoreTest, FirstRunGivesDefaultsAndSaveWritesWhatChanged)
         {"Retries", {REG_DWORD, {7, 0, 0, 0}}},
         {"Base", {REG_SZ, RegProbeBytes(std::string(259, '7'), true)}},
         {"Version", {REG_DWORD, {2, 0, 0, 0}}},
+        {"MaxRepetitions", {REG_DWORD, {40, 0, 0, 0}}},
         {"CacheSize-Host", {REG_DWORD, {1, 0, 0, 0}}},
     };
     for (const auto& [name, value] : stored)
@@ -120,7 +123,7 @@ TEST_F(SettingsStoreTest, FirstRunGivesDefaultsAndSaveWritesWhatChanged)
 
     AppSettings.Reset();
     EXPECT_EQ(LoadSettings(), 0);
-    EXPECT_EQ(Describe(), "0,0,1122867,0,30,7,2," + std::string(259, '7'));
+    EXPECT_EQ(Describe(), "0,0,1122867,0,30,7,2,40," + std::string(259, '7'));
     EXPECT_EQ(g_history.Cell(1, 0), "public");
 }
 
@@ -134,11 +137,15 @@ TEST_F(SettingsStoreTest, StoredValuesLoadUnclampedAndMisfitsFallBack)
     RegProbePut(HKEY_CURRENT_USER, kKey, "Base", REG_SZ, RegProbeBytes(std::string(300, '1'), true));
     SetAllOffDefault(".1.3.6");
     EXPECT_EQ(LoadSettings(), 0);
-    EXPECT_EQ(Describe(), "1,0,13684944,1,0,1000,2,.1.3");
+    EXPECT_EQ(Describe(), "1,0,13684944,1,0,1000,2,25,.1.3");
+
+    EXPECT_EQ(AppSettings.MaxRepetitions, CAppSettings::kDefaultMaxRepetitions);  // none stored
 
     RegProbePutDword(HKEY_CURRENT_USER, kKey, "Timeout", 1000);
+    RegProbePutDword(HKEY_CURRENT_USER, kKey, "MaxRepetitions", 0);
     RegProbePut(HKEY_CURRENT_USER, kKey, "Base", REG_SZ, RegProbeBytes(".1.3.6.1.2.1.1", true));
     EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(AppSettings.MaxRepetitions, 0u);  // GET-NEXT walks
     EXPECT_EQ(AppSettings.Timeout, 1000);
     EXPECT_EQ(AppSettings.Base(), ".1.3.6.1.2.1.1");
 }
@@ -406,7 +413,7 @@ TEST_F(SettingsStoreTest, OldKeysAreMovedOnceAndTheMachineOneIsOnlyRead)
     EXPECT_EQ(strMoved.find("ZudavO2"), std::string::npos) << strMoved;
     AppSettings.Reset();
     EXPECT_EQ(LoadSettings(), 0);
-    EXPECT_EQ(Describe(), "1,1,13684944,1,30,5,1,.1.3.6.1.4");
+    EXPECT_EQ(Describe(), "1,1,13684944,1,30,5,1,25,.1.3.6.1.4");
     EXPECT_EQ(g_history.Cell(0, 0) + "/" + g_history.Cell(1, 0), "r1/c1");
     EXPECT_TRUE(MoveOldSettings());  // once: nothing left to move, nothing written
     EXPECT_EQ(RegProbeReadFile(m_xdg.UserHiveFile().toStdString()), strMoved);

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -103,6 +104,18 @@ TEST_F(WalkCommand, PrintsWhatTheViewsCopyHoldsAfterTheSameQuery)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(view.Grid().TreeAsText(), walk.strOut);
     g_history.Release();
+
+    // The same over SNMPv3 authPriv and IPv6, the passphrases from the environment.
+    const CSnmpdFixture::CV3User& user = CSnmpdFixture::kV3Users[0];  // MD5/DES
+    setenv("ORVEX_AUTH_PASS", user.AuthPass().c_str(), 1);
+    setenv("ORVEX_PRIV_PASS", user.PrivPass().c_str(), 1);
+    const CWalkResult v3 = Walk({"--base", kStaticTable, "--snmp-version", "3", "--user", user.pszName, "--level",
+                                 "authPriv", "--auth", "MD5", "--priv", "DES", "--max-repetitions", "2",
+                                 CSnmpdEnvironment::Agent().Address6()});
+    unsetenv("ORVEX_AUTH_PASS");
+    unsetenv("ORVEX_PRIV_PASS");
+    EXPECT_EQ(v3.nExit, kExitDone) << v3.strErr;
+    EXPECT_EQ(v3.strOut, walk.strOut);
 }
 
 // An agent's values can neither split a node over several lines nor forge
@@ -150,19 +163,26 @@ TEST_F(WalkCommand, ErrorsAndUsage)
         {"--version", "3", "127.0.0.1", "public"},
         {"--colour", "red", "127.0.0.1", "public"},
         {"--base", ".1.3", "127.0.0.1"},
+        {"--snmp-version", "3", "127.0.0.1", "public"},
     };
     for (const auto& args : wrong) {
         const CWalkResult usage = Walk(args);
         EXPECT_EQ(usage.nExit, kExitUsage) << testing::PrintToString(args);
         EXPECT_EQ(usage.strErr, CWalkCommand::kUsage);
     }
+    std::string strError;
     const std::optional<CWalkCommand> parsed =
-        CWalkCommand::Parse({"--version", "2c", "--retries", "0", "h:1161", "c"});
+        CWalkCommand::Parse({"--version", "2c", "--retries", "0", "h:1161", "c"}, strError);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->m_nVersion.value_or(0), 2u);
     EXPECT_EQ(parsed->m_nRetries.value_or(-1), 0);
     EXPECT_FALSE(parsed->m_nTimeout);
     EXPECT_EQ(parsed->m_strHost, "h:1161");
+
+    // What version 3 lacks is said before the usage.
+    const CWalkResult noUser = Walk({"--snmp-version", "3", "127.0.0.1"});
+    EXPECT_EQ(noUser.nExit, kExitUsage);
+    EXPECT_EQ(noUser.strErr, std::string("orvex --walk: SNMPv3 needs --user NAME\n") + CWalkCommand::kUsage);
 }
 
 // The program itself: no display, and standard error holds the query's text alone
@@ -175,6 +195,7 @@ TEST_F(WalkCommand, ProgramNeedsNoDisplayAndWritesOnlyErrorTexts)
     const CWalkResult usage = RunProgram({});
     EXPECT_EQ(usage.nExit, kExitUsage);
     EXPECT_EQ(usage.strErr, CWalkCommand::kUsage);
+
 }
 
 

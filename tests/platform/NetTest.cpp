@@ -23,11 +23,32 @@ TEST(Sockets, DottedAddressParser)
 
 TEST(Sockets, HostLookupNeverAsksAboutReservedNames)
 {
-    EXPECT_EQ(GetHostByName("192.0.2.7"), (IPv4Bytes{192, 0, 2, 7}));
+    const std::optional<CHostAddress> v4 = GetHostByName("192.0.2.7");
+    ASSERT_TRUE(v4.has_value());
+    EXPECT_FALSE(v4->m_bIPv6);
+    EXPECT_EQ(v4->Text(), "192.0.2.7");
     // Names under the reserved .invalid domain, in any letter case and with the
     // final dot, are refused before the resolver is asked, so nothing leaves
     // the machine.
     for (const char* pszName : {"no..such-host.invalid", "Agent.Lab.INVALID.", "invalid", ""})
         EXPECT_FALSE(GetHostByName(pszName).has_value()) << pszName;
     EXPECT_FALSE(GetHostByName(nullptr).has_value());
+}
+
+TEST(Sockets, HostLookupGivesIPv6WhereThereIsNoIPv4)
+{
+    for (const char* pszAddress : {"::1", "2001:db8::1", "fe80::1:2"}) {
+        const std::optional<CHostAddress> address = GetHostByName(pszAddress);
+        ASSERT_TRUE(address.has_value()) << pszAddress;
+        EXPECT_TRUE(address->m_bIPv6);
+        EXPECT_EQ(address->Text(), pszAddress);
+        EXPECT_TRUE(IsIPv6Text(pszAddress));
+    }
+    // A name with both kinds gives its IPv4 address.
+    const std::optional<CHostAddress> local = GetHostByName("localhost");
+    ASSERT_TRUE(local.has_value());
+    EXPECT_EQ(local->Text(), "127.0.0.1");
+    for (const char* pszBad : {"", "[::1]", "::1%lo", "1::2::3", "127.0.0.1", "host", ":::"})
+        EXPECT_FALSE(IsIPv6Text(pszBad)) << pszBad;
+    EXPECT_FALSE(IsIPv6Text(nullptr));
 }

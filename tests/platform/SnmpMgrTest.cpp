@@ -435,3 +435,37 @@ TEST(SnmpMgrGarbage, NumbersBeyond32BitsComeAsSent)
         EXPECT_EQ(nIndex, 4294967297LL);
     }
 }
+
+TEST(SnmpMgrSession, BulkAnswersReplaceTheListOverIPv6)
+{
+    const std::string strPort = std::to_string(Agent().Port());
+    Session v2c = Open("[::1]:" + strPort, "public", SNMP_VERSION_V2C);
+    ASSERT_TRUE(v2c);
+    CBindingList bindings(".1.3.6.1.2.1.1");
+    AsnInteger32 nStatus = -1, nIndex = -1;
+    ASSERT_NE(SnmpMgrRequestBulk(v2c.get(), 4, &bindings.list, &nStatus, &nIndex), 0);
+    EXPECT_EQ(nStatus, 0);
+    ASSERT_EQ(bindings.list.len, 4u);
+    EXPECT_EQ(bindings.Name(0), ".1.3.6.1.2.1.1.1.0");
+    EXPECT_EQ(bindings.Name(1), ".1.3.6.1.2.1.1.2.0");
+    EXPECT_EQ(bindings.Value(3).asnType, ASN_OCTETSTRING);  // sysContact
+
+    // GetBulk does not exist in v1, and asks for at least one variable.
+    Session v1 = Open(Agent().Address());
+    for (auto [pSession, nRepetitions] : {std::pair{v1.get(), 4u}, {v2c.get(), 0u}})
+    {
+        SetLastError(0);
+        EXPECT_EQ(SnmpMgrRequestBulk(pSession, nRepetitions, &bindings.list, nullptr, nullptr), 0);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(EINVAL));
+    }
+    EXPECT_EQ(bindings.list.len, 4u);  // untouched
+
+    EXPECT_TRUE(Open("[::1]"));  // port 161, nothing sent
+    EXPECT_TRUE(Open("::1"));
+    for (const char* pszBad : {"[::1", "[::1]:", "[::1]x", "[localhost]:161", "[127.0.0.1]", "1::2::3"})
+    {
+        SetLastError(0);
+        EXPECT_FALSE(Open(pszBad)) << pszBad;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(EINVAL)) << pszBad;
+    }
+}

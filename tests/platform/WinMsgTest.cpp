@@ -180,26 +180,33 @@ TEST(WinMsg, PayloadsAreFreedExactlyWhenNeverDelivered)
 }
 
 // Like a modal message box opened by a handler: its own event loop keeps
-// handling the messages queued behind the one that opened it.
+// handling the messages queued behind the one that opened it, whether they
+// arrive while the loop runs or were already waiting when the handler began.
 TEST(WinMsg, NestedLoopInAHandlerLetsLaterMessagesThrough)
 {
-    std::vector<std::string> order;
-    CMsgWindow window(nullptr, [&](UINT, WPARAM wParam, LPARAM) {
-        order.push_back("begin " + std::to_string(wParam));
-        if (wParam == 1)
-            PumpUntil([&] { return order.size() == 3; });
-        order.push_back("end " + std::to_string(wParam));
-        return LRESULT{0};
-    });
-    const HWND hWnd = window.Handle();
-    std::thread worker([hWnd] {
-        PostMessage(hWnd, WM_TEST_A, 1, 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        PostMessage(hWnd, WM_TEST_A, 2, 0);
-    });
-    ASSERT_TRUE(PumpUntil([&] { return order.size() == 4; }));
-    worker.join();
-    EXPECT_EQ(order, (std::vector<std::string>{"begin 1", "begin 2", "end 2", "end 1"}));
+    for (const bool bBothWaiting : {false, true}) {
+        std::vector<std::string> order;
+        CMsgWindow window(nullptr, [&](UINT, WPARAM wParam, LPARAM) {
+            order.push_back("begin " + std::to_string(wParam));
+            if (wParam == 1)
+                PumpUntil([&] { return order.size() == 3; });
+            order.push_back("end " + std::to_string(wParam));
+            return LRESULT{0};
+        });
+        const HWND hWnd = window.Handle();
+        std::thread worker([hWnd, bBothWaiting] {
+            PostMessage(hWnd, WM_TEST_A, 1, 0);
+            if (!bBothWaiting)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            PostMessage(hWnd, WM_TEST_A, 2, 0);
+        });
+        if (bBothWaiting)
+            worker.join();
+        ASSERT_TRUE(PumpUntil([&] { return order.size() == 4; }));
+        if (!bBothWaiting)
+            worker.join();
+        EXPECT_EQ(order, (std::vector<std::string>{"begin 1", "begin 2", "end 2", "end 1"})) << bBothWaiting;
+    }
 }
 
 TEST(WinMsg, HandlerMayDestroyItsOwnWindow)

@@ -13,6 +13,10 @@ TEST(AgentSession, ResolveHostKeepsAddressesAsTypedAndNamesGetTheirAddress)
         {"localhost", "127.0.0.1"},
         {"localhost:1161", "127.0.0.1:1161"},
         {"255.255.255.255", "255.255.255.255"},  // the parser's failure value, given back by the lookup
+        {"[2001:db8::1]:161", "[2001:db8::1]:161"},
+        {"[::1]", "[::1]"},
+        {"::1", "[::1]"},  // a bare IPv6 address gets its brackets, so a port can follow
+        {"2001:db8::7", "[2001:db8::7]"},
     };
     for (const auto& [pszHost, pszAddress] : resolved) {
         std::string strAddress = "untouched";
@@ -21,7 +25,9 @@ TEST(AgentSession, ResolveHostKeepsAddressesAsTypedAndNamesGetTheirAddress)
     }
     std::string strAddress = "untouched";
     for (const char* pszHost : {"no-such-host.invalid", "no-such-host.invalid:161", ""})
-        EXPECT_EQ(ResolveHost(pszHost, strAddress), 1) << pszHost;
+        EXPECT_EQ(ResolveHost(pszHost, strAddress), kHostNotResolved) << pszHost;
+    for (const char* pszHost : {"[::1", "[::1]:", "[::1]:x", "[::1]161", "[name]", "[10.0.0.1]:161", "::1]", "a[b"})
+        EXPECT_EQ(ResolveHost(pszHost, strAddress), kHostMalformed) << pszHost;
     EXPECT_EQ(strAddress, "untouched");
 
     // Several walks resolve at once.
@@ -39,6 +45,22 @@ TEST(AgentSession, ResolveHostKeepsAddressesAsTypedAndNamesGetTheirAddress)
         t.join();
     for (std::size_t i = 0; i < results.size(); ++i)
         EXPECT_EQ(results[i], i % 2 ? "127.0.0.1:7" : "");
+}
+
+TEST(AgentSession, SnmpV3FailureTexts)
+{
+    EXPECT_EQ(DescribeRequestFailure(SNMP_MGMTAPI_USM_UNKNOWN_USER),
+              "Error Sending Request\nErrorID:60 (SNMPv3: the agent does not know this user name)");
+    for (DWORD dwCode = SNMP_MGMTAPI_USM_UNKNOWN_USER; dwCode <= SNMP_MGMTAPI_USM_SHORT_PASSPHRASE; ++dwCode)
+        EXPECT_NE(UsmFailureReason(dwCode), nullptr) << dwCode;
+    EXPECT_EQ(UsmFailureReason(SNMP_MGMTAPI_TIMEOUT), nullptr);
+    // Only a time-out at authPriv hints at the privacy settings.
+    const std::string strTimedOut = DescribeRequestFailure(40);
+    EXPECT_EQ(DescribeRequestFailure(40, SnmpSecurityLevel::AuthNoPriv), strTimedOut);
+    EXPECT_EQ(DescribeRequestFailure(40, SnmpSecurityLevel::AuthPriv),
+              strTimedOut + "\nAt authPriv the privacy protocol or passphrase may not match the agent's: it ignores "
+                            "requests it cannot decrypt.");
+    EXPECT_EQ(DescribeRequestFailure(41, SnmpSecurityLevel::AuthPriv), DescribeRequestFailure(41));
 }
 
 TEST(AgentSession, RequestFailureTexts)

@@ -1,7 +1,5 @@
 #include "snmp/AppSettings.h"
-#include "snmp/MibWalk.h"
-#include "snmp/WalkMessages.h"
-#include "snmp/WalkTarget.h"
+#include "snmp/WalkHarness.h"
 #include "support/FakeAgent.h"
 #include "support/PumpUntil.h"
 #include "support/SnmpdEnvironment.h"
@@ -18,60 +16,6 @@ namespace {
 using Var = CFakeAgent::CVar;
 using Answer = CFakeAgent::CAnswer;
 using Request = CFakeAgent::CRequest;
-using Strings = std::vector<std::string>;
-using Messages = std::vector<UINT>;
-
-// The smallest owner a walk can have: the target fields and a window that
-// records what arrives, in arrival order.
-class CWalkHarness : public CWalkTarget
-{
-public:
-    explicit CWalkHarness(const std::string& strHost)
-        : m_window(nullptr, [this](UINT message, WPARAM wParam, LPARAM lParam) {
-              if (message == WM_WALK_RECORD)
-                  m_records.push_back(*TakeWalkRecord(wParam));
-              else
-                  m_signals.push_back(message);
-              if (message == WM_WALK_ERROR)
-                  m_texts.push_back(TakeWalkErrorText(lParam).get());
-              if (m_onArrival)
-                  m_onArrival(*this);
-              return LRESULT{0};
-          })
-    {
-        m_request = CWalkRequest{strHost, "public"};
-        m_pWalk->m_bRun = 1;
-        m_hWalkWnd = m_window.Handle();
-    }
-
-    // Runs one walk to its end on a thread of its own while handling messages.
-    void Run()
-    {
-        std::atomic<bool> bEnded{false};
-        std::thread walk([this, &bEnded] {
-            MibWalkThread(m_pWalk, CWalkStart{m_request, m_hWalkWnd});
-            bEnded = true;
-        });
-        ASSERT_TRUE(PumpUntil([&] { return bEnded.load(); }, 20000));
-        walk.join();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(m_pWalk->m_bWalking, 0);
-    }
-
-    Strings Oids() const
-    {
-        Strings oids;
-        for (const CWalkRecord& r : m_records)
-            oids.push_back(r.m_strOid);
-        return oids;
-    }
-
-    std::vector<CWalkRecord> m_records;
-    Strings m_texts;
-    Messages m_signals;  // everything but records: texts and end messages
-    std::function<void(CWalkHarness&)> m_onArrival;
-    CMsgWindow m_window;
-};
 
 const std::vector<Var> kSystemTable = {
     CFakeAgent::Bytes(".1.3.6.1.2.1.1.1.0", 0x04, "Fake agent\r\n"),
@@ -102,6 +46,7 @@ protected:
     {
         AppSettings.Reset();
         AppSettings.SetBase(".1.3.6.1.2.1.1");
+        AppSettings.MaxRepetitions = 0;  // GET-NEXT, unless a test asks for bulk
     }
     void TearDown() override { AppSettings.Reset(); }
 };
@@ -293,6 +238,225 @@ TEST_F(MibWalk, DetachedStartByNameWithPortAndAbsurdTimeoutReportsToTheWindow)
     EXPECT_EQ(harness.Oids(), kSystemOids);
     EXPECT_EQ(harness.m_signals, Messages{WM_WALK_DONE});
     std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the detached thread's last steps
+}
+
+namespace {
+
+// GetBulk over kSystemTable, max-repetitions as asked; the answer to request
+// nIndex goes through tamper.
+CFakeAgent::Script BulkScript(std::size_t nIndex, std::function<void(Answer&)> tamper)
+{
+    return SystemScript(nIndex, std::move(tamper));
+}
+
+CFakeAgent::CVar SystemVar(std::size_t nRow)
+{
+    return kSystemTable[nRow];
+}
+
+Strings FirstOids(std::size_t nCount)
+{
+    return Strings(kSystemOids.begin(), kSystemOids.begin() + nCount);
+}
+
+class BulkWalk : public MibWalk
+{
+protected:
+    void SetUp() override
+    {
+        MibWalk::SetUp();
+        AppSettings.Version = 2;
+        AppSettings.MaxRepetitions = 4;
+    }
+};
+
+} // namespace
+
+// Each end rule applies to the variable it meets inside a bulk answer: those
+// before it are records, nothing after it is.
+TEST_F(BulkWalk, EndRulesApplyToEachVariableOfAnAnswer)
+{
+    const struct
+    {
+        const char* pszCase;
+        std::function<void(Answer&)> tamper;
+        std::size_t nRecords;
+        Strings texts;
+    } cases[] = {
+        {"endOfMibView in the middle",
+         [](Answer& a) { a.vars[2] = CFakeAgent::Tag(".1.3.6.1.2.1.1.3.0", 0x82); }, 2, {}},
+        {"base left in the middle",
+         [](Answer& a) { a.vars[2] = CFakeAgent::Number(".1.3.6.1.2.1.2.1.0", 0x02, 2); }, 2, {}},
+        {"name not increasing in the middle", [](Answer& a) { a.vars[2] = SystemVar(0); }, 2,
+         {"Error: OID not increasing, .1.3.6.1.2.1.1.1.0\n"}},
+        {"error status", [](Answer& a) { a.nErrorStatus = 5, a.nErrorIndex = 1; }, 0,
+         {"Error: errorStatus=5, errorIndex=1 \n"}},
+        {"no variables", [](Answer& a) { a.vars.clear(); }, 0, {"Error: The agent answered without variables.\n"}},
+    };
+    for (const auto& c : cases) {
+        CFakeAgent agent(BulkScript(0, c.tamper));
+        CWalkHarness harness(agent.Address());
+        harness.Run();
+        EXPECT_EQ(harness.Oids(), FirstOids(c.nRecords)) << c.pszCase;
+        EXPECT_EQ(harness.m_texts, c.texts) << c.pszCase;
+        Messages expected(c.texts.size(), WM_WALK_ERROR);
+        expected.push_back(WM_WALK_DONE);
+        EXPECT_EQ(harness.m_signals, expected) << c.pszCase;
+        ASSERT_EQ(agent.RequestCount(), 1u) << c.pszCase;
+        EXPECT_EQ(agent.Requests()[0].nCommand, 0xA5) << c.pszCase;
+        EXPECT_EQ(agent.Requests()[0].nMaxRepetitions, 4) << c.pszCase;
+    }
+}
+
+TEST_F(BulkWalk, FewerVariablesThanAskedGoOnFromTheLastOne)
+{
+    CFakeAgent agent([](const Request& request, std::size_t) {
+        Answer answer = CFakeAgent::NextFrom(kSystemTable, request);
+        answer.vars.resize(std::min<std::size_t>(answer.vars.size(), 2));
+        return answer;
+    });
+    AppSettings.MaxRepetitions = 25;
+    CWalkHarness harness(agent.Address());
+    harness.Run();
+    EXPECT_EQ(harness.Oids(), kSystemOids);
+    EXPECT_EQ(harness.m_signals, Messages{WM_WALK_DONE});
+    const std::vector<Request> requests = agent.Requests();
+    ASSERT_EQ(requests.size(), 3u);  // 2 + 2 + (1 and the one beyond the subtree)
+    EXPECT_EQ(requests[1].vars[0].name, CFakeAgent::ParseOid(kSystemOids[1]));
+    EXPECT_EQ(requests[2].vars[0].name, CFakeAgent::ParseOid(kSystemOids[3]));
+    EXPECT_EQ(requests[2].nMaxRepetitions, 25);
+}
+
+TEST_F(BulkWalk, TooBigHalvesTheRepetitionsAndAsksTheSameNameAgain)
+{
+    CFakeAgent agent([](const Request& request, std::size_t) {
+        if (request.nMaxRepetitions > 2) {
+            Answer tooBig;
+            tooBig.nErrorStatus = 1;  // tooBig carries no variables
+            return tooBig;
+        }
+        return CFakeAgent::NextFrom(kSystemTable, request);
+    });
+    AppSettings.MaxRepetitions = 9;
+    CWalkHarness harness(agent.Address());
+    harness.Run();
+    EXPECT_EQ(harness.Oids(), kSystemOids);
+    EXPECT_EQ(harness.m_signals, Messages{WM_WALK_DONE});
+    const std::vector<Request> requests = agent.Requests();
+    ASSERT_GE(requests.size(), 3u);
+    EXPECT_EQ(requests[0].nMaxRepetitions, 9);
+    EXPECT_EQ(requests[1].nMaxRepetitions, 4);
+    EXPECT_EQ(requests[2].nMaxRepetitions, 2);
+    EXPECT_EQ(requests[2].vars[0].name, requests[0].vars[0].name);
+    EXPECT_EQ(requests.back().nMaxRepetitions, 2);  // it stays halved
+
+    // At one repetition there is nothing left to halve: an error status like any other.
+    AppSettings.MaxRepetitions = 1;
+    CFakeAgent tooBigAlways([](const Request&, std::size_t) {
+        Answer tooBig;
+        tooBig.nErrorStatus = 1;
+        return tooBig;
+    });
+    CWalkHarness lone(tooBigAlways.Address());
+    lone.Run();
+    EXPECT_TRUE(lone.m_records.empty());
+    EXPECT_EQ(lone.m_texts, Strings{"Error: errorStatus=1, errorIndex=0 \n"});
+    EXPECT_EQ(tooBigAlways.RequestCount(), 1u);
+}
+
+TEST_F(BulkWalk, VersionOneAndZeroRepetitionsWalkWithGetNext)
+{
+    for (const auto& [nVersion, nRepetitions] : {std::pair<DWORD, DWORD>{1, 25}, {2, 0}}) {
+        AppSettings.Version = nVersion;
+        AppSettings.MaxRepetitions = nRepetitions;
+        CFakeAgent agent(SystemScript());
+        CWalkHarness harness(agent.Address());
+        harness.Run();
+        EXPECT_EQ(harness.Oids(), kSystemOids);
+        for (const Request& request : agent.Requests())
+            EXPECT_EQ(request.nCommand, 0xA1) << "v" << nVersion << " with " << nRepetitions;
+    }
+}
+
+namespace {
+
+// The OIDs of a walk of the agent's whole MIB, without the tables that list
+// the walkers' own sockets and processes (they differ from walk to walk).
+Strings FullWalkOids(const std::string& strHost, const CAgentProfile& profile)
+{
+    AppSettings.SetBase(".1.3");
+    CWalkHarness harness(strHost);
+    harness.m_request.m_profile = profile;
+    harness.Run();
+    EXPECT_EQ(harness.m_signals, Messages{WM_WALK_DONE});
+    Strings oids;
+    for (const std::string& strOid : harness.Oids()) {
+        const bool bLive = strOid.rfind(".1.3.6.1.2.1.25.4.", 0) == 0 || strOid.rfind(".1.3.6.1.2.1.25.5.", 0) == 0 ||
+                           strOid.rfind(".1.3.6.1.2.1.6.13.", 0) == 0 || strOid.rfind(".1.3.6.1.2.1.6.19.", 0) == 0 ||
+                           strOid.rfind(".1.3.6.1.2.1.6.20.", 0) == 0 || strOid.rfind(".1.3.6.1.2.1.7.5.", 0) == 0 ||
+                           strOid.rfind(".1.3.6.1.2.1.7.7.", 0) == 0;
+        if (!bLive)
+            oids.push_back(strOid);
+    }
+    return oids;
+}
+
+} // namespace
+
+TEST_F(BulkWalk, FullMibOfARealAgentInTheSameOrderAsGetNext)
+{
+    CSnmpdFixture& agent = CSnmpdEnvironment::Agent();
+    const CSnmpdFixture::CV3User& user = CSnmpdFixture::kV3Users[1];  // SHA/AES
+    CAgentProfile v2c = CAgentProfile::FromSettings();
+    v2c.m_nMaxRepetitions = 25;
+    CAgentProfile v3 = v2c;
+    v3.m_nVersion = CAgentProfile::kVersion3;
+    v3.m_strUser = user.pszName;
+    v3.m_eLevel = SnmpSecurityLevel::AuthPriv;
+    v3.m_eAuth = SnmpAuthProtocol::SHA;
+    v3.m_strAuthPass = user.AuthPass();
+    v3.m_ePriv = SnmpPrivProtocol::AES;
+    v3.m_strPrivPass = user.PrivPass();
+    for (const CAgentProfile& bulk : {v2c, v3}) {
+        CAgentProfile getNext = bulk;
+        getNext.m_nMaxRepetitions = 0;
+        const Strings bulkOids = FullWalkOids(agent.Address(), bulk);
+        EXPECT_GT(bulkOids.size(), 500u);
+        EXPECT_EQ(bulkOids, FullWalkOids(agent.Address(), getNext)) << "version " << bulk.m_nVersion;
+    }
+}
+
+TEST_F(BulkWalk, IPv6AgentsAndMalformedBrackets)
+{
+    CSnmpdFixture& agent = CSnmpdEnvironment::Agent();
+    CWalkHarness overIPv4(agent.Address());
+    overIPv4.Run();
+    CWalkHarness overIPv6(agent.Address6());  // "[::1]:port"
+    overIPv6.Run();
+    EXPECT_GT(overIPv6.m_records.size(), 5u);
+    EXPECT_EQ(overIPv6.Oids(), overIPv4.Oids());
+    EXPECT_EQ(overIPv6.m_signals, Messages{WM_WALK_DONE});
+
+    const std::string strMalformed = "Error: Malformed host, %s; an IPv6 address is written in brackets, as "
+                                     "[2001:db8::1]:161\n";
+    const auto Malformed = [&](const std::string& strHost) {
+        std::string strText = strMalformed;
+        return strText.replace(strText.find("%s"), 2, strHost);
+    };
+    const std::pair<std::string, std::string> failures[] = {
+        {"[::1", Malformed("[::1")},
+        {"[::1]x", Malformed("[::1]x")},
+        {"[::1]:", Malformed("[::1]:")},
+        {"[example.org]:161", Malformed("[example.org]:161")},
+        {"::1]:161", Malformed("::1]:161")},
+        {"no-such-host.invalid", "Error: Unable to resolve Host\n"},
+    };
+    for (const auto& [strHost, strText] : failures) {
+        CWalkHarness harness(strHost);
+        harness.Run();
+        EXPECT_EQ(harness.m_texts, Strings{strText}) << strHost;
+        EXPECT_EQ(harness.m_signals, Messages{WM_WALK_ERROR}) << strHost;
+    }
 }
 
 // The owner goes while its walk waits for an answer that never comes: the walk

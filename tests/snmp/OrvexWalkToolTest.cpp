@@ -1,5 +1,7 @@
 // The command-line walker, run as a program against the fake agent.
+#include "snmp/WalkOptions.h"
 #include "support/FakeAgent.h"
+#include "support/SnmpdFixture.h"
 #include "support/TempXdg.h"
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -32,13 +34,14 @@ QString WalkerPath()
     return strTool;
 }
 
-ToolRun RunWalker(const QStringList& args)
+ToolRun RunWalker(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
     const QString strTool = WalkerPath();
     ToolRun run;
     if (!QFileInfo(strTool).isExecutable())
         return run;
     QProcess process;
+    process.setProcessEnvironment(env);
     process.start(strTool, args);
     if (!process.waitForFinished(30000))
         return run;
@@ -191,6 +194,46 @@ TEST(OrvexWalkTool, ExitCodesTellDoneErrorAndUsage)
         EXPECT_EQ(run.strErr.rfind("usage: orvex-walk", 0), 0u);
         EXPECT_EQ(run.strOut, "");
     }
+}
+
+// The profile's options reach a real agent: v3 with passphrases from the
+// environment, bulk size, an IPv6 address; the output is that of a v2c walk.
+TEST(OrvexWalkTool, VersionThreeBulkAndIPv6OnARealAgent)
+{
+    CTempXdg xdg;
+    CSnmpdFixture agent;
+    ASSERT_TRUE(agent.IsRunning()) << agent.Error();
+    const QStringList base = {"--base", ".1.3.6.1.2.1.1", "--timeout", "5", "--retries", "0"};
+    const ToolRun v2c = RunWalker(base + QStringList{"-v", "2c", "--max-repetitions", "3",
+                                                      QString::fromStdString(agent.Address6()), "public"});
+    EXPECT_EQ(v2c.nExit, 0) << v2c.strErr;
+    EXPECT_NE(v2c.strOut.find(".1.3.6.1.2.1.1.1.0\tsystem.sysDescr.0\tOCTETSTRING\t"), std::string::npos);
+
+    const CSnmpdFixture::CV3User& user = CSnmpdFixture::kV3Users[1];  // SHA/AES
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ORVEX_AUTH_PASS", QString::fromStdString(user.AuthPass()));
+    env.insert("ORVEX_PRIV_PASS", QString::fromStdString(user.PrivPass()));
+    const ToolRun v3 = RunWalker(base + QStringList{"--snmp-version", "3", "--user", user.pszName, "--level", "authPriv",
+                                                     "--auth", "SHA", "--priv", "AES",
+                                                     QString::fromStdString(agent.Address())},
+                                 env);
+    EXPECT_EQ(v3.nExit, 0) << v3.strErr;
+    const auto Oids = [](const std::string& strOut) {
+        std::string strOids;
+        for (std::size_t nStart = 0; nStart < strOut.size();) {
+            const std::size_t nEnd = strOut.find('\n', nStart);
+            strOids += strOut.substr(nStart, strOut.find('\t', nStart) - nStart) + "\n";
+            nStart = nEnd == std::string::npos ? strOut.size() : nEnd + 1;
+        }
+        return strOids;
+    };
+    EXPECT_EQ(Oids(v3.strOut), Oids(v2c.strOut));
+
+    const ToolRun help = RunWalker({"--help"});
+    EXPECT_EQ(help.nExit, 0);
+    for (const char* pszOption : {"--snmp-version", "--user", "--level", "--auth-pass", "--priv-pass", "--context",
+                                  "--max-repetitions", "ORVEX_AUTH_PASS", "ORVEX_PRIV_PASS", "[2001:db8::1]"})
+        EXPECT_NE(help.strOut.find(pszOption), std::string::npos) << pszOption;
 }
 
 // At a terminal each record shows as it arrives, and Ctrl-C ends the program

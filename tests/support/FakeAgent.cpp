@@ -69,6 +69,10 @@ CFakeAgent::CRequest Decode(const unsigned char* pPacket, std::size_t nLength, l
     request.nVersion = nVersion;
     request.strCommunity.assign(reinterpret_cast<char*>(community), nCommunity);
     request.nCommand = pdu->command;
+    if (pdu->command == SNMP_MSG_GETBULK) {
+        request.nNonRepeaters = pdu->non_repeaters;
+        request.nMaxRepetitions = pdu->max_repetitions;
+    }
     *pnRequestId = pdu->reqid;
     for (netsnmp_variable_list* p = pdu->variables; p; p = p->next_variable)
         request.vars.push_back(FromNetSnmp(*p));
@@ -314,20 +318,29 @@ CFakeAgent::CAnswer CFakeAgent::NextFrom(const std::vector<CVar>& table, const C
 {
     CAnswer answer;
     answer.vars = request.vars;
-    if (request.nCommand != SNMP_MSG_GETNEXT || request.vars.size() != 1) {
+    const bool bBulk = request.nCommand == SNMP_MSG_GETBULK && request.nNonRepeaters == 0;
+    if ((request.nCommand != SNMP_MSG_GETNEXT && !bBulk) || request.vars.size() != 1) {
         answer.nErrorStatus = SNMP_ERR_NOSUCHNAME;
         answer.nErrorIndex = 1;
         return answer;
     }
     const Oid& asked = request.vars[0].name;
-    const auto it = std::find_if(table.begin(), table.end(), [&](const CVar& var) { return Before(asked, var.name); });
-    if (it != table.end()) {
-        answer.vars = {*it};
-    } else if (request.nVersion == SNMP_VERSION_1) {
+    auto it = std::find_if(table.begin(), table.end(), [&](const CVar& var) { return Before(asked, var.name); });
+    if (it == table.end() && request.nVersion == SNMP_VERSION_1) {
         answer.nErrorStatus = SNMP_ERR_NOSUCHNAME;
         answer.nErrorIndex = 1;
-    } else {
-        answer.vars[0].type = SNMP_ENDOFMIBVIEW;
+        return answer;
+    }
+    answer.vars.clear();
+    const long nCount = bBulk ? std::max(request.nMaxRepetitions, 1L) : 1;
+    for (long n = 0; n < nCount; ++n) {
+        if (it != table.end()) {
+            answer.vars.push_back(*it++);
+        } else {
+            CVar end = answer.vars.empty() ? request.vars[0] : answer.vars.back();
+            end.type = SNMP_ENDOFMIBVIEW;
+            answer.vars.push_back(end);
+        }
     }
     return answer;
 }

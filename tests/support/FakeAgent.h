@@ -32,7 +32,8 @@ public:
     {
         long nVersion = -1;  // 0 = v1, 1 = v2c; -1 when the packet did not decode
         std::string strCommunity;
-        int nCommand = 0;    // 0xA0 GET, 0xA1 GET-NEXT, 0xA3 SET
+        int nCommand = 0;    // 0xA0 GET, 0xA1 GET-NEXT, 0xA3 SET, 0xA5 GetBulk
+        long nNonRepeaters = 0, nMaxRepetitions = 0;  // GetBulk only
         std::vector<CVar> vars;
     };
 
@@ -73,7 +74,8 @@ public:
     static CVar Tag(const std::string& strOid, unsigned char type);  // no value: NULL, exceptions
     // GET-NEXT over a table of variables in ascending order: the first one beyond
     // the asked name; past the last, noSuchName (v1) or endOfMibView (v2c).
-    // Other requests are answered noSuchName.
+    // GetBulk of one name: up to max-repetitions successors, the rest of them
+    // endOfMibView past the last. Other requests are answered noSuchName.
     static CAnswer NextFrom(const std::vector<CVar>& table, const CRequest& request);
 
 private:

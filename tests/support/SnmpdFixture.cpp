@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <arpa/inet.h>
 #include <fstream>
+#include <csignal>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -40,6 +41,47 @@ QStringList Arguments(const std::vector<std::string>& args)
     for (const std::string& arg : args)
         list << QString::fromStdString(arg);
     return list;
+}
+}  // namespace
+
+const std::vector<CSnmpdFixture::CV3User> CSnmpdFixture::kV3Users = {
+    {"md5des", "authPriv", "MD5", "DES", false},
+    {"shaaes", "authPriv", "SHA", "AES", true},
+    {"sha256aes256", "authPriv", "SHA-256", "AES-256", false},
+    {"sha512aes256", "authPriv", "SHA-512", "AES-256", false},
+    {"sha224aes192", "authPriv", "SHA-224", "AES-192", false},
+    {"authonly", "authNoPriv", "SHA-384", "", false},
+    {"noauth", "noAuthNoPriv", "", "", false},
+};
+
+std::vector<std::string> CSnmpdFixture::CV3User::ToolOptions() const
+{
+    std::vector<std::string> options = {"-v3", "-u", pszName, "-l", pszLevel};
+    if (*pszAuth)
+        options.insert(options.end(), {"-a", pszAuth, "-A", AuthPass()});
+    if (*pszPriv)
+        options.insert(options.end(), {"-x", pszPriv, "-X", PrivPass()});
+    return options;
+}
+
+namespace
+{
+// The users' lines of the agent's configuration: created at start-up, with
+// read or write access at their own level.
+std::string V3UserLines()
+{
+    std::string strLines;
+    for (const CSnmpdFixture::CV3User& user : CSnmpdFixture::kV3Users)
+    {
+        strLines += std::string("createUser ") + user.pszName;
+        if (*user.pszAuth)
+            strLines += std::string(" ") + user.pszAuth + " " + user.AuthPass();
+        if (*user.pszPriv)
+            strLines += std::string(" ") + user.pszPriv + " " + user.PrivPass();
+        const char* pszMinimum = *user.pszPriv ? "priv" : *user.pszAuth ? "auth" : "noauth";
+        strLines += std::string("\n") + (user.bWrite ? "rwuser " : "rouser ") + user.pszName + " " + pszMinimum + "\n";
+    }
+    return strLines;
 }
 }  // namespace
 
@@ -82,6 +124,23 @@ std::string CSnmpdFixture::Address() const
     return "127.0.0.1:" + std::to_string(m_nPort);
 }
 
+std::string CSnmpdFixture::Address6() const
+{
+    return "[::1]:" + std::to_string(m_nPort);
+}
+
+void CSnmpdFixture::Pause()
+{
+    if (m_pAgent)
+        ::kill(static_cast<pid_t>(m_pAgent->processId()), SIGSTOP);
+}
+
+void CSnmpdFixture::Resume()
+{
+    if (m_pAgent)
+        ::kill(static_cast<pid_t>(m_pAgent->processId()), SIGCONT);
+}
+
 std::string CSnmpdFixture::LogText() const
 {
     QFile log(QString::fromStdString(m_strDir + "/snmpd.log"));
@@ -117,10 +176,13 @@ bool CSnmpdFixture::StartOnce(bool* pbPortTaken)
     }
     const std::string strConf = m_strDir + "/snmpd.conf";
     const std::string strLog = m_strDir + "/snmpd.log";
-    std::ofstream(strConf, std::ios::trunc) << "agentaddress udp:127.0.0.1:" << m_nPort << "\n"
+    std::ofstream(strConf, std::ios::trunc) << "agentaddress udp:127.0.0.1:" << m_nPort << ",udp6:[::1]:" << m_nPort
+                                            << "\n"
                                             << "rocommunity " << kReadCommunity << " 127.0.0.1\n"
                                             << "rwcommunity " << kWriteCommunity << " 127.0.0.1\n"
-                                            << "[snmp] persistentDir " << m_strDir << "/persist\n";
+                                            << "rocommunity6 " << kReadCommunity << " ::1\n"
+                                            << "rwcommunity6 " << kWriteCommunity << " ::1\n"
+                                            << V3UserLines() << "[snmp] persistentDir " << m_strDir << "/persist\n";
     QFile::remove(QString::fromStdString(strLog));
 
     auto pAgent = std::make_unique<QProcess>();

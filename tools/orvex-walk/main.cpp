@@ -20,12 +20,12 @@
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
-const char kUsage[] =
-    "usage: orvex-walk [--base OID] [--timeout SECONDS] [--retries N] [--version 1|2c]\n"
-    "                  [--mibs PATH | --no-mibs] HOST[:PORT] COMMUNITY\n";
+const char kUsage[] = "usage: orvex-walk [OPTION]... [--mibs PATH | --no-mibs] HOST[:PORT] COMMUNITY\n"
+                      "       orvex-walk [OPTION]... --snmp-version 3 --user NAME [OPTION]... HOST[:PORT]\n";
 
 // One line per record: fields escaped as in the tree's text, so a value can
 // neither split its record nor forge another.
@@ -48,7 +48,7 @@ public:
     CWalkPrinter(const CWalkOptions& options)
         : m_window(nullptr, [this](UINT message, WPARAM wParam, LPARAM lParam) { return OnMessage(message, wParam, lParam); })
     {
-        m_request = CWalkRequest{options.m_strHost, options.m_strCommunity};
+        m_request = CWalkRequest{options.m_strHost, options.m_strCommunity, options.Profile()};
         m_pWalk->m_bRun = 1;
         m_hWalkWnd = m_window.Handle();
     }
@@ -96,8 +96,11 @@ int main(int argc, char** argv)
         std::fputs(VersionText("orvex-walk").c_str(), stdout);
         return kExitDone;
     }
-    const std::optional<CWalkOptions> options = CWalkOptions::Parse(args);
+    std::string strError;
+    const std::optional<CWalkOptions> options = CWalkOptions::Parse(args, strError);
     if (!options) {
+        if (!strError.empty())
+            std::fprintf(stderr, "orvex-walk: %s\n", strError.c_str());
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
