@@ -108,7 +108,6 @@ std::optional<CWalkOptions> CWalkOptions::Parse(const std::vector<std::string>& 
         if (!TakeOption(options, args[i], args[i + 1]))
             return std::nullopt;
     }
-            return std::nullopt;
     const bool bV3 = options.m_nVersion == CAgentProfile::kVersion3;
     const std::size_t nPositional = bV3 ? 1 : 2;
     if (args.size() - i != nPositional || IsOption(args[i]))
