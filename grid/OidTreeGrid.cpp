@@ -3,6 +3,7 @@
 #include "grid/OidTreeGrid.h"
 #include "grid/RowIcons.h"
 #include "platform/gdi/Bitmap.h"
+#include "platform/memory/FreedMemory.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "snmp/EnumValueText.h"
@@ -218,8 +219,12 @@ void COidTreeGrid::OnCleanDone(CTreeItem* pTop)
         RefreshRow(pTop);
     }
     m_nOpenCleanings = std::max(0, m_nOpenCleanings - 1);
-    if (m_bWalkEnded)
-        SendParentMessage(WM_QUERY_ENDED, 0, 0);
+    if (!m_bWalkEnded)
+        return;
+    // The folds freed a node for every chain they merged, spread over the heap.
+    if (m_nOpenCleanings == 0)
+        ReleaseFreedMemory();
+    SendParentMessage(WM_QUERY_ENDED, 0, 0);
 }
 
 void COidTreeGrid::OnDeleteAllItems()

@@ -170,7 +170,7 @@ private:
 
     // Cleaning, UI thread inside WM_CLEAN_UPDATE: applies one update. False when
     // the update no longer matches the tree (which is then left as it was).
-    // O(nodes moved).
+    // O(children moved + depth).
     bool MergeChild(const CNodeMerge& merge);
 
     // Label without its status: cut before the first space.

@@ -23,7 +23,7 @@ namespace {
 
 // Updates per sent message: large enough that the round trips cost little,
 // small enough that one batch never holds the UI thread for long.
-constexpr std::size_t kBatchSize = 256;
+constexpr std::size_t kBatchSize = 1024;
 
 } // namespace
 
@@ -44,18 +44,22 @@ public:
         std::vector<CTreeItem*> parents;
         while (!level.empty()) {
             parents.clear();
-            for (CTreeItem* pNode : level) {
-                CNodeMerge merge;
+            // One hold of the lock plans as many nodes as one batch can take.
+            for (std::size_t i = 0; i < level.size();) {
                 {
                     const std::lock_guard<std::mutex> lock(m_query.m_treeMutex);
                     if (!MayRead())
                         return;
-                    merge = Plan(pNode);
+                    for (; i < level.size() && m_batch.size() < kBatchSize; ++i) {
+                        const CNodeMerge merge = Plan(level[i]);
+                        if (merge.m_nChain > 0 || merge.m_bLeaf)
+                            m_batch.push_back(merge);
+                        if (!merge.m_bLeaf)
+                            parents.push_back(level[i]);
+                    }
                 }
-                if ((merge.m_nChain > 0 || merge.m_bLeaf) && !Queue(merge))
+                if (m_batch.size() >= kBatchSize && !Flush())
                     return;
-                if (!merge.m_bLeaf)
-                    parents.push_back(pNode);
             }
             if (!Flush())
                 return;
@@ -89,12 +93,6 @@ private:
         }
         merge.m_bLeaf = m_grid.ChildCount(pEnd) == 0;
         return merge;
-    }
-
-    bool Queue(const CNodeMerge& merge)
-    {
-        m_batch.push_back(merge);
-        return m_batch.size() < kBatchSize || Flush();
     }
 
     // Sends the batch and waits until it is applied. false: stop cleaning.

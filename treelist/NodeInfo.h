@@ -3,6 +3,10 @@
 // cell texts of columns 1..n, and per-cell attributes (control type, background
 // colour, choice list), plus check state, icon and tooltip bits.
 // Plain class, no virtual functions; owns its choice lists.
+//
+// A tree of a million nodes holds a million of these, so the cells are packed
+// into one string and the per-cell attributes, which few nodes have, live in a
+// block of their own allocated on first use.
 #include "platform/WinTypes.h"
 #include <map>
 #include <memory>
@@ -33,10 +37,11 @@ public:
     const std::string& GetText() const { return m_strText; }
     void SetText(const std::string& text) { m_strText = text; }
 
-    // Cell i is column i + 1. GetSubText gives an empty text for an index out of range.
+    // Cell i is column i + 1. GetSubText gives an empty text for an index out
+    // of range. Both cost O(length of the cells before i).
     std::string GetSubText(int i) const;
     void SetSubText(int i, const std::string& text);  // grows the cells; gaps are empty
-    int GetSubTextCount() const { return static_cast<int>(m_subTexts.size()); }
+    int GetSubTextCount() const { return m_nCells; }
 
     // FALSE and t = ctNone when cell i has no control type.
     BOOL CellControlType(int i, CONTROLTYPE& t) const;
@@ -62,12 +67,23 @@ public:
     void CopyFrom(const CNodeInfo& src);
 
 private:
+    struct CCellAttributes
+    {
+        std::map<int, CONTROLTYPE> controlTypes;
+        std::map<int, COLORREF> cellColors;
+        std::map<int, std::unique_ptr<CStringList>> choiceLists;
+    };
+    CCellAttributes& Attributes();
+    // Where cell i's length prefix starts in m_strCells; its end for i = m_nCells.
+    std::size_t CellOffset(int i) const;
+
     DWORD m_nTipMask = 0;
-    std::map<int, CONTROLTYPE> m_controlTypes;
-    std::map<int, COLORREF> m_cellColors;
-    std::map<int, std::unique_ptr<CStringList>> m_choiceLists;
-    std::string m_strText;
-    std::vector<std::string> m_subTexts;
-    BOOL m_bChecked = FALSE;
     int m_nImage = -1;
+    BOOL m_bChecked = FALSE;
+    int m_nCells = 0;
+    std::string m_strText;
+    // Each cell in order: its length (7 bits a byte, low bits first, the high
+    // bit set on all but the last byte), then its bytes, which may be any.
+    std::string m_strCells;
+    std::unique_ptr<CCellAttributes> m_pAttributes;  // Owned; null until a cell gets an attribute
 };

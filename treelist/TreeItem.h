@@ -22,6 +22,9 @@ private:
     friend class CTreeListCtrl;
     CTreeItem() = default;
 
+    // The level (1 for a root) is not kept: CTreeListCtrl::LevelOf counts it
+    // up the parent chain.
+
     // Nodes in sibling order, linked through the nodes themselves: a node's
     // children, or the control's roots. O(1) append and unlink.
     struct Chain
@@ -42,7 +45,6 @@ private:
     // Row of the node while shown, -1 while hidden. Rows below the control's
     // renumbering mark may be stale; the control checks before it trusts one.
     int m_nRow = -1;
-    int m_nLevel = -1;                     // 1 for a root
     // While the control filters its rows: the node neither matches nor has a
     // descendant that does, so it has no row.
     bool m_bFilteredOut = false;

@@ -1,4 +1,5 @@
 #include "treelist/TreeListCtrl.h"
+#include "platform/memory/FreedMemory.h"
 
 #include "platform/cursor/WaitCursor.h"
 #include "platform/gdi/ImageList.h"
@@ -59,10 +60,7 @@ CTreeListCtrl::~CTreeListCtrl()
         CImageList::DragLeave(viewport());
         CImageList::EndDrag();
     }
-    while (CTreeItem* pRoot = m_roots.pFirst) {
-        m_roots.Unlink(pRoot);
-        DeleteNode(pRoot);
-    }
+    FreeAllNodes();
 }
 
 // ===========================================================================
@@ -89,9 +87,16 @@ BOOL CTreeListCtrl::IsCollapsed(const CTreeItem* pNode) const
     return pNode && pNode->m_bCollapsed ? TRUE : FALSE;
 }
 
+// Kept nowhere: a level on every node would have to be rewritten through a
+// whole subtree each time a cleaning moves one up.
 int CTreeListCtrl::LevelOf(const CTreeItem* pNode) const
 {
-    return pNode ? pNode->m_nLevel : -1;
+    if (!pNode)
+        return -1;
+    int nLevel = 1;
+    for (const CTreeItem* p = pNode->m_pParentNode; p; p = p->m_pParentNode)
+        ++nLevel;
+    return nLevel;
 }
 
 // A hidden node's number is always -1; a shown node's may be stale and is
@@ -164,7 +169,7 @@ int CTreeListCtrl::RootIndexOf(const CTreeItem* pNode) const
 // Nodes are made only by this control, and only roots lack a parent.
 BOOL CTreeListCtrl::IsRootNode(const CTreeItem* pNode) const
 {
-    return pNode && !pNode->m_pParentNode && pNode->m_nLevel == 1 ? TRUE : FALSE;
+    return pNode && !pNode->m_pParentNode ? TRUE : FALSE;
 }
 
 CTreeItem* CTreeListCtrl::NodeAtRow(int nRow) const
@@ -175,14 +180,26 @@ CTreeItem* CTreeListCtrl::NodeAtRow(int nRow) const
 // ===========================================================================
 // Tree structure helpers
 
-CTreeItem* CTreeListCtrl::NewNode(std::unique_ptr<CNodeInfo> pInfo, int nLevel)
+CTreeItem* CTreeListCtrl::NewNode(std::unique_ptr<CNodeInfo> pInfo)
 {
     auto pNode = new CTreeItem;  // owned by its parent or the roots from the caller's next step
     pNode->m_pInfo = pInfo ? std::move(pInfo) : std::make_unique<CNodeInfo>();
-    pNode->m_nLevel = nLevel;
     if (m_pFilter)
         pNode->m_bFilteredOut = !m_pFilter->Matches(*pNode->m_pInfo);
     return pNode;
+}
+
+// A million nodes take the thread that frees them a second; nothing refers to
+// them once they are off the roots, so another thread may.
+void CTreeListCtrl::FreeAllNodes()
+{
+    std::vector<std::unique_ptr<CTreeItem>> roots;
+    while (CTreeItem* pRoot = m_roots.pFirst) {
+        m_roots.Unlink(pRoot);
+        roots.emplace_back(pRoot);
+    }
+    if (!roots.empty())
+        FreeInBackground(std::move(roots));
 }
 
 void CTreeListCtrl::DeleteNode(CTreeItem* pNode)
@@ -249,7 +266,7 @@ CListRow CTreeListCtrl::RowFor(CTreeItem* pNode) const
     for (int i = 0; i < info.GetSubTextCount(); ++i)
         row.texts.push_back(info.GetSubText(i));
     row.lParam = reinterpret_cast<LPARAM>(pNode);
-    row.nIndent = pNode->m_nLevel;
+    row.nIndent = LevelOf(pNode);
     if (info.IsChecked())
         row.nState = INDEXTOSTATEIMAGEMASK(2);
     return row;
@@ -327,7 +344,7 @@ int CTreeListCtrl::HideDescendants(CTreeItem* pNode, int nRow)
 
 CTreeItem* CTreeListCtrl::AddRootNode(std::unique_ptr<CNodeInfo> pInfo)
 {
-    CTreeItem* pNode = NewNode(std::move(pInfo), 1);
+    CTreeItem* pNode = NewNode(std::move(pInfo));
     m_roots.Append(pNode);
     if (!pNode->m_bFilteredOut)
         InsertNodeRows(GetItemCount(), {pNode});
@@ -343,7 +360,7 @@ CTreeItem* CTreeListCtrl::AddChildNode(CTreeItem* pParent, std::unique_ptr<CNode
         return nullptr;
     if (m_pFilter)
         KeepUnfilteredState(pParent, bShowNow);
-    CTreeItem* pNode = NewNode(std::move(pInfo), pParent->m_nLevel + 1);
+    CTreeItem* pNode = NewNode(std::move(pInfo));
     pNode->m_pParentNode = pParent;
     if (pNode->m_bFilteredOut) {
         pParent->m_children.Append(pNode);
@@ -391,19 +408,10 @@ BOOL CTreeListCtrl::MoveChildren(CTreeItem* pFrom, CTreeItem* pTo)
     auto showsChildren = [this](const CTreeItem* p) { return p->m_children.pFirst && !p->m_bCollapsed && IsShown(p); };
     if (!pFrom || !pTo || IsInSubtree(pFrom, pTo) || showsChildren(pFrom) || showsChildren(pTo))
         return FALSE;
-    const int nShift = pTo->m_nLevel - pFrom->m_nLevel;
-    std::vector<CTreeItem*> pending;
     while (CTreeItem* pChild = pFrom->m_children.pFirst) {
         pFrom->m_children.Unlink(pChild);
         pChild->m_pParentNode = pTo;
         pTo->m_children.Append(pChild);
-        for (pending.push_back(pChild); !pending.empty();) {
-            CTreeItem* pNode = pending.back();
-            pending.pop_back();
-            pNode->m_nLevel += nShift;
-            for (CTreeItem* p = pNode->m_children.pFirst; p; p = p->m_pNextSibling)
-                pending.push_back(p);
-        }
     }
     if (pTo->m_children.pFirst)
         pTo->m_bCollapsed = pTo->m_bCollapsedUnfiltered = TRUE;
@@ -459,10 +467,7 @@ void CTreeListCtrl::RemoveAllNodes()
     m_nRenumberMark = 0;
     m_nHoverRow = m_nDragRow = -1;
     m_pFoundNode = m_pFoundShown = nullptr;
-    while (CTreeItem* pRoot = m_roots.pFirst) {
-        m_roots.Unlink(pRoot);
-        DeleteNode(pRoot);
-    }
+    FreeAllNodes();
     SetRedraw(bRedraw);
     Invalidate();
     UpdateWindow();
@@ -480,7 +485,7 @@ int CTreeListCtrl::ExpandNode(CTreeItem* pNode, int nRow)
     LVITEM item;
     item.mask = LVIF_INDENT;
     item.iItem = nActual;
-    item.iIndent = pNode->m_nLevel;
+    item.iIndent = LevelOf(pNode);
     SetItem(&item);
     pNode->m_bCollapsed = FALSE;
     std::vector<CTreeItem*> children;
@@ -674,7 +679,7 @@ BOOL CTreeListCtrl::ClickToggle(int x, int y, LVHITTESTINFO& ht)
         return TRUE;
     CRect rcBounds;
     GetItemRect(nRow, &rcBounds, LVIR_BOUNDS);
-    if (!BoxGeometry(pNode->m_nLevel, rcBounds).PtInRect(CPoint(x, y)))
+    if (!BoxGeometry(LevelOf(pNode), rcBounds).PtInRect(CPoint(x, y)))
         return TRUE;
     return ToggleNode(pNode, nRow, true) ? FALSE : TRUE;
 }

@@ -56,7 +56,7 @@ public:
     using POSITION = PositionTag*;
 
     explicit CTreeListCtrl(QWidget* pParent = nullptr);
-    // Frees every root with its info and subtree.
+    // Frees every root with its info and subtree (on a thread of its own).
     ~CTreeListCtrl() override;
 
     // --- Node accessors (O(1) unless stated) ---------------------------
@@ -66,7 +66,7 @@ public:
     // pInfo is ignored.
     void SetInfoOf(CTreeItem* pNode, std::unique_ptr<CNodeInfo> pInfo);
     BOOL IsCollapsed(const CTreeItem* pNode) const;
-    int LevelOf(const CTreeItem* pNode) const;
+    int LevelOf(const CTreeItem* pNode) const;  // O(depth)
     // The node's row while shown, else -1. Amortised O(1).
     int CachedRowOf(CTreeItem* pNode);
     int ChildCount(const CTreeItem* pNode) const;
@@ -93,15 +93,16 @@ public:
     // pNewParent; only the copy's top row is shown, when pNewParent is expanded.
     BOOL CopySubtree(CTreeItem* pNewParent, CTreeItem* pSource);
     // Moves every child of pFrom, with its subtree, to the end of pTo's children
-    // (sibling order kept, levels adjusted); pTo ends collapsed. Only while no
+    // (sibling order kept, levels follow); pTo ends collapsed. Only while no
     // row changes: FALSE (nothing moved) when pFrom or pTo shows children, or
-    // pTo lies in pFrom's subtree. O(nodes moved).
+    // pTo lies in pFrom's subtree. O(children moved + depth).
     BOOL MoveChildren(CTreeItem* pFrom, CTreeItem* pTo);
     // Removes the node, its subtree and their rows; when the node was shown at a
     // row r > 0, then selects row r (or r - 1 past the end). The row argument is
     // not read: the control finds the node's row itself.
     void RemoveNode(CTreeItem* pNode, int nRow);
-    // Removes every node and row, leaving no selection.
+    // Removes every node and row, leaving no selection. O(roots + rows); the
+    // nodes and rows are freed on a thread of their own.
     void RemoveAllNodes();
     // Shows the node's children (one level). Returns the last row inserted, nRow
     // when nothing was (no children or already expanded).
@@ -287,7 +288,9 @@ protected:
 
 private:
     // Tree structure
-    CTreeItem* NewNode(std::unique_ptr<CNodeInfo> pInfo, int nLevel);
+    CTreeItem* NewNode(std::unique_ptr<CNodeInfo> pInfo);
+    // Takes every root off the control and frees them with their subtrees in the background.
+    void FreeAllNodes();
     void DeleteNode(CTreeItem* pNode);       // info first, then the node and its subtree
     void Unlink(CTreeItem* pNode);           // from its parent or from the roots
     BOOL IsShown(const CTreeItem* pNode) const;

@@ -329,10 +329,10 @@ void CTreeListCtrl::DrawTreeBranch(CDC* pDC, CTreeItem* pNode, int nRow, const C
 
     // For each ancestor, look at its children from the last one up: the first
     // that decides whether a line runs through this row in its column ends the look.
-    for (CTreeItem* pAncestor = pNode->m_pParentNode; pAncestor; pAncestor = pAncestor->m_pParentNode) {
+    int nChildLevel = nLevel;
+    for (CTreeItem* pAncestor = pNode->m_pParentNode; pAncestor; pAncestor = pAncestor->m_pParentNode, --nChildLevel) {
         for (CTreeItem* pChild = pAncestor->m_children.pLast; pChild; pChild = pChild->m_pPrevSibling) {
             const int nChildRow = CachedRowOf(pChild);
-            const int nChildLevel = pChild->m_nLevel;
             const int x = rcBounds.left + nChildLevel * w - half;
             const int xEnd = std::min(nColumn0Right, x + half);
             if (nChildRow < nRow && nChildLevel < nLevel)

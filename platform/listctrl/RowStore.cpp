@@ -1,6 +1,15 @@
 #include "platform/listctrl/RowStore.h"
+#include "platform/memory/FreedMemory.h"
 #include <algorithm>
 #include <iterator>
+#include <utility>
+
+namespace {
+
+// Blocks of rows from this size on have their texts freed on a thread of their own.
+constexpr int kFreeLaterRows = 10000;
+
+} // namespace
 
 // Without a gap there is nothing to move (and moving a row onto itself would empty it).
 void CRowStore::MoveGapTo(int nRow)
@@ -44,12 +53,17 @@ void CRowStore::Erase(int nRow, int nCount)
 {
     MoveGapTo(nRow);
     const auto first = m_slots.begin() + m_nGapStart + m_nGap;
-    std::fill(first, first + nCount, CListRow());  // frees the texts now
+    if (nCount >= kFreeLaterRows)
+        FreeInBackground(std::vector<CListRow>(std::make_move_iterator(first), std::make_move_iterator(first + nCount)));
+    else
+        std::fill(first, first + nCount, CListRow());  // frees the texts now
     m_nGap += nCount;
 }
 
+// A million rows' texts are freed on a thread of their own.
 void CRowStore::Clear()
 {
-    std::vector<CListRow>().swap(m_slots);
+    if (!m_slots.empty())
+        FreeInBackground(std::exchange(m_slots, {}));
     m_nGapStart = m_nGap = 0;
 }

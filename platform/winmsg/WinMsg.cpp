@@ -6,6 +6,7 @@
 #include <QThread>
 #include <QTimer>
 #include <cassert>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -20,6 +21,10 @@ namespace {
 // wake-up of the creating thread would otherwise preempt the worker on a busy
 // machine. Sends always wake it at once.
 constexpr int kPauseMs = 2;
+// A stream of messages holds the creating thread for at most about this long
+// (plus one handler) before the event loop turns once: paints and input get in
+// between, however fast the workers post.
+constexpr std::chrono::milliseconds kSlice{8};
 
 // What a blocked sender waits for; guarded by the window's mutex.
 struct CSendSlot
@@ -204,18 +209,24 @@ void CWindowState::OnPauseOver()
 
 void CWindowState::Drain()
 {
+    const auto tSliceEnd = std::chrono::steady_clock::now() + kSlice;
     bool bDelivered = false;
+    int nPauseMs = kPauseMs;
     for (;;) {
         std::unique_ptr<CQueuedMsg> pMsg;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             if (m_bRetired)
                 return;
-            if (m_queue.empty()) {
+            const bool bSliceOver = bDelivered && std::chrono::steady_clock::now() >= tSliceEnd;
+            if (m_queue.empty() || bSliceOver) {
                 // Only a window that just had work pauses; an idle one waits to be woken.
                 if (!bDelivered || m_bPausing)
                     return;
                 m_bPausing = true;
+                // Work still queued goes on as soon as the loop has turned.
+                if (!m_queue.empty())
+                    nPauseMs = 0;
                 break;
             }
             pMsg = std::move(m_queue.front());
@@ -225,7 +236,7 @@ void CWindowState::Drain()
         pMsg->Deliver();
         bDelivered = true;
     }
-    QTimer::singleShot(kPauseMs, m_pReceiver, [pSelf = shared_from_this()] { pSelf->OnPauseOver(); });
+    QTimer::singleShot(nPauseMs, m_pReceiver, [pSelf = shared_from_this()] { pSelf->OnPauseOver(); });
 }
 
 std::deque<std::unique_ptr<CQueuedMsg>> CWindowState::Retire()

@@ -262,3 +262,27 @@ TEST(WinMsg, RetirementRacingManyWorkersLosesAndDoublesNothing)
     EXPECT_EQ(nRefused, kThreads);
     EXPECT_EQ(nHandled + nFreed + nRefused, nPosted);
 }
+
+// A worker that keeps the queue full must not keep the event loop from other
+// events: a posted event queued behind the first messages runs long before
+// the last message is handled.
+TEST(WinMsg, AStreamOfMessagesLetsTheEventLoopTurn)
+{
+    constexpr int kMessages = 200;
+    int nHandled = 0;
+    CMsgWindow window(nullptr, [&](UINT, WPARAM, LPARAM) {
+        const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(1);
+        while (std::chrono::steady_clock::now() < tEnd) {
+        }
+        ++nHandled;
+        return LRESULT{0};
+    });
+    for (int i = 0; i < kMessages; ++i)
+        ASSERT_TRUE(PostMessage(window.Handle(), WM_TEST_A, i, 0));
+    QObject receiver;
+    int nHandledWhenOtherRan = -1;
+    QMetaObject::invokeMethod(&receiver, [&] { nHandledWhenOtherRan = nHandled; }, Qt::QueuedConnection);
+    ASSERT_TRUE(PumpUntil([&] { return nHandled == kMessages; }, 20000));
+    ASSERT_GE(nHandledWhenOtherRan, 0);
+    EXPECT_LT(nHandledWhenOtherRan, kMessages / 2);
+}

@@ -303,3 +303,44 @@ TEST(NodeInfo, CopyFromTakesCellAttributesOnlyBelowTheCellCount)
     EXPECT_EQ(dst.GetText() + dst.GetSubText(2), "labelthird");
 }
 
+
+// Cells are packed together: every change must leave the other cells whole,
+// whatever bytes and lengths they hold.
+TEST(NodeInfo, CellsKeepAnyBytesAndTheirNeighbours)
+{
+    const std::string strNul("a\0b", 3);
+    const std::string strLong(200, 'x');       // a two-byte length
+    const std::string strLonger(20000, 'y');   // a three-byte length
+    const std::string strHigh("\x80\xff\x7f", 3);
+    const struct
+    {
+        int nCell;
+        std::string strText;
+    } steps[] = {{2, "OID"}, {0, strLong}, {1, strNul}, {0, ""}, {2, strLonger}, {1, strHigh},
+                 {5, "far"}, {2, "short"}, {0, strLonger}, {4, strNul}, {0, "z"}, {-1, "ignored"}};
+    CNodeInfo info;
+    std::vector<std::string> expected;
+    for (const auto& step : steps) {
+        info.SetSubText(step.nCell, step.strText);
+        if (step.nCell >= 0) {
+            if (step.nCell >= static_cast<int>(expected.size()))
+                expected.resize(static_cast<size_t>(step.nCell) + 1);
+            expected[static_cast<size_t>(step.nCell)] = step.strText;
+        }
+        ASSERT_EQ(info.GetSubTextCount(), static_cast<int>(expected.size()));
+        for (int i = 0; i < info.GetSubTextCount(); ++i)
+            ASSERT_EQ(info.GetSubText(i), expected[static_cast<size_t>(i)]) << "cell " << i << " after setting cell " << step.nCell;
+    }
+    EXPECT_EQ(info.GetSubText(info.GetSubTextCount()), "");
+    EXPECT_EQ(info.GetSubText(-1), "");
+
+    CNodeInfo copy;
+    copy.SetSubText(7, "replaced");
+    copy.CopyFrom(info);
+    ASSERT_EQ(copy.GetSubTextCount(), info.GetSubTextCount());
+    for (int i = 0; i < info.GetSubTextCount(); ++i)
+        EXPECT_EQ(copy.GetSubText(i), info.GetSubText(i));
+    // Clearing a colour no cell had leaves none.
+    copy.SetCellColor(1, CNodeInfo::NoColor);
+    EXPECT_EQ(copy.CellColor(1), CNodeInfo::NoColor);
+}
