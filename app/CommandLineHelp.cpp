@@ -36,6 +36,10 @@ COptionGroupHelp WalkOptions(const COptionHelp& format)
             {"--priv-pass", "TEXT",
              "The SNMPv3 privacy passphrase (authPriv); ORVEX_PRIV_PASS gives it without the command line."},
             {"--context", "NAME", "The SNMPv3 context name (empty unless given)."},
+            {"--mibs", "PATH",
+             "Load the MIB modules of PATH (folders and files separated by \":\") instead of the MibPath setting; "
+             "Orvex's base modules still come last. Loaded modules name what the built-in MIB writes as numbers."},
+            {"--no-mibs", "", "Load no MIB modules: names are the built-in MIB's alone."},
         }};
     group.options.push_back(format);
     return group;

@@ -2,6 +2,7 @@
 #include "app/ResourceTables.h"
 #include "app/ChildFrame.h"
 #include "app/OrvexView.h"
+#include "app/MibFrameParts.h"
 #include "app/ResourceIds.h"
 #include "platform/gdi/SysMetrics.h"
 #include "platform/keyboard/KeyState.h"
@@ -55,7 +56,22 @@ CMainFrame::CMainFrame(CCmdTarget* pAppTarget)
         UpdateCommandUI();
         UpdateIndicators();
         UpdateWalkPane();
+        if (m_pMibParts)
+            m_pMibParts->FollowSelection(SelectedOid());
     });
+}
+
+// The numeric OID of the active grid's selected row; empty for a row without one.
+std::string CMainFrame::SelectedOid() const
+{
+    CChildFrame* pChild = MDIGetActive();
+    COrvexView* pView = pChild ? pChild->GetActiveView() : nullptr;
+    if (!pView)
+        return "";
+    COidTreeGrid& grid = pView->Grid();
+    const int nRow = grid.SelectedRow();
+    CTreeItem* pNode = nRow >= 0 ? grid.NodeAtRow(nRow) : nullptr;
+    return pNode ? grid.InfoOf(pNode)->GetSubText(2) : "";
 }
 
 CMainFrame::~CMainFrame()
@@ -76,6 +92,9 @@ BOOL CMainFrame::LoadFrame(UINT nIDResource)
     if (!CreateToolBar(nIDResource))
         return FALSE;
     CreateStatusBar();
+    std::vector<QMenu*> menus = m_apMenuMain;
+    menus.insert(menus.end(), m_apMenuDocument.begin(), m_apMenuDocument.end());
+    m_pMibParts = new CMibFrameParts(this, menus);
     CreateAccelerators(nIDResource);
     ShowMenu(false);
     UpdateCommandUI();

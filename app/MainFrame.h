@@ -7,9 +7,11 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <map>
+#include <string>
 #include <vector>
 
 class CChildFrame;
+class CMibFrameParts;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -32,6 +34,8 @@ public:
     // Adds a document window and shows it maximised; the area owns it.
     void AddChildFrame(CChildFrame* pFrame);
     CChildFrame* MDIGetActive() const;
+    // The MIB details pane, modules window and status pane (Not owned: Qt child).
+    CMibFrameParts* MibParts() const { return m_pMibParts; }
 
     // The action of command nID, or null.
     QAction* Action(UINT nID) const;
@@ -63,6 +67,7 @@ private:
     void OnViewStatusBar();
     void ArrangeIcons();
     std::vector<CCmdTarget*> CommandRoute() const;
+    std::string SelectedOid() const;
 
     CCmdTarget* m_pAppTarget;                  // Not owned.
     QMdiArea* m_pMdiArea;                      // Not owned: Qt child.
@@ -73,6 +78,7 @@ private:
     std::vector<QMenu*> m_apMenuMain;          // Not owned: Qt children.
     std::vector<QMenu*> m_apMenuDocument;      // Not owned: Qt children.
     std::map<UINT, QLabel*> m_mapIndicators;   // Not owned: Qt children.
+    CMibFrameParts* m_pMibParts = nullptr;     // Not owned: Qt child.
     bool m_bDocumentMenu = false;
     bool m_bPrompt = false;                    // a menu or toolbar prompt holds the first pane
     QTimer m_timerUpdate;

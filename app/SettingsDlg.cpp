@@ -38,6 +38,19 @@ void FitIndicator(QCheckBox* pCheck)
     pCheck->setGeometry(rc);
 }
 
+// The path as stored: whole entries only, within the stored value's bytes (the
+// edit counts characters, and a non-ASCII one takes several bytes).
+std::string FittedMibPath(const QLineEdit* pEdit)
+{
+    constexpr std::size_t nMax = CSettingsDlg::kMaxMibPath;
+    std::string strPath = pEdit->text().toLocal8Bit().toStdString();
+    if (strPath.size() > nMax) {
+        const std::size_t nCut = strPath.rfind(':', nMax);
+        strPath.erase(nCut == std::string::npos ? nMax : nCut);
+    }
+    return strPath;
+}
+
 } // namespace
 
 std::int32_t LeadingInteger(const std::string& strText)
@@ -49,7 +62,7 @@ std::int32_t LeadingInteger(const std::string& strText)
 }
 
 CSettingsDlg::CSettingsDlg(QWidget* pParent)
-    : CDialog("Settings", 227, 198, QStringLiteral("MS Shell Dlg"), 8, pParent)
+    : CDialog("Settings", 227, 222, QStringLiteral("MS Shell Dlg"), 8, pParent)
 {
     CreateControls();
     ConnectStandardButtons();
@@ -94,10 +107,16 @@ void CSettingsDlg::CreateControls()
     pDefaults->setText(QStringLiteral("Defaults"));
     pDefaults->setAutoDefault(false);
     connect(pDefaults, &QPushButton::clicked, this, &CSettingsDlg::OnDefaults);
-    auto* pOk = AddControl<QPushButton>(IDOK, 172, 177, 47, 14);
+    m_pCheckEnumLabels = AddControl<QCheckBox>(IDC_ENUM_LABELS, 127, 155, 9, 8);
+    FitIndicator(m_pCheckEnumLabels);
+    m_pEditMibPath = AddControl<QLineEdit>(IDC_MIB_PATH, 82, 168, 116, 12);
+    m_pEditMibPath->setMaxLength(kMaxMibPath);
+    m_pEditMibPath->setToolTip(QStringLiteral("MIB folders and files, separated by \":\""));
+
+    auto* pOk = AddControl<QPushButton>(IDOK, 172, 201, 47, 14);
     pOk->setText(QStringLiteral("OK"));
     pOk->setDefault(true);
-    auto* pCancel = AddControl<QPushButton>(IDCANCEL, 120, 177, 47, 14);
+    auto* pCancel = AddControl<QPushButton>(IDCANCEL, 120, 201, 47, 14);
     pCancel->setText(QStringLiteral("Cancel"));
     pCancel->setAutoDefault(false);
 
@@ -109,6 +128,8 @@ void CSettingsDlg::CreateControls()
     AddLabel(IDC_LBL_INFERENCE, "Enable Inference", 30, 37, 84, 9);
     AddLabel(IDC_LBL_WRITE, "Enable Write", 30, 67, 84, 9);
     AddLabel(IDC_LBL_VERSION, "SNMP Version", 30, 137, 50, 9);
+    AddLabel(IDC_LBL_ENUM_LABELS, "Show Enum Labels", 30, 155, 84, 9);
+    AddLabel(IDC_LBL_MIB_PATH, "MIB Path", 30, 170, 50, 9);
 }
 
 BOOL CSettingsDlg::OnInitDialog()
@@ -125,6 +146,9 @@ BOOL CSettingsDlg::OnInitDialog()
     m_pEditRetries->setText(Decimal(AppSettings.Retries));
     m_pEditBase->setText(QString::fromLatin1(AppSettings.Base().c_str()));
     m_pComboVersion->setCurrentIndex(VersionIndex(AppSettings.Version));
+    m_pCheckEnumLabels->setChecked(IsOn(AppSettings.ShowEnumLabels));
+    m_pEditMibPath->setText(QString::fromLocal8Bit(AppSettings.MibPath().c_str()));
+    m_pEditMibPath->setCursorPosition(0);  // the first folders, not the end
     return TRUE;
 }
 
@@ -138,6 +162,8 @@ void CSettingsDlg::OnDefaults()
     m_pEditRetries->setText(Decimal(CAppSettings::kDefaultRetries));
     m_pEditBase->setText(QString::fromLatin1(CAppSettings::kDefaultBase));
     m_pComboVersion->setCurrentIndex(VersionIndex(CAppSettings::kDefaultVersion));
+    m_pCheckEnumLabels->setChecked(IsOn(CAppSettings::kDefaultShowEnumLabels));
+    m_pEditMibPath->setText(QString::fromLocal8Bit(CAppSettings::kDefaultMibPath));
 }
 
 void CSettingsDlg::OnOK()
@@ -150,6 +176,8 @@ void CSettingsDlg::OnOK()
     AppSettings.Retries = LeadingInteger(TextOf(m_pEditRetries));
     AppSettings.SetBase(TextOf(m_pEditBase));
     AppSettings.Version = m_pComboVersion->currentData().toUInt();
+    AppSettings.ShowEnumLabels = FlagOf(m_pCheckEnumLabels);
+    AppSettings.SetMibPath(FittedMibPath(m_pEditMibPath));
     CDialog::OnOK();
 }
 

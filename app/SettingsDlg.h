@@ -1,8 +1,10 @@
 #pragma once
 // The Settings dialog: edits the options of AppSettings. OK copies the controls into
-// AppSettings (effective for the next walk, write or cleaning pass; the registry is
-// written at exit); Cancel and Defaults change nothing in AppSettings.
+// AppSettings (effective for the next walk, write or cleaning pass; a changed MIB
+// path is loaded again by the main frame; the registry is written at exit);
+// Cancel and Defaults change nothing in AppSettings.
 #include "platform/dialog/Dialog.h"
+#include "snmp/AppSettings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -35,9 +37,14 @@ public:
         IDC_LBL_BASE = 1019,
         IDC_LBL_VERSION = 1021,
         IDC_VERSION = 1022,
+        IDC_ENUM_LABELS = 1023,
+        IDC_LBL_ENUM_LABELS = 1024,
+        IDC_MIB_PATH = 1025,
+        IDC_LBL_MIB_PATH = 1026,
         IDC_DEFAULTS = 100,
     };
     static constexpr int kMaxBase = 259;  // characters; the stored text keeps its NUL in 260 bytes
+    static constexpr int kMaxMibPath = static_cast<int>(CAppSettings::kMibPathSize) - 1;
 
     // parent may be null (the design's usage); Not owned.
     explicit CSettingsDlg(QWidget* pParent = nullptr);
@@ -64,6 +71,8 @@ private:
     CSpinButtonCtrl* m_pSpinRetries;
     QLineEdit* m_pEditBase;
     QComboBox* m_pComboVersion;
+    QCheckBox* m_pCheckEnumLabels;
+    QLineEdit* m_pEditMibPath;
     // All Not owned: Qt children of the dialog.
 };
 

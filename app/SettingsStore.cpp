@@ -49,24 +49,27 @@ CStoredValue Stored(const char* name, DWORD dwType, const std::atomic<T>& field)
     return {name, dwType, std::vector<BYTE>(p, p + sizeof value)};
 }
 
-void ReadBase(HKEY hKey)
+constexpr std::size_t kMibPathSize = CAppSettings::kMibPathSize;
+
+// Reads a text value into a zeroed buffer of nSize bytes; a failed read (missing,
+// longer than the buffer) gives the default.
+std::string ReadText(HKEY hKey, const char* name, std::size_t nSize, const char* pszDefault)
 {
-    char buf[kPathSize] = {};
-    DWORD cb = sizeof buf;
-    if (RegQueryValueEx(hKey, "Base", nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &cb) == ERROR_SUCCESS)
-        AppSettings.SetBase(std::string(buf, strnlen(buf, sizeof buf)));
-    else
-        AppSettings.SetBase(CAppSettings::kDefaultBase);
+    std::string buf(nSize, '\0');
+    DWORD cb = static_cast<DWORD>(nSize);
+    if (RegQueryValueEx(hKey, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buf.data()), &cb) != ERROR_SUCCESS)
+        return pszDefault;
+    return std::string(buf.c_str(), strnlen(buf.c_str(), nSize));
 }
 
-// The text as staged in its 260-byte buffer: at most 259 characters, up to a NUL, and the NUL.
-CStoredValue StoredBase()
+// The text as staged in a buffer of nSize bytes: at most nSize - 1 characters, up
+// to a NUL, and the NUL.
+CStoredValue StoredText(std::string_view name, std::size_t nSize, const std::string& strText)
 {
-    const std::string strBase = AppSettings.Base();
-    const std::size_t nLength = strnlen(strBase.c_str(), std::min(strBase.size(), kPathSize - 1));
-    std::vector<BYTE> data(strBase.begin(), strBase.begin() + static_cast<std::ptrdiff_t>(nLength));
+    const std::size_t nLength = strnlen(strText.c_str(), std::min(strText.size(), nSize - 1));
+    std::vector<BYTE> data(strText.begin(), strText.begin() + static_cast<std::ptrdiff_t>(nLength));
     data.push_back(0);
-    return {"Base", REG_SZ, std::move(data)};
+    return {name, REG_SZ, std::move(data)};
 }
 
 // Every setting as it would be written now, in the order it is written.
@@ -78,9 +81,11 @@ std::vector<CStoredValue> CurrentValues()
             Stored("WriteOn", REG_BINARY, AppSettings.WriteOn),
             Stored("Timeout", REG_DWORD, AppSettings.Timeout),
             Stored("Retries", REG_DWORD, AppSettings.Retries),
-            StoredBase(),
+            StoredText("Base", kPathSize, AppSettings.Base()),
             Stored("Version", REG_DWORD, AppSettings.Version),
-            Stored("MaxRepetitions", REG_DWORD, AppSettings.MaxRepetitions)};
+            Stored("MaxRepetitions", REG_DWORD, AppSettings.MaxRepetitions),
+            StoredText("MibPath", kMibPathSize, AppSettings.MibPath()),
+            Stored("ShowEnumLabels", REG_BINARY, AppSettings.ShowEnumLabels)};
 }
 
 // The settings as this process last read or wrote them; only the ones that
@@ -191,9 +196,11 @@ int LoadSettings()
         ReadField(hKey, "WriteOn", AppSettings.WriteOn, CAppSettings::kDefaultWriteOn);
         ReadField(hKey, "Timeout", AppSettings.Timeout, CAppSettings::kDefaultTimeout);
         ReadField(hKey, "Retries", AppSettings.Retries, CAppSettings::kDefaultRetries);
-        ReadBase(hKey);
+        AppSettings.SetBase(ReadText(hKey, "Base", kPathSize, CAppSettings::kDefaultBase));
         ReadField(hKey, "Version", AppSettings.Version, CAppSettings::kDefaultVersion);
         ReadField(hKey, "MaxRepetitions", AppSettings.MaxRepetitions, CAppSettings::kDefaultMaxRepetitions);
+        AppSettings.SetMibPath(ReadText(hKey, "MibPath", kMibPathSize, CAppSettings::kDefaultMibPath));
+        ReadField(hKey, "ShowEnumLabels", AppSettings.ShowEnumLabels, CAppSettings::kDefaultShowEnumLabels);
         RegCloseKey(hKey);
     }
     g_known = CurrentValues();

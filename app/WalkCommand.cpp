@@ -96,6 +96,7 @@ int CWalkCommand::Run(std::FILE* pOut, std::FILE* pErr) const
     LoadSettings();
     const CBaseRestore restore;
     ApplyToSettings();
+    LoadMibs();
     g_history.Init("Host", kHistoryColumns, 30);  // the view records the query; it is never saved
     bool bError = false;
     SetMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {

@@ -17,7 +17,7 @@ class CWalkCommand : public CWalkOptions
 {
 public:
     static constexpr const char* kUsage =
-        "usage: orvex --walk [OPTIONS] HOST[:PORT] COMMUNITY\n"
+        "usage: orvex --walk [OPTIONS] [--mibs PATH | --no-mibs] HOST[:PORT] COMMUNITY\n"
         "       orvex --walk [OPTIONS] --snmp-version 3 --user NAME [...] HOST[:PORT]\n"
         "OPTIONS include --format tree|csv|json|snmpwalk\n";
 

@@ -6,6 +6,7 @@
 #include "platform/memory/FreedMemory.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
+#include "snmp/EnumValueText.h"
 #include "snmp/MibWalk.h"
 #include "snmp/WalkMessages.h"
 #include "treelist/GridHeaderCtrl.h"
@@ -327,6 +328,21 @@ CImageList* COidTreeGrid::MakeDragImage(int)
 BOOL COidTreeGrid::MayExpand(CTreeItem* pNode, int)
 {
     return InfoOf(pNode)->GetText().find(' ') == std::string::npos;
+}
+
+// An enumerated INTEGER's Value cell tells its label ("up(1)", which holds the
+// number too), shortened or not; an inferred cell has no OID of its own and
+// keeps the plain tip.
+std::string COidTreeGrid::CellTip(const CTreeItem* pNode, int nColumn)
+{
+    if (nColumn == colValue) {
+        const CNodeInfo* pInfo = InfoOf(pNode);
+        std::string strLabel = EnumLabelOf(pInfo->GetSubText(cellOid), pInfo->GetSubText(cellType),
+                                           pInfo->GetSubText(cellValue));
+        if (!strLabel.empty())
+            return strLabel;
+    }
+    return CTreeListCtrl::CellTip(pNode, nColumn);
 }
 
 BOOL COidTreeGrid::MayDeleteByKey(CTreeItem*, int)

@@ -177,6 +177,7 @@ protected:
     BOOL MayExpand(CTreeItem* pNode, int nRow) override;
     BOOL MayDeleteByKey(CTreeItem* pNode, int nRow) override;
     BOOL HandleEnterKey() override;
+    std::string CellTip(const CTreeItem* pNode, int nColumn) override;
 
     // --- Messages ----------------------------------------------------------------
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;

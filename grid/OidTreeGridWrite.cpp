@@ -4,6 +4,7 @@
 #include "platform/listctrl/HeaderCtrl.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
+#include "snmp/EnumValueText.h"
 #include "snmp/SnmpWrite.h"
 
 #include <QCoreApplication>
@@ -66,15 +67,21 @@ LRESULT COidTreeGrid::OnEndLabelEdit(NMLVDISPINFO* pInfo)
         return 0;
     // A successful write shows no box, so nothing ran in between: pNode is still there.
     CTreeListCtrl::OnEndLabelEdit(pInfo);
-    InfoOf(pNode)->SetSubText(cellValue, pInfo->item.pszText);
+    CNodeInfo* pCells = InfoOf(pNode);
+    const std::string strOid = pCells->GetSubText(cellOid);
+    const std::string strType = pCells->GetSubText(cellType);
+    // As a walk would show the value written (a number as its label, when labels are shown).
+    pCells->SetSubText(cellValue, ValueCellText(strOid, strType, ValueToWrite(strOid, strType, pInfo->item.pszText)));
     RefreshRow(pNode);
     return 0;
 }
 
 CWriteResult COidTreeGrid::WriteCell(CTreeItem* pNode, const std::string& strType, const std::string& strValue)
 {
-    return WriteValue(Bounded(m_request.m_strHost), Bounded(m_request.m_strCommunity),
-                      Bounded(InfoOf(pNode)->GetSubText(cellOid)), strType, strValue, m_request.m_profile);
+    // A label the cell showed is written as its number.
+    const std::string strOid = InfoOf(pNode)->GetSubText(cellOid);
+    return WriteValue(Bounded(m_request.m_strHost), Bounded(m_request.m_strCommunity), Bounded(strOid), strType,
+                      ValueToWrite(strOid, strType, strValue), m_request.m_profile);
 }
 
 bool COidTreeGrid::ShowWriteResult(const CWriteResult& result)

@@ -15,6 +15,18 @@ void CAppSettings::SetBase(const std::string& strBase)
     m_strBase = strBase;
 }
 
+std::string CAppSettings::MibPath() const
+{
+    std::lock_guard<std::mutex> lock(m_mutexBase);
+    return m_strMibPath;
+}
+
+void CAppSettings::SetMibPath(const std::string& strPath)
+{
+    std::lock_guard<std::mutex> lock(m_mutexBase);
+    m_strMibPath = strPath;
+}
+
 void CAppSettings::Reset()
 {
     Cleaning = kDefaultCleaning;
@@ -24,7 +36,9 @@ void CAppSettings::Reset()
     Timeout = kDefaultTimeout;
     Retries = kDefaultRetries;
     Version = kDefaultVersion;
+    ShowEnumLabels = kDefaultShowEnumLabels;
     MaxRepetitions = kDefaultMaxRepetitions;
     std::memset(HomePath, 0, sizeof HomePath);
     SetBase(kDefaultBase);
+    SetMibPath(kDefaultMibPath);
 }

@@ -9,6 +9,7 @@
 // and MaxRepetitions are the defaults of an agent's profile (CAgentProfile), read
 // on the UI thread when a query starts; the walk thread copies Base when it
 // starts, so the numeric fields are atomics and Base is swapped under a lock.
+#include "mib/MibPath.h"
 #include "platform/WinTypes.h"
 #include <atomic>
 #include <mutex>
@@ -18,6 +19,7 @@ class CAppSettings
 {
 public:
     static constexpr std::size_t kPathSize = 260;  // HomePath and Base buffers
+    static constexpr std::size_t kMibPathSize = 4096;  // the stored MibPath with its NUL
     // The built-in defaults: the record's start, Reset, a value missing from
     // the registry, the Settings dialog's Defaults button.
     static constexpr BYTE kDefaultCleaning = 1;
@@ -29,6 +31,8 @@ public:
     static constexpr DWORD kDefaultVersion = 1;
     static constexpr DWORD kDefaultMaxRepetitions = 25;
     static constexpr const char* kDefaultBase = ".1.3";
+    static constexpr const char* kDefaultMibPath = MibPath::kDefault;
+    static constexpr BYTE kDefaultShowEnumLabels = 0;
 
     std::atomic<BYTE> Cleaning{kDefaultCleaning};
     std::atomic<BYTE> Inferance{kDefaultInferance};
@@ -38,6 +42,9 @@ public:
     std::atomic<std::int32_t> Retries{kDefaultRetries};
     std::atomic<DWORD> Version{kDefaultVersion};          // 1 = SNMPv1, 2 = SNMPv2c
     std::atomic<DWORD> MaxRepetitions{kDefaultMaxRepetitions};  // GetBulk size; 0 = GET-NEXT
+    // 1: an INTEGER's Value cell shows its enumeration label ("up(1)"); read by
+    // the walk thread at each record.
+    std::atomic<BYTE> ShowEnumLabels{kDefaultShowEnumLabels};
     char HomePath[kPathSize] = {};          // installation folder ending in "/"; fixed after start-up
 
     // A copy of the base OID text, safe on any thread.
@@ -45,12 +52,17 @@ public:
     // Replaces the base OID text (UI thread).
     void SetBase(const std::string& strBase);
 
+    // The MIB folders and files, ":"-separated (see mib/MibPath); any thread.
+    std::string MibPath() const;
+    void SetMibPath(const std::string& strPath);  // UI thread
+
     // Every field back to its built-in default (HomePath cleared).
     void Reset();
 
 private:
     mutable std::mutex m_mutexBase;
     std::string m_strBase{kDefaultBase};
+    std::string m_strMibPath{kDefaultMibPath};  // guarded by m_mutexBase
 };
 
 extern CAppSettings AppSettings;

@@ -1,6 +1,7 @@
 #include "snmp/SnmpRead.h"
 #include "snmp/AgentSession.h"
 #include "snmp/BindingList.h"
+#include "snmp/EnumValueText.h"
 #include "snmp/ErrorText.h"
 #include "snmp/SnmpOid.h"
 #include "snmp/SnmpValue.h"
@@ -28,6 +29,7 @@ std::unique_ptr<CWalkRecord> RecordOf(const SnmpVarBind& binding)
     SnmpUtilMemFree(pszName);
     pRecord->m_strOid = FormatOidText(binding.name);
     RenderValue(binding.value, pRecord->m_strType, pRecord->m_strValue);
+    pRecord->m_strValue = ValueCellText(pRecord->m_strOid, pRecord->m_strType, pRecord->m_strValue);
     pRecord->m_strSnmpwalkValue = SnmpwalkValueText(binding.value);
     return pRecord;
 }

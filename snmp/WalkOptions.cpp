@@ -1,5 +1,7 @@
 #include "snmp/WalkOptions.h"
 #include "snmp/AppSettings.h"
+#include "mib/MibLoader.h"
+#include "mib/MibPath.h"
 #include <charconv>
 #include <cstdlib>
 
@@ -40,6 +42,10 @@ bool TakeOption(CWalkOptions& options, const std::string& strOption, const std::
     }
     if (strOption == "--format") {
         options.m_strFormat = strValue;
+        return true;
+    }
+    if (strOption == "--mibs" && !options.m_bNoMibs) {
+        options.m_strMibs = strValue;
         return true;
     }
     // A timeout of 0 s would leave the session its shortest wait and fail at random.
@@ -97,9 +103,15 @@ std::optional<CWalkOptions> CWalkOptions::Parse(const std::vector<std::string>& 
 {
     CWalkOptions options;
     std::size_t i = 0;
-    for (; i + 1 < args.size() && IsOption(args[i]); i += 2)
+    for (; i + 1 < args.size() && IsOption(args[i]); i += 2) {
+        if (args[i] == "--no-mibs" && !options.m_strMibs) {
+            options.m_bNoMibs = true;
+            --i;  // a flag: no value follows
+            continue;
+        }
         if (!TakeOption(options, args[i], args[i + 1]))
             return std::nullopt;
+    }
     const bool bV3 = options.m_nVersion == CAgentProfile::kVersion3;
     const std::size_t nPositional = bV3 ? 1 : 2;
     if (args.size() - i != nPositional || IsOption(args[i]))
@@ -147,4 +159,12 @@ std::optional<EWalkFormat> CWalkOptions::Format(const char* pszDefaultFormat) co
     if (m_strFormat == "snmpwalk")
         return EWalkFormat::Snmpwalk;
     return std::nullopt;
+}
+
+void CWalkOptions::LoadMibs() const
+{
+    if (m_bNoMibs)
+        UnloadMibModules();
+    else
+        LoadMibModules(m_strMibs.value_or(AppSettings.MibPath()), MibPath::BaseFolder());
 }

@@ -4,7 +4,8 @@
 //   [--base OID] [--timeout S] [--retries N] [--max-repetitions N]
 //   [--snmp-version|-v|--version 1|2c|3] [--user NAME] [--level LEVEL]
 //   [--auth PROTOCOL] [--auth-pass TEXT] [--priv PROTOCOL] [--priv-pass TEXT]
-//   [--context NAME] HOST[:PORT] COMMUNITY      (version 3: HOST[:PORT] alone)
+//   [--context NAME] [--mibs PATH | --no-mibs]
+//   HOST[:PORT] COMMUNITY      (version 3: HOST[:PORT] alone)
 // Passphrases not given as options come from ORVEX_AUTH_PASS and ORVEX_PRIV_PASS.
 #include "platform/WinTypes.h"
 #include "snmp/AgentProfile.h"
@@ -37,6 +38,9 @@ struct CWalkOptions
     // The form "--format" names, pszDefaultFormat being the name of the
     // program's own form; nothing for a name the program does not know.
     std::optional<EWalkFormat> Format(const char* pszDefaultFormat) const;
+    // Loads the run's MIB modules (--mibs or the MibPath setting, then the base
+    // modules beside the executable), or none with --no-mibs. Blocks.
+    void LoadMibs() const;
 
     std::optional<std::string> m_strBase;
     std::optional<std::int32_t> m_nTimeout, m_nRetries, m_nMaxRepetitions;
@@ -46,5 +50,9 @@ struct CWalkOptions
     SnmpAuthProtocol m_eAuth = SnmpAuthProtocol::SHA;
     SnmpPrivProtocol m_ePriv = SnmpPrivProtocol::AES;
     std::string m_strFormat;  // "--format"'s text; empty: the program's own form
+    // MIB modules for the run: --mibs replaces the MibPath setting (the base
+    // modules still come last); --no-mibs loads none.
+    std::optional<std::string> m_strMibs;
+    bool m_bNoMibs = false;
     std::string m_strHost, m_strCommunity;
 };

@@ -1128,24 +1128,29 @@ void CTreeListCtrl::Drop()
 // ===========================================================================
 // Tooltips for shortened cells
 
-// The cell's tooltip bit, or false without a node or cell under pt.
-bool CTreeListCtrl::TipBitAt(const QPoint& pt, CTreeItem*& pNode, int& nColumn)
+std::string CTreeListCtrl::CellTip(const CTreeItem* pNode, int nColumn)
+{
+    const CNodeInfo& info = *pNode->m_pInfo;
+    if (nColumn >= 32 || (info.TipMask() & (DWORD{1} << nColumn)) == 0)
+        return "";
+    return nColumn == 0 ? info.GetText() : info.GetSubText(nColumn - 1);
+}
+
+// The tip of the cell under pt; empty without a node or cell there.
+std::string CTreeListCtrl::TipAt(const QPoint& pt)
 {
     LVHITTESTINFO ht;
     ht.pt = CPoint(pt);
     m_nHoverRow = SubItemHitTest(&ht);
-    pNode = NodeAtRow(m_nHoverRow);
-    nColumn = ht.iSubItem;
-    if (m_nHoverRow == -1 || !pNode || nColumn < 0 || nColumn >= 32)
-        return false;
-    return (pNode->m_pInfo->TipMask() & (DWORD{1} << nColumn)) != 0;
+    const CTreeItem* pNode = NodeAtRow(m_nHoverRow);
+    if (m_nHoverRow == -1 || !pNode || ht.iSubItem < 0)
+        return "";
+    return CellTip(pNode, ht.iSubItem);
 }
 
 void CTreeListCtrl::TrackTip(const QPoint& pt)
 {
-    CTreeItem* pNode = nullptr;
-    int nColumn = -1;
-    if (!TipBitAt(pt, pNode, nColumn)) {
+    if (TipAt(pt).empty()) {
         HideTip();
         return;
     }
@@ -1163,17 +1168,12 @@ void CTreeListCtrl::TipTimer()
         HideTip();
         return;
     }
-    CTreeItem* pNode = nullptr;
-    int nColumn = -1;
     m_nHoverRow = HitTest(CPoint(m_ptLastMouse));
     if (m_nHoverRow == -1) {
         HideTip();
         return;
     }
-    if (!TipBitAt(m_ptLastMouse, pNode, nColumn))
-        return;
-    const CNodeInfo& info = *pNode->m_pInfo;
-    const std::string text = nColumn == 0 ? info.GetText() : info.GetSubText(nColumn - 1);
+    const std::string text = TipAt(m_ptLastMouse);
     if (text.empty())
         return;
     const QPoint ptGlobal = viewport()->mapToGlobal(m_ptLastMouse);

@@ -235,6 +235,9 @@ protected:
     virtual BOOL HandleEnterKey();
     // FALSE: the click or double-click is ignored altogether.
     virtual BOOL AcceptClick(LVHITTESTINFO* pHit);
+    // The hover tip of a cell (nColumn 0 is the label); empty: no tip. By
+    // default the whole text of a cell drawn shortened. Called on mouse moves.
+    virtual std::string CellTip(const CTreeItem* pNode, int nColumn);
 
     // --- Drawing ---------------------------------------------------------
     void DrawItem(DRAWITEMSTRUCT* pDrawItem) override;
@@ -351,7 +354,7 @@ private:
     void Drop();
 
     // Tooltips
-    bool TipBitAt(const QPoint& pt, CTreeItem*& pNode, int& nColumn);
+    std::string TipAt(const QPoint& pt);
     void TrackTip(const QPoint& pt);
     void TipTimer();
     void HideTip();

@@ -1,5 +1,6 @@
 #include "platform/snmpmgr/BuiltinMib.h"
 #include "platform/snmpmgr/BuiltinMibData.h"
+#include "platform/mibparse/MibTable.h"
 
 #include <algorithm>
 #include <cctype>
@@ -143,7 +144,7 @@ const CBuiltinMib::Node* CBuiltinMib::ChildByName(const Node* pNode, std::string
     return it == pNode->byName.end() ? nullptr : it->second;
 }
 
-bool CBuiltinMib::ToText(const UINT* pIds, UINT nCount, std::string* pstrText) const
+bool CBuiltinMib::ToText(const UINT* pIds, UINT nCount, std::string* pstrText, const CMibTable* pLoaded) const
 {
     if (!pIds || nCount == 0 || !pstrText)
         return false;
@@ -159,14 +160,26 @@ bool CBuiltinMib::ToText(const UINT* pIds, UINT nCount, std::string* pstrText) c
         pNode = m_pInternet, nFirst = kInternetLength;
     else
         strText = ".";
+    // The loaded modules' node on the same path, followed alongside.
+    const CMibObject* pLoadedNode = nullptr;
+    if (pLoaded)
+    {
+        UINT nDepth = 0;
+        pLoadedNode = nFirst ? pLoaded->Find(pIds, nFirst, &nDepth) : pLoaded->Root();
+        if (nDepth != nFirst)
+            pLoadedNode = nullptr;
+    }
     strText.reserve(strText.size() + 12 * (nCount - nFirst));
     for (UINT i = nFirst; i < nCount; ++i)
     {
         if (i > nFirst)
             strText += '.';
         pNode = pNode && !pNode->bNumericChildren ? ChildById(pNode, pIds[i]) : nullptr;
+        pLoadedNode = CMibTable::Child(pLoadedNode, pIds[i]);
         if (pNode)
             strText += pNode->strName;
+        else if (pLoadedNode && !pLoadedNode->strName.empty())
+            strText += pLoadedNode->strName;
         else
             strText += std::to_string(pIds[i]);
     }

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+class CMibTable;
+
 class CBuiltinMib
 {
 public:
@@ -23,9 +25,10 @@ public:
     // ("system.sysDescr.0"), relative to internet for other OIDs below internet
     // ("private.enterprises.2021.4.5.0"), else absolute with a leading dot
     // (".iso.2.840"). Unnamed components, everything after them and everything
-    // below enterprises are written as numbers. False for an empty OID.
-    // O(length) hashed lookups.
-    bool ToText(const UINT* pIds, UINT nCount, std::string* pstrText) const;
+    // below enterprises are written as numbers, unless pLoaded (loaded modules)
+    // names them: the built-in name wins wherever there is one. False for an
+    // empty OID. O(length) hashed lookups.
+    bool ToText(const UINT* pIds, UINT nCount, std::string* pstrText, const CMibTable* pLoaded = nullptr) const;
     // Text with a leading "." is absolute, other text relative to mib-2.
     // Components are decimal numbers (0..4294967295) or names of children of
     // the node reached so far. False for anything else, *pIds then unchanged.

@@ -15,6 +15,7 @@
 
 #include "platform/net/Sockets.h"
 #include "platform/snmpmgr/BuiltinMib.h"
+#include "platform/mibparse/MibTable.h"
 #include "platform/snmpmgr/RawResponse.h"
 #include "platform/syserr/SysError.h"
 
@@ -837,7 +838,8 @@ BOOL SnmpMgrOidToStr(const AsnObjectIdentifier* oid, char** string)
     if (!oid || !string)
         return FALSE;
     std::string strText;
-    if (!CBuiltinMib::Instance().ToText(oid->ids, oid->idLength, &strText))
+    const std::shared_ptr<const CMibTable> pLoaded = CurrentMibTable();
+    if (!CBuiltinMib::Instance().ToText(oid->ids, oid->idLength, &strText, pLoaded.get()))
         return FALSE;
     auto* pText = static_cast<char*>(SnmpUtilMemAlloc(static_cast<UINT>(strText.size() + 1)));
     if (!pText)

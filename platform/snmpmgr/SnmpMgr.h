@@ -225,8 +225,9 @@ void SnmpMgrLastErrorStatus(std::int64_t* errorStatus, std::int64_t* errorIndex)
 // oid->ids is allocated with SnmpUtilMemAlloc.
 BOOL SnmpMgrStrToOid(const char* string, AsnObjectIdentifier* oid);
 // The interface's name form (mib-2 relative, internet relative, or full with a
-// leading dot); components without a name, all after them and all below
-// enterprises are numbers. *string is allocated with SnmpUtilMemAlloc. Zero =
+// leading dot); components without a built-in name, all after them and all
+// below enterprises are named by the loaded MIB modules (CurrentMibTable) or
+// written as numbers. *string is allocated with SnmpUtilMemAlloc. Zero =
 // no text (empty OID or null argument).
 BOOL SnmpMgrOidToStr(const AsnObjectIdentifier* oid, char** string);
 

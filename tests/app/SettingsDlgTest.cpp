@@ -20,9 +20,11 @@ auto Take()
 {
     return std::make_tuple(AppSettings.Cleaning.load(), AppSettings.Inferance.load(), AppSettings.WriteOn.load(),
                            AppSettings.InferColor.load(), AppSettings.Timeout.load(), AppSettings.Retries.load(),
-                           AppSettings.Version.load(), AppSettings.Base());
+                           AppSettings.Version.load(), AppSettings.Base(), AppSettings.ShowEnumLabels.load(),
+                           AppSettings.MibPath());
 }
-const auto kDefaults = std::make_tuple(BYTE(1), BYTE(1), BYTE(1), COLORREF(0x00D0D0D0), 16, 3, DWORD(1), std::string(".1.3"));
+const auto kDefaults = std::make_tuple(BYTE(1), BYTE(1), BYTE(1), COLORREF(0x00D0D0D0), 16, 3, DWORD(1), std::string(".1.3"),
+                                       BYTE(0), std::string("$XDG_DATA_HOME/orvex/mibs:/usr/share/snmp/mibs:/var/lib/mibs/*"));
 
 struct SettingsDialog : ::testing::Test
 {
@@ -36,6 +38,8 @@ struct SettingsDialog : ::testing::Test
         AppSettings.Retries = 7;
         AppSettings.Version = 2;
         AppSettings.SetBase(".1.3.6.1.4.1");
+        AppSettings.ShowEnumLabels = 1;
+        AppSettings.SetMibPath("/opt/mibs");
     }
     ~SettingsDialog() override { AppSettings.Reset(); }
 
@@ -71,6 +75,8 @@ TEST_F(SettingsDialog, ShowsTheSettingsAndOkWithoutChangesKeepsThem)
     EXPECT_EQ(Text(CSettingsDlg::IDC_TIMEOUT) + Text(CSettingsDlg::IDC_RETRIES), QStringLiteral("457"));
     EXPECT_EQ(Text(CSettingsDlg::IDC_BASE), QStringLiteral(".1.3.6.1.4.1"));
     EXPECT_EQ(Item<QComboBox>(CSettingsDlg::IDC_VERSION)->currentText(), QStringLiteral("v2c"));
+    EXPECT_TRUE(Item<QCheckBox>(CSettingsDlg::IDC_ENUM_LABELS)->isChecked());
+    EXPECT_EQ(Text(CSettingsDlg::IDC_MIB_PATH), QStringLiteral("/opt/mibs"));
     Click(IDOK);
     EXPECT_EQ(pDlg->Result(), IDOK);
     EXPECT_EQ(Take(), before);
@@ -167,6 +173,36 @@ TEST_F(SettingsDialog, BaseColourAndVersionRoundTrip)
     EXPECT_EQ(Item<QComboBox>(CSettingsDlg::IDC_VERSION)->currentText(), QStringLiteral("v1"));
 }
 
+TEST_F(SettingsDialog, EnumLabelsAndMibPathAreEditedLikeTheOthers)
+{
+    Open();
+    Click(CSettingsDlg::IDC_ENUM_LABELS);
+    Retype(CSettingsDlg::IDC_MIB_PATH, QStringLiteral("/srv/vendor mibs:/opt/mibs"));
+    Click(IDOK);
+    EXPECT_EQ(AppSettings.ShowEnumLabels, 0);
+    EXPECT_EQ(AppSettings.MibPath(), "/srv/vendor mibs:/opt/mibs");
+    Open();
+    Item<QLineEdit>(CSettingsDlg::IDC_MIB_PATH)->setText(QStringLiteral("/home/\u00e9ric/mibs"));
+    Click(IDOK);
+    EXPECT_EQ(AppSettings.MibPath(), "/home/\xc3\xa9ric/mibs");  // a file name's bytes
+    Open();
+    EXPECT_EQ(Text(CSettingsDlg::IDC_MIB_PATH), QStringLiteral("/home/\u00e9ric/mibs"));
+
+    // The stored value holds 4095 bytes: a longer path keeps its whole entries
+    // that fit, also where the characters take several bytes each.
+    const QString strEntry = QStringLiteral("/") + QString(40, QChar(0x00e9));  // 81 bytes
+    QString strLong;
+    for (int i = 0; i < 60; ++i)
+        strLong += (i ? ":" : "") + strEntry;
+    Open();
+    Item<QLineEdit>(CSettingsDlg::IDC_MIB_PATH)->setText(strLong);
+    Click(IDOK);
+    const std::string strStored = AppSettings.MibPath();
+    EXPECT_LE(strStored.size(), 4095u);
+    EXPECT_EQ(strStored, strLong.toUtf8().left(static_cast<int>(strStored.size())).toStdString());
+    EXPECT_EQ(strStored.size() % 82, 81u) << "cut at an entry's end";
+}
+
 TEST_F(SettingsDialog, LayoutTabOrderAndBackground)
 {
     Open();
@@ -183,7 +219,7 @@ TEST_F(SettingsDialog, LayoutTabOrderAndBackground)
         }
     }
     // Focusable controls in tab order (the spins take no focus; labels come last).
-    const std::vector<int> expected{1000, 1001, 1012, 1004, 1002, 1005, 1007, 1022, 100, 1, 2};
+    const std::vector<int> expected{1000, 1001, 1012, 1004, 1002, 1005, 1007, 1022, 100, 1023, 1025, 1, 2};
     std::vector<int> order;
     for (QWidget* w = pDlg->nextInFocusChain(); w != pDlg.get(); w = w->nextInFocusChain())
         for (int id : expected)

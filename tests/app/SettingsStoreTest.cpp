@@ -150,6 +150,44 @@ TEST_F(SettingsStoreTest, StoredValuesLoadUnclampedAndMisfitsFallBack)
     EXPECT_EQ(AppSettings.Base(), ".1.3.6.1.2.1.1");
 }
 
+TEST_F(SettingsStoreTest, MibPathDefaultsRoundTripsLongAndFallsBackWhenTooLong)
+{
+    LoadSettings();  // first run: nothing stored
+    EXPECT_EQ(AppSettings.MibPath(), "$XDG_DATA_HOME/orvex/mibs:/usr/share/snmp/mibs:/var/lib/mibs/*");
+
+    // Longer than the 259 characters of Base: a path of many folders.
+    std::string strLong;
+    while (strLong.size() < 1000)
+        strLong += "/opt/vendor/mibs" + std::to_string(strLong.size()) + ":";
+    AppSettings.SetMibPath(strLong);
+    EXPECT_EQ(SaveSettings(), 0);
+    EXPECT_EQ(RegProbeGet(HKEY_CURRENT_USER, kKey, "MibPath"), (CRegProbeValue{REG_SZ, RegProbeBytes(strLong, true)}));
+    AppSettings.Reset();
+    EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(AppSettings.MibPath(), strLong);
+
+    RegProbePut(HKEY_CURRENT_USER, kKey, "MibPath", REG_SZ, RegProbeBytes(std::string(5000, 'm'), true));
+    EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(AppSettings.MibPath(), CAppSettings::kDefaultMibPath);
+}
+
+TEST_F(SettingsStoreTest, ShowEnumLabelsIsAStoredFlagThatDefaultsToOff)
+{
+    LoadSettings();
+    EXPECT_EQ(AppSettings.ShowEnumLabels, 0);
+    AppSettings.ShowEnumLabels = 1;
+    EXPECT_EQ(SaveSettings(), 0);
+    EXPECT_EQ(RegProbeGet(HKEY_CURRENT_USER, kKey, "ShowEnumLabels"), (CRegProbeValue{REG_BINARY, {1}}));
+    AppSettings.Reset();
+    EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(AppSettings.ShowEnumLabels, 1);
+
+    // A value of the wrong size is not the flag.
+    RegProbePutDword(HKEY_CURRENT_USER, kKey, "ShowEnumLabels", 1);
+    EXPECT_EQ(LoadSettings(), 0);
+    EXPECT_EQ(AppSettings.ShowEnumLabels, 0);
+}
+
 TEST_F(SettingsStoreTest, UnwritableUserHiveKeepsDefaultsAndSaysOnceThatNothingIsSaved)
 {
     BlockHive("XDG_CONFIG_HOME");

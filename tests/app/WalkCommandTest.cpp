@@ -1,11 +1,13 @@
 #include "app/HistoryTable.h"
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
+#include "app/RegistryKeys.h"
 #include "app/WalkCommand.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "support/FakeAgent.h"
 #include "support/HostileMib.h"
+#include "support/RegistryProbe.h"
 #include "support/SnmpdEnvironment.h"
 #include "support/TempXdg.h"
 
@@ -15,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -224,6 +227,26 @@ TEST_F(WalkCommand, WalkCommandsCreateAndReplaceNoSettingsFile)
     EXPECT_EQ(QFileInfo(strTarget).size(), 0);
     EXPECT_EQ(QDir(m_xdg.UserHiveDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"user.reg"});
+}
+
+// Labels shown in the Value cell reach the tree's text; orvex-walk keeps the
+// numbers the agent sent, for scripts.
+TEST_F(WalkCommand, EnumLabelsReachTheTreeTextButNotTheWalkersRecords)
+{
+    RegProbePut(HKEY_CURRENT_USER, kSettingsKey, "ShowEnumLabels", REG_BINARY, {1});
+    // memSwapError, a UCDErrorFlag of Debian's UCD-SNMP-MIB: noError(0) or error(1).
+    const QStringList args{"--mibs", "/usr/share/snmp/mibs", "--base", ".1.3.6.1.4.1.2021.4.100",
+                           QString::fromStdString(CSnmpdEnvironment::Agent().Address()), "public"};
+    const CWalkResult tree = RunProgram(args);
+    EXPECT_EQ(tree.nExit, kExitDone) << tree.strErr;
+    EXPECT_TRUE(QString::fromStdString(tree.strOut).contains(QRegularExpression("\\t(noError\\(0\\)|error\\(1\\))\\t")))
+        << tree.strOut;
+
+    QProcess walker;
+    walker.start(QCoreApplication::applicationDirPath() + "/../tools/orvex-walk/orvex-walk", args);
+    ASSERT_TRUE(walker.waitForFinished(30000));
+    const QString strRecords = QString::fromUtf8(walker.readAllStandardOutput());
+    EXPECT_TRUE(strRecords.contains(QRegularExpression("memSwapError\\.0\\tINTEGER\\t[01]\\n"))) << strRecords.toStdString();
 }
 
 // A timeout of 0 s is no timeout; a port with leading zeros is still a port.

@@ -105,6 +105,21 @@ inline void ExpectConsistent(COidTreeGrid& grid)
     EXPECT_EQ(treetest::Check(grid), "");
 }
 
+// The end of an in-place edit of the selected row's Value cell, as the editor
+// reports it; null is an edit given up.
+inline LRESULT EndEdit(CTestGrid& grid, const char* pszText)
+{
+    std::string strText = pszText ? pszText : "";
+    NMLVDISPINFO info;
+    info.hdr.code = LVN_ENDLABELEDIT;
+    info.item.mask = LVIF_TEXT;
+    info.item.iItem = grid.SelectedRow();
+    info.item.iSubItem = COidTreeGrid::colValue;
+    info.item.pszText = pszText ? strText.data() : nullptr;
+    info.item.cchTextMax = static_cast<int>(strText.size());
+    return grid.OnEndLabelEdit(&info);
+}
+
 // The node reached from the roots through these labels, or null.
 inline CTreeItem* FindPath(COidTreeGrid& grid, const std::vector<std::string>& path)
 {

@@ -34,19 +34,6 @@ protected:
         grid.SetCurrentColumn(nColumn);
         return pNode;
     }
-    // The end of an in-place edit of the selected row, as the editor reports it.
-    static LRESULT EndEdit(CTestGrid& grid, const char* pszText)
-    {
-        std::string strText = pszText ? pszText : "";
-        NMLVDISPINFO info;
-        info.hdr.code = LVN_ENDLABELEDIT;
-        info.item.mask = LVIF_TEXT;
-        info.item.iItem = grid.SelectedRow();
-        info.item.iSubItem = COidTreeGrid::colValue;
-        info.item.pszText = pszText ? strText.data() : nullptr;
-        info.item.cchTextMax = static_cast<int>(strText.size());
-        return grid.OnEndLabelEdit(&info);
-    }
 };
 
 TEST_F(GridWrite, OnlyTheValueCellOfALeafOpensAnEditor)

@@ -117,3 +117,21 @@ TEST_F(WalkOptions, BadCommandLinesAndTheSettingsUnderneath)
     ASSERT_TRUE(options);
     EXPECT_EQ(options->Profile().BulkRepetitions(), 0);
 }
+
+TEST_F(WalkOptions, MibsTakesAPathNoMibsIsAFlagAndOnlyOneOfThemIsGiven)
+{
+    std::optional<CWalkOptions> options = Parse({"--no-mibs", "-v", "3", "--user", "u", "h"});
+    ASSERT_TRUE(options) << m_strError;
+    EXPECT_TRUE(options->m_bNoMibs);
+    EXPECT_EQ(options->m_strHost, "h");
+    options = Parse({"--base", ".1.3", "--no-mibs", "h", "c"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->m_strCommunity, "c");
+    EXPECT_EQ(options->m_strBase, ".1.3");
+    options = Parse({"--mibs", "/a:/b", "h", "c"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->m_strMibs, "/a:/b");
+    EXPECT_FALSE(options->m_bNoMibs);
+    EXPECT_FALSE(Parse({"--mibs", "/a", "--no-mibs", "h", "c"}));
+    EXPECT_FALSE(Parse({"--no-mibs", "--mibs", "/a", "h", "c"}));
+}

@@ -1,6 +1,7 @@
 // orvex-walk: runs one MIB walk with the walk thread and messages a query uses,
 // received on an event loop without any window, and prints every record as
-// OID<TAB>name<TAB>type<TAB>value. Settings come from the user's registry hive;
+// OID<TAB>name<TAB>type<TAB>value, named with the loaded MIB modules. Settings
+// come from the user's registry hive;
 // options override them for this run only and are never saved.
 #include "app/CommandLineHelp.h"
 #include "app/SettingsStore.h"
@@ -27,7 +28,7 @@
 
 namespace {
 
-const char kUsage[] = "usage: orvex-walk [OPTION]... HOST[:PORT] COMMUNITY\n"
+const char kUsage[] = "usage: orvex-walk [OPTION]... [--mibs PATH | --no-mibs] HOST[:PORT] COMMUNITY\n"
                       "       orvex-walk [OPTION]... --snmp-version 3 --user NAME [OPTION]... HOST[:PORT]\n"
                       "OPTIONs include --format records|csv|json|snmpwalk\n";
 
@@ -164,7 +165,9 @@ int main(int argc, char** argv)
     }
     QCoreApplication app(argc, argv);
     LoadSettings();
+    AppSettings.ShowEnumLabels = 0;  // scripts read the numbers the agent sent
     options->ApplyToSettings();
+    options->LoadMibs();
 
     CWalkPrinter printer(*options, *eFormat);
     // A reader at a terminal sees each record as it arrives; a file or a pipe
