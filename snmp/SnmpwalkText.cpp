@@ -1,14 +1,4 @@
-// net-snmp's headers define some ASN_* names as macros; they are dropped so
-// that the interface's constants (the same values) rule below.
-#include <net-snmp/net-snmp-config.h>
-#include <net-snmp/net-snmp-includes.h>
-#undef ASN_INTEGER
-#undef ASN_NULL
-#undef ASN_SEQUENCE
-#undef ASN_IPADDRESS
-#undef ASN_TIMETICKS
-#undef ASN_OPAQUE
-#undef ASN_COUNTER64
+#include "platform/snmpmgr/NetSnmpHeaders.h"
 
 #include "snmp/SnmpwalkText.h"
 #include "snmp/SnmpValue.h"

@@ -1,15 +1,4 @@
-// net-snmp's headers define some of the same ASN_* names as macros; they are
-// included first and those macros dropped, so the interface's constants rule
-// below (the values agree except ASN_SEQUENCE, which is the full tag 0x30 here).
-#include <net-snmp/net-snmp-config.h>
-#include <net-snmp/net-snmp-includes.h>
-#undef ASN_INTEGER
-#undef ASN_NULL
-#undef ASN_SEQUENCE
-#undef ASN_IPADDRESS
-#undef ASN_TIMETICKS
-#undef ASN_OPAQUE
-#undef ASN_COUNTER64
+#include "platform/snmpmgr/NetSnmpHeaders.h"
 
 #include "platform/snmpmgr/SnmpMgr.h"
 
