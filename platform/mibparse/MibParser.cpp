@@ -125,7 +125,8 @@ void CopyDefinition(const tree* pNode, CMibObject* pObject)
     pObject->strName = pNode->label ? pNode->label : "";
     pObject->strModule = ModuleName(pNode->modid);
     const char* pszTc = pNode->tc_index >= 0 ? get_tc_descriptor(pNode->tc_index) : nullptr;
-    pObject->strSyntax = pszTc ? pszTc : TypeName(pNode->type);
+    pObject->strBaseType = TypeName(pNode->type);
+    pObject->strSyntax = pszTc ? pszTc : pObject->strBaseType;
     pObject->strRange = RangeText(pNode);
     pObject->strHint = pNode->hint ? pNode->hint : "";
     pObject->strAccess = AccessName(pNode->access);
@@ -133,8 +134,10 @@ void CopyDefinition(const tree* pNode, CMibObject* pObject)
     pObject->strUnits = pNode->units ? pNode->units : "";
     pObject->strAugments = pNode->augments ? pNode->augments : "";
     pObject->strDescription = pNode->description ? pNode->description : "";
-    for (const index_list* pIndex = pNode->indexes; pIndex; pIndex = pIndex->next)
+    for (const index_list* pIndex = pNode->indexes; pIndex; pIndex = pIndex->next) {
         pObject->indexes.push_back(pIndex->ilabel ? pIndex->ilabel : "");
+        pObject->bImpliedIndex = pIndex->isimplied != 0;  // only the last one may be
+    }
     for (const enum_list* pEnum = pNode->enums; pEnum; pEnum = pEnum->next)
         pObject->enums.emplace_back(pEnum->value, pEnum->label ? pEnum->label : "");
 }

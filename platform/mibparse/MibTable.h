@@ -17,6 +17,7 @@ struct CMibObject
     std::string strName;
     std::string strModule;
     std::string strSyntax;        // textual convention or base type ("DisplayString", "INTEGER")
+    std::string strBaseType;      // the base type beneath it ("OCTET STRING", "INTEGER")
     std::string strRange;         // "(0..255)", "(SIZE (6))"; empty when unbounded
     std::string strHint;          // display hint
     std::string strAccess;        // "read-only", "read-write", ...; empty for plain OIDs
@@ -25,6 +26,7 @@ struct CMibObject
     std::string strAugments;
     std::string strDescription;
     std::vector<std::string> indexes;                   // an entry's index objects
+    bool bImpliedIndex = false;                         // its last index object is IMPLIED
     std::vector<std::pair<long, std::string>> enums;    // value, label in definition order
     const CMibObject* pParent = nullptr;
     std::unordered_map<UINT, const CMibObject*> children;

@@ -96,6 +96,7 @@ TEST(MibParser, VendorModuleGivesNamesDefinitionsAndEnumerationLabels)
     ASSERT_TRUE(pEntry);
     EXPECT_EQ(pEntry->strName, "acmePortEntry");
     EXPECT_EQ(pEntry->indexes, std::vector<std::string>{"acmePortIndex"});
+    EXPECT_FALSE(pEntry->bImpliedIndex);
     EXPECT_EQ(pEntry->strAccess, "not-accessible");
 
     const CMibObject* pState = ObjectAt(table, ".1.3.6.1.4.1.99999.1.1.1.2");
@@ -112,6 +113,7 @@ TEST(MibParser, VendorModuleGivesNamesDefinitionsAndEnumerationLabels)
     const CMibObject* pTemp = ObjectAt(table, ".1.3.6.1.4.1.99999.1.1.1.3");
     ASSERT_TRUE(pTemp);
     EXPECT_EQ(pTemp->strSyntax, "AcmeTenths");
+    EXPECT_EQ(pTemp->strBaseType, "Integer32");  // beneath AcmeTenths
     EXPECT_EQ(pTemp->strHint, "d-1");
     EXPECT_EQ(pTemp->strRange, "(0..1000)");
     EXPECT_EQ(pTemp->strUnits, "degrees Celsius");

@@ -1,5 +1,6 @@
 // The table view's logic without a window: an instance suffix read by its
 // INDEX, counter rates between two readings, and the cells of applied walks.
+#include "platform/mibparse/MibTable.h"
 #include "snmp/SnmpValue.h"
 #include "tableview/CounterRate.h"
 #include "tableview/InstanceIndex.h"
@@ -187,6 +188,80 @@ TEST(TableLocator, TheTableItsEntryAColumnAndAnInstanceAllFindTheTable)
     // ipNetToMediaTable's instance holds an address: the nearest table still wins.
     EXPECT_EQ(LocateTable("ip.ipNetToMediaTable.ipNetToMediaEntry.ipNetToMediaPhysAddress.2.10.0.0.1")->m_strName,
               "ipNetToMediaTable");
+}
+
+// A module table whose ipNetToMediaEntry has this INDEX, published while it lives.
+class CPublishedEntry
+{
+public:
+    struct Object
+    {
+        std::vector<UINT> path;
+        const char* pszName;
+        const char* pszBaseType;
+        const char* pszRange = "";
+    };
+    CPublishedEntry(const std::vector<std::string>& indexes, bool bImplied, const std::vector<Object>& objects)
+    {
+        auto pTable = std::make_shared<CMibTable>();
+        CMibObject* pEntry = pTable->Add({1, 3, 6, 1, 2, 1, 4, 22, 1});
+        pEntry->strName = "ipNetToMediaEntry";
+        pEntry->indexes = indexes;
+        pEntry->bImpliedIndex = bImplied;
+        for (const Object& object : objects) {
+            CMibObject* pObject = pTable->Add(object.path);
+            pObject->strName = object.pszName;
+            pObject->strBaseType = object.pszBaseType;
+            pObject->strRange = object.pszRange;
+        }
+        PublishMibTable(std::move(pTable));
+    }
+    ~CPublishedEntry() { PublishMibTable(nullptr); }
+};
+
+constexpr const char* kArpInstance = "ip.ipNetToMediaTable.ipNetToMediaEntry.ipNetToMediaPhysAddress.2.10.0.0.1";
+
+TEST(TableLocator, TheLoadedModulesGiveTheEntrysIndex)
+{
+    const std::vector<UINT> kColumn = {1, 3, 6, 1, 2, 1, 4, 22, 1};
+    auto column = [&](UINT nId) {
+        std::vector<UINT> path = kColumn;
+        path.push_back(nId);
+        return path;
+    };
+    {
+        const CPublishedEntry mibs({"ipNetToMediaIfIndex", "ipNetToMediaNetAddress"}, false,
+                                   {{column(1), "ipNetToMediaIfIndex", "INTEGER"},
+                                    {column(3), "ipNetToMediaNetAddress", "IpAddress"}});
+        const std::optional<CTableRef> table = LocateTable(kArpInstance);
+        ASSERT_TRUE(table);
+        ASSERT_EQ(table->m_index.size(), 2u);
+        EXPECT_EQ(table->m_index[0].m_strName, "ipNetToMediaIfIndex");
+        EXPECT_EQ(table->m_index[1].m_eKind, EIndexKind::IpAddress);
+        EXPECT_EQ(DecodeInstance({2, 10, 0, 0, 1}, table->m_index), (std::vector<std::string>{"2", "10.0.0.1"}));
+    }
+    {
+        // A fixed-size string, then an IMPLIED one defined outside the entry.
+        const CPublishedEntry mibs({"tag", "owner"}, true,
+                                   {{column(1), "tag", "OCTET STRING", "(SIZE (2))"},
+                                    {{1, 3, 6, 1, 4, 1, 99999, 7}, "owner", "OCTET STRING"}});
+        const std::optional<CTableRef> table = LocateTable(kArpInstance);
+        ASSERT_TRUE(table);
+        ASSERT_EQ(table->m_index.size(), 2u);
+        EXPECT_EQ(table->m_index[0].m_eKind, EIndexKind::FixedString);
+        EXPECT_EQ(table->m_index[0].m_nFixedLength, 2u);
+        EXPECT_EQ(table->m_index[1].m_eKind, EIndexKind::ImpliedString);
+        EXPECT_EQ(DecodeInstance({'a', 'b', 'x', 'y', 'z'}, table->m_index),
+                  (std::vector<std::string>{"\"ab\"", "\"xyz\""}));
+    }
+    // An index of a type no instance is read by, or one no module defines:
+    // the raw suffix, not a wrong reading.
+    for (const auto& [pszName, pszType] : {std::pair{"bits", "BITS"}, std::pair{"missing", ""}}) {
+        const CPublishedEntry mibs({pszName}, false, {{column(1), "bits", pszType}});
+        ASSERT_TRUE(LocateTable(kArpInstance));
+        EXPECT_TRUE(LocateTable(kArpInstance)->m_index.empty()) << pszName;
+    }
+    EXPECT_TRUE(LocateTable(kArpInstance)->m_index.empty());  // nothing loaded
 }
 
 TEST(TableLocator, NodesOfNoTableFindNone)
