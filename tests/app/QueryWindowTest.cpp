@@ -11,6 +11,7 @@
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "support/FakeAgent.h"
+#include "support/MainWindowTest.h"
 #include "support/PumpUntil.h"
 #include "support/TempXdg.h"
 #include "tests/treelist/TreeTestUtil.h"
@@ -91,44 +92,11 @@ private:
     CFakeAgent m_agent;  // last: its thread ends before the gate goes
 };
 
-class QueryWindow : public testing::Test
+class QueryWindow : public CMainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        AppSettings.Reset();
-        ASSERT_TRUE(m_app.InitInstance());
-        m_pFrame = m_app.GetMainFrame();
-        AppSettings.Timeout = 2;
-        AppSettings.Retries = 0;
-        SetMessageBoxHook([this](HWND, const std::string& text, const std::string&, UINT) {
-            m_boxes.push_back(text);
-            return IDOK;
-        });
-        m_pFrame->resize(1000, 700);
-        m_pFrame->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame));
-        QApplication::setActiveWindow(m_pFrame);
-    }
-    void TearDown() override
-    {
-        SetMessageBoxHook({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    COrvexView& View() const { return *m_pFrame->MDIGetActive()->GetActiveView(); }
-    auto& Grid() const { return View().Grid(); }
     QWidget* Viewport() const { return Grid().viewport(); }
     QLineEdit& HostEdit() const { return *View().HostBox().lineEdit(); }
-
-    // Replaces the text of an edit field by typing.
-    static void Type(QLineEdit& edit, const std::string& strText)
-    {
-        edit.setFocus();
-        edit.selectAll();
-        QTest::keyClick(&edit, Qt::Key_Backspace);
-        QTest::keyClicks(&edit, QString::fromLatin1(strText.c_str()));
-    }
     void ClickGo() const { QTest::mouseClick(&View().GoButton(), Qt::LeftButton); }
     // Types host and community and clicks Go.
     void Query(const std::string& strHost, const std::string& strCommunity = "public")
@@ -168,11 +136,6 @@ protected:
                 return nRow;
         return -1;
     }
-
-    CTempXdg m_xdg;
-    COrvexApp m_app{std::vector<std::string>{}};
-    CMainFrame* m_pFrame = nullptr;  // Not owned.
-    std::vector<std::string> m_boxes;
 };
 
 // --- Enter and double-click belong to the grid -------------------------------

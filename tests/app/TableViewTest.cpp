@@ -9,6 +9,7 @@
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "support/FakeAgent.h"
+#include "support/MainWindowTest.h"
 #include "support/PumpUntil.h"
 #include "support/TempXdg.h"
 #include "tableview/TableWindow.h"
@@ -60,41 +61,9 @@ public:
     CFakeAgent m_agent;  // last: its thread ends before the counter goes
 };
 
-class TableView : public testing::Test
+class TableView : public CMainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        AppSettings.Reset();
-        ASSERT_TRUE(m_app.InitInstance());
-        m_pFrame = m_app.GetMainFrame();
-        AppSettings.Timeout = 2;
-        AppSettings.Retries = 0;
-        SetMessageBoxHook([this](HWND, const std::string& text, const std::string&, UINT) {
-            m_boxes.push_back(text);
-            return IDOK;
-        });
-        m_pFrame->resize(1000, 700);
-        m_pFrame->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame));
-        QApplication::setActiveWindow(m_pFrame);
-    }
-    void TearDown() override
-    {
-        SetMessageBoxHook({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    COrvexView& View() const { return *m_pFrame->MDIGetActive()->GetActiveView(); }
-    COidTreeGrid& Grid() const { return View().Grid(); }
-
-    static void Type(QLineEdit& edit, const std::string& strText)
-    {
-        edit.setFocus();
-        edit.selectAll();
-        QTest::keyClick(&edit, Qt::Key_Backspace);
-        QTest::keyClicks(&edit, QString::fromLatin1(strText.c_str()));
-    }
     // Walks the agent and expands the whole tree.
     void Query(const std::string& strHost)
     {
@@ -167,11 +136,6 @@ protected:
     {
         return view.visualRect(view.model()->index(nRow, nColumn)).center();
     }
-
-    CTempXdg m_xdg;
-    COrvexApp m_app{std::vector<std::string>{}};
-    CMainFrame* m_pFrame = nullptr;  // Not owned.
-    std::vector<std::string> m_boxes;
 };
 
 TEST_F(TableView, ShowTableOnAColumnOpensItsTableSortedByNumberAndCopiedAsTabs)
