@@ -11,7 +11,8 @@
 void ReleaseFreedMemory();
 
 // Runs job on a detached thread of its own (here, when no thread can be
-// started). The job must touch nothing that another thread may use.
+// started); the process's exit waits for jobs still running. The job must
+// touch nothing that another thread may use.
 void RunInBackground(std::function<void()> job);
 
 // Destroys what object holds on a thread of its own, then releases the freed
