@@ -360,7 +360,7 @@ void Walk(CTimedGrid& grid, EShape eShape, int nRequested, int kRecords)
             while (nPosted - grid.m_nRecords.load() > kAhead)
                 std::this_thread::yield();
             ++nPosted;
-            auto* pRecord = new CWalkRecord{std::move(strOid), std::move(strName), pszType, std::move(strValue)};
+            auto* pRecord = new CWalkRecord{std::move(strOid), std::move(strName), pszType, std::move(strValue), {}};
             if (!PostMessage(hWnd, WM_WALK_RECORD, reinterpret_cast<WPARAM>(pRecord), 0, FreeWalkPayload))
                 delete pRecord;
         });
