@@ -52,8 +52,7 @@ void CMibFrameParts::Reload()
 {
     m_strLoadingPath = AppSettings.MibPath();
     m_pStatus->setText("MIBs: loading...");
-    if (!StartMibLoad(m_strLoadingPath, MibPath::BaseFolder(), m_window.Handle()))
-        m_pStatus->setText("MIBs: not loaded");
+    StartMibLoad(m_strLoadingPath, MibPath::BaseFolder(), m_window.Handle());
 }
 
 void CMibFrameParts::OnLoaded()

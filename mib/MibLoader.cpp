@@ -1,10 +1,9 @@
 #include "mib/MibLoader.h"
 #include "mib/MibPath.h"
+#include "platform/memory/FreedMemory.h"
 #include <atomic>
 #include <chrono>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace {
 
@@ -29,17 +28,15 @@ CMibLoadReport LoadMibModules(const std::string& strPath, const std::string& str
     return report;
 }
 
-bool StartMibLoad(const std::string& strPath, const std::string& strBaseFolder, HWND hWnd)
+// A background job, so that the process's exit waits for a load still
+// parsing: finished after the static objects had gone, it would publish into
+// a destroyed report (seen as "free(): invalid size" at exit).
+void StartMibLoad(const std::string& strPath, const std::string& strBaseFolder, HWND hWnd)
 {
-    try {
-        std::thread([strPath, strBaseFolder, hWnd] {
-            LoadMibModules(strPath, strBaseFolder);
-            PostMessage(hWnd, WM_MIB_LOADED, 0, 0);
-        }).detach();
-        return true;
-    } catch (const std::system_error&) {
-        return false;
-    }
+    RunInBackground([strPath, strBaseFolder, hWnd] {
+        LoadMibModules(strPath, strBaseFolder);
+        PostMessage(hWnd, WM_MIB_LOADED, 0, 0);
+    });
 }
 
 void UnloadMibModules()

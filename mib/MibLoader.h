@@ -27,9 +27,10 @@ constexpr UINT WM_MIB_LOADED = 9890;
 // published leaves the newer table in place.
 CMibLoadReport LoadMibModules(const std::string& strPath, const std::string& strBaseFolder);
 
-// Runs LoadMibModules on a new detached thread and posts WM_MIB_LOADED to
-// hWnd (if still there) when it has ended. False when no thread could be made.
-bool StartMibLoad(const std::string& strPath, const std::string& strBaseFolder, HWND hWnd);
+// Runs LoadMibModules on a thread of its own (here when none can be made) and
+// posts WM_MIB_LOADED to hWnd (if still there) when it has ended; the
+// process's exit waits for it.
+void StartMibLoad(const std::string& strPath, const std::string& strBaseFolder, HWND hWnd);
 
 // Removes every loaded module: names are the built-in MIB's alone.
 void UnloadMibModules();

@@ -11,8 +11,9 @@
 void ReleaseFreedMemory();
 
 // Runs job on a detached thread of its own (here, when no thread can be
-// started); the process's exit waits for jobs still running. The job must
-// touch nothing that another thread may use.
+// started); the process's exit waits for jobs still running, so a job may use
+// static objects that exist when it is started. A job must never wait for
+// the UI thread: the exit would wait for it in turn.
 void RunInBackground(std::function<void()> job);
 
 // Destroys what object holds on a thread of its own, then releases the freed
