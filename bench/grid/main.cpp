@@ -424,18 +424,20 @@ void RunSynthetic(EShape eShape, int nRequested)
 
     // What the user does next, each a command on the UI thread.
     events.Reset();
-    ReportStep("Expand All:", [&] { grid.ExpandCollapseAll(TRUE); }, [] { return true; });
+    const auto jobDone = [&] { return !grid.IsWholeTreeJobRunning(); };
+    ReportStep("Expand All:", [&] { grid.ExpandCollapseAll(TRUE); }, jobDone);
     std::printf("  rows shown:                    %d\n", grid.GetItemCount());
     std::printf("  scroll a page and paint:       %.1f ms CPU at worst\n", WorstPagePaint(grid));
-    ReportStep("Collapse All:", [&] { grid.ExpandCollapseAll(FALSE); }, [] { return true; });
-    ReportStep("Expand All again:", [&] { grid.ExpandCollapseAll(TRUE); }, [] { return true; });
+    ReportStep("Collapse All:", [&] { grid.ExpandCollapseAll(FALSE); }, jobDone);
+    ReportStep("Expand All again:", [&] { grid.ExpandCollapseAll(TRUE); }, jobDone);
     ReportStep("a new Go (RemoveAllNodes):", [&] { grid.ResetForQuery(); }, [&] { return !grid.HasRoots(); });
     Walk(grid, eShape, nRequested, kRecords);
     std::printf("  the new Go's walk:             %d records, %d top nodes\n", grid.m_nRecords.load(), grid.RootCount());
-    ReportStep("Expand All, then close the window:", [&] {
-        grid.ExpandCollapseAll(TRUE);
-        pGrid.reset();
-    }, [] { return true; });
+    ReportStep("Expand All, then close the window:", [&] { grid.ExpandCollapseAll(TRUE); }, [&] {
+        if (pGrid && !pGrid->IsWholeTreeJobRunning())
+            pGrid.reset();
+        return !pGrid;
+    });
     QApplication::processEvents();
     events.Print("  UI-thread events, commands:    ");
 }
