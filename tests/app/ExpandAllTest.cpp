@@ -92,10 +92,8 @@ TEST_F(ExpandAll, BigTreeExpandsInSlicesToEveryNodeAndCollapsesBack)
     EXPECT_EQ(Check(Grid()), "");
     const std::vector<Node*> nodes = AllNodes(Grid());
     EXPECT_EQ(Grid().GetItemCount(), static_cast<int>(nodes.size()) - 2);  // the busy node's two stay hidden
-    for (Node* p : nodes) {
-        if (Grid().HasChildren(p) && !Grid().IsInSubtree(m_pBusy, p))
-            EXPECT_FALSE(Grid().IsCollapsed(p));
-    }
+    for (Node* p : nodes)
+        EXPECT_TRUE(!Grid().HasChildren(p) || Grid().IsInSubtree(m_pBusy, p) || !Grid().IsCollapsed(p));
     EXPECT_TRUE(Grid().IsCollapsed(m_pBusy));
 
     Command(ID_COLLAPSE_ALL);
@@ -108,16 +106,14 @@ TEST_F(ExpandAll, CollapseAllReplacesARunningExpandAll)
 {
     ShortestSlices();
     Command(ID_EXPAND_ALL);
-    ASSERT_TRUE(SliceUntil([&] { return Grid().GetItemCount() > kRoutes; }));
+    ASSERT_TRUE(SliceUntil([&] { return Grid().GetItemCount() > 6; }));  // the columns are shown
     ShortestSlices(false);
     Command(ID_COLLAPSE_ALL);
     ASSERT_TRUE(JobEnds());
     EXPECT_EQ(Check(Grid()), "");
     EXPECT_EQ(Grid().GetItemCount(), 2);
-    for (Node* p : AllNodes(Grid())) {
-        if (Grid().HasChildren(p) && Grid().RowOfNode(p) >= 0)
-            EXPECT_TRUE(Grid().IsCollapsed(p));
-    }
+    for (Node* p : AllNodes(Grid()))
+        EXPECT_TRUE(!Grid().HasChildren(p) || Grid().RowOfNode(p) < 0 || Grid().IsCollapsed(p));
 }
 
 // A cleaning removes nodes between the slices: the column whose rows the job
