@@ -130,6 +130,7 @@ bool COidTreeGrid::StartWalk(const CWalkRequest& request)
     std::memset(m_szPrevName, 0, sizeof m_szPrevName);
     m_bWalkEnded = false;
     m_request = request;
+    m_request.m_bSnmpwalkValues = m_request.m_bSnmpwalkValues || static_cast<bool>(m_recordListener);
     m_hWalkWnd = m_pMsgWnd->Handle();
     m_pWalk = m_pQuery;  // the walk's share of the query's state
     if (!StartMibWalkThread(*this)) {

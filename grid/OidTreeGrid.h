@@ -132,7 +132,8 @@ public:
     // checks and messages of a cell edit; the cells show what was written.
     // True when written.
     bool SetValue(CTreeItem* pNode, const std::string& strType, const std::string& strValue);
-    // Every record placed from now on also goes to listener (empty: none).
+    // Every record placed from now on also goes to listener (empty: none); the
+    // records of walks started while one is set carry their snmpwalk value text.
     void SetRecordListener(std::function<void(const CWalkRecord&)> listener) { m_recordListener = std::move(listener); }
 
     // --- Inference (UI thread) ---------------------------------------------

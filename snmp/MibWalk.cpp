@@ -208,7 +208,7 @@ bool CMibWalk::TakeBinding(const SnmpVarBind& answer, const AsnObjectIdentifier&
 
 void CMibWalk::PostRecord(const SnmpVarBind& answer)
 {
-    std::unique_ptr<CWalkRecord> pRecord = RecordOf(answer);
+    std::unique_ptr<CWalkRecord> pRecord = RecordOf(answer, m_start.request.m_bSnmpwalkValues);
     if (!pRecord)
         return;
     if (PostMessage(m_start.hWnd, WM_WALK_RECORD, reinterpret_cast<WPARAM>(pRecord.get()), 0, FreeWalkPayload))

@@ -19,7 +19,7 @@ CReadResult NotRead(const std::string& strError)
 
 } // namespace
 
-std::unique_ptr<CWalkRecord> RecordOf(const SnmpVarBind& binding)
+std::unique_ptr<CWalkRecord> RecordOf(const SnmpVarBind& binding, bool bSnmpwalkValue)
 {
     char* pszName = nullptr;
     if (!SnmpMgrOidToStr(&binding.name, &pszName))
@@ -30,7 +30,8 @@ std::unique_ptr<CWalkRecord> RecordOf(const SnmpVarBind& binding)
     pRecord->m_strOid = FormatOidText(binding.name);
     RenderValue(binding.value, pRecord->m_strType, pRecord->m_strValue);
     pRecord->m_strValue = ValueCellText(pRecord->m_strOid, pRecord->m_strType, pRecord->m_strValue);
-    pRecord->m_strSnmpwalkValue = SnmpwalkValueText(binding.value);
+    if (bSnmpwalkValue)
+        pRecord->m_strSnmpwalkValue = SnmpwalkValueText(binding.value);
     return pRecord;
 }
 
@@ -62,7 +63,7 @@ CReadResult ReadValue(const CWalkRequest& request, const std::string& strOid)
         return NotRead(FormatErrorText("Error: errorStatus=%lld, errorIndex=%lld \n",
                                        static_cast<long long>(nSentStatus), static_cast<long long>(nSentIndex)));
     }
-    const std::unique_ptr<CWalkRecord> pRecord = RecordOf(list.Binding());
+    const std::unique_ptr<CWalkRecord> pRecord = RecordOf(list.Binding(), request.m_bSnmpwalkValues);
     if (!pRecord)
         return NotRead(FormatErrorText("Error: Invalid oid, %s, specified.\n", strOid.c_str()));
     CReadResult result;

@@ -25,6 +25,6 @@ struct CReadResult
 CReadResult ReadValue(const CWalkRequest& request, const std::string& strOid);
 
 // The record of one answered binding: OID text, the interface's name text,
-// type, value text and the value in net-snmp's tools' form. Null when the
-// name has no text.
-std::unique_ptr<CWalkRecord> RecordOf(const SnmpVarBind& binding);
+// type, value text and, with bSnmpwalkValue, the value in net-snmp's tools'
+// form. Null when the name has no text.
+std::unique_ptr<CWalkRecord> RecordOf(const SnmpVarBind& binding, bool bSnmpwalkValue);

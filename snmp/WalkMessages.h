@@ -38,7 +38,8 @@ public:
     std::string m_strType;   // type name, "INTEGER" ... "Unknown"
     std::string m_strValue;  // value text; empty for types without one
     // The value as net-snmp's tools print it (snmp/SnmpwalkText.h), which the
-    // value text cannot give back (centiseconds, bytes after a NUL).
+    // value text cannot give back (centiseconds, bytes after a NUL). Empty
+    // unless the walk's request asked for it (m_bSnmpwalkValues).
     std::string m_strSnmpwalkValue;
 };
 

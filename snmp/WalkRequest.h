@@ -13,4 +13,7 @@ struct CWalkRequest
     // record's values as they are when it is built.
     CAgentProfile m_profile = CAgentProfile::FromSettings();
     std::string m_strBase = {};  // OID text of the subtree walked; empty: the "Base" setting
+    // Records carry the value as net-snmp's tools print it (the snmpwalk output
+    // form); off, the walk spares every record that formatting.
+    bool m_bSnmpwalkValues = false;
 };

@@ -312,9 +312,10 @@ int CountRecords(EShape eShape, int nTotal)
 }
 
 // Runs one UI-thread operation to its end (sliced ones included) and reports
-// its time by the clock.
+// its time by the clock and the events the loop dispatched meanwhile.
 void ReportStep(const char* pszWhat, const std::function<void()>& start, const std::function<bool()>& done)
 {
+    CEventTimes::Of().Reset();
     const auto t0 = Clock::now();
     const double dCpu0 = ThreadCpuMs();
     start();
@@ -322,6 +323,7 @@ void ReportStep(const char* pszWhat, const std::function<void()>& start, const s
     if (!done())
         RunUntil(done);
     std::printf("  %-31s %.1f ms (the call itself: CPU %.1f ms)\n", pszWhat, Ms(Clock::now() - t0), dCpu);
+    CEventTimes::Of().Print("    its UI-thread events:        ");
 }
 
 // Scrolling one page down and painting it at once, from spread-out places:
@@ -360,7 +362,7 @@ void Walk(CTimedGrid& grid, EShape eShape, int nRequested, int kRecords)
             while (nPosted - grid.m_nRecords.load() > kAhead)
                 std::this_thread::yield();
             ++nPosted;
-            auto* pRecord = new CWalkRecord{std::move(strOid), std::move(strName), pszType, std::move(strValue)};
+            auto* pRecord = new CWalkRecord{std::move(strOid), std::move(strName), pszType, std::move(strValue), {}};
             if (!PostMessage(hWnd, WM_WALK_RECORD, reinterpret_cast<WPARAM>(pRecord), 0, FreeWalkPayload))
                 delete pRecord;
         });
@@ -423,7 +425,6 @@ void RunSynthetic(EShape eShape, int nRequested)
                 nMaxRssKb * 1024.0 / kRecords, nMaxRssKb, (nMaxRssKb - nRssBeforeKb) * 1024.0 / kRecords);
 
     // What the user does next, each a command on the UI thread.
-    events.Reset();
     const auto jobDone = [&] { return !grid.IsWholeTreeJobRunning(); };
     ReportStep("Expand All:", [&] { grid.ExpandCollapseAll(TRUE); }, jobDone);
     std::printf("  rows shown:                    %d\n", grid.GetItemCount());
@@ -439,7 +440,6 @@ void RunSynthetic(EShape eShape, int nRequested)
         return !pGrid;
     });
     QApplication::processEvents();
-    events.Print("  UI-thread events, commands:    ");
 }
 
 double Median(std::vector<double> values)

@@ -256,7 +256,7 @@ int main(int argc, char** argv)
 
     const Timing expand = Measure([&] { ExpandAll(c); });
     Report("ExpandSubtree of every root", expand, "target <= 1.0 s", ", " + std::to_string(c.GetItemCount()) + " rows");
-    Report("first paint after (lays out rows)", Measure([&] { c.viewport()->repaint(); }), "");
+    Report("first paint after Expand All", Measure([&] { c.viewport()->repaint(); }), "");
 
     const PageFigures page = PagePaint(c);
     std::printf("scroll a page and paint it           %7.2f ms average, %.2f ms worst; CPU %.2f ms average, %.2f ms "

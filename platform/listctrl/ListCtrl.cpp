@@ -11,23 +11,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QPaintEvent>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-// Rows are painted whole by the list; the delegate only gives them their height.
-class CRowHeightDelegate : public QStyledItemDelegate
-{
-public:
-    CRowHeightDelegate(QObject* pParent, const int* pHeight) : QStyledItemDelegate(pParent), m_pHeight(pHeight) {}
-    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return QSize(1, *m_pHeight); }
-
-private:
-    const int* m_pHeight;  // Not owned: the list's row height.
-};
 
 constexpr UINT kViewStates = LVIS_SELECTED | LVIS_FOCUSED;
 
@@ -55,25 +44,22 @@ void CopyOut(const std::string& text, char* pszBuffer, int nSize)
 }  // namespace
 
 CListCtrl::CListCtrl(QWidget* pParent)
-    : QTreeView(pParent), m_pModel(std::make_unique<CListModel>())
+    : QAbstractItemView(pParent), m_pModel(std::make_unique<CListModel>())
 {
-    setHeader(new CHeaderCtrl(this));
-    m_pHeader = static_cast<CHeaderCtrl*>(header());
     setModel(m_pModel.get());
-    setItemDelegate(new CRowHeightDelegate(this, &m_nRowHeight));
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setIndentation(0);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    AttachHeader(new CHeaderCtrl(this));
+    // The row count only moves the scroll range, which the delayed layout sets.
+    const auto relayout = [this] { scheduleDelayedItemsLayout(); };
+    connect(m_pModel.get(), &QAbstractItemModel::rowsInserted, this, relayout);
+    connect(m_pModel.get(), &QAbstractItemModel::rowsRemoved, this, relayout);
+    connect(m_pModel.get(), &QAbstractItemModel::modelReset, this, relayout);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setDragEnabled(false);
-    // The view's own scrolling to the current cell would also move sideways;
-    // keyboard navigation scrolls rows into view itself (keyPressEvent).
+    // Keyboard navigation scrolls rows into view itself (keyPressEvent).
     setAutoScroll(false);
     setMouseTracking(true);
     UpdateRowHeight();
@@ -83,6 +69,24 @@ CListCtrl::CListCtrl(QWidget* pParent)
 CListCtrl::~CListCtrl()
 {
     setModel(nullptr);
+}
+
+void CListCtrl::AttachHeader(CHeaderCtrl* pHeader)
+{
+    pHeader->setParent(this);
+    pHeader->setModel(m_pModel.get());
+    const auto columnsChanged = [this] {
+        updateGeometries();
+        viewport()->update();
+    };
+    connect(pHeader, &QHeaderView::sectionResized, this, columnsChanged);
+    connect(pHeader, &QHeaderView::sectionMoved, this, columnsChanged);
+    connect(pHeader, &QHeaderView::sectionCountChanged, this, columnsChanged);
+    connect(pHeader, &QHeaderView::geometriesChanged, this, [this] { updateGeometries(); });
+    connect(pHeader, &QHeaderView::sectionHandleDoubleClicked, this, [this](int nCol) { FitColumn(nCol); });
+    m_pHeader = pHeader;
+    m_pHeader->show();
+    updateGeometries();
 }
 
 // ---------------------------------------------------------------------------
@@ -144,8 +148,9 @@ void CListCtrl::SetHeaderCtrl(CHeaderCtrl* pHeader)
     std::vector<int> widths;
     for (int i = 0; i < GetColumnCount(); ++i)
         widths.push_back(GetColumnWidth(i));
-    setHeader(pHeader);  // the view deletes the old header and owns the new one
-    m_pHeader = pHeader;
+    CHeaderCtrl* pOld = m_pHeader;
+    AttachHeader(pHeader);
+    delete pOld;
     for (int i = 0; i < static_cast<int>(widths.size()); ++i)
         m_pHeader->resizeSection(i, widths[static_cast<size_t>(i)]);
 }
@@ -378,6 +383,15 @@ int CListCtrl::ColumnLeft(int nCol) const
     return m_pHeader->sectionViewportPosition(nCol);
 }
 
+int CListCtrl::RowAtY(int y) const
+{
+    if (m_nRowHeight <= 0)
+        return -1;
+    // Floor division: a point above the viewport is above the top row.
+    const int nBand = y >= 0 ? y / m_nRowHeight : -((-y + m_nRowHeight - 1) / m_nRowHeight);
+    return GetTopIndex() + nBand;
+}
+
 BOOL CListCtrl::GetItemRect(int nItem, CRect* pRect, UINT nCode) const
 {
     if (!pRect || !m_pModel->IsRow(nItem))
@@ -442,7 +456,7 @@ int CListCtrl::SubItemHitTest(LVHITTESTINFO* pInfo) const
         pInfo->flags = LVHT_NOWHERE | (pt.x < left ? LVHT_TOLEFT : LVHT_TORIGHT);
         return -1;
     }
-    const int nItem = GetTopIndex() + pt.y / m_nRowHeight;
+    const int nItem = RowAtY(pt.y);
     const int nColumn = m_pHeader->logicalIndexAt(pt.x);
     if (!m_pModel->IsRow(nItem) || nColumn < 0) {
         pInfo->flags = LVHT_NOWHERE;
@@ -646,13 +660,25 @@ void CListCtrl::PaintGridLines(QPainter* pPainter, const CRect& rcRow) const
     pPainter->restore();
 }
 
-void CListCtrl::drawRow(QPainter* pPainter, const QStyleOptionViewItem&, const QModelIndex& index) const
+void CListCtrl::paintEvent(QPaintEvent* pEvent)
 {
-    const int nItem = index.row();
+    executeDelayedItemsLayout();
+    const QRect rcUpdate = pEvent->rect();
+    const int nFirst = std::max(0, RowAtY(rcUpdate.top()));
+    const int nLast = std::min(GetItemCount() - 1, RowAtY(rcUpdate.bottom()));
+    if (nFirst > nLast)
+        return;
+    QPainter painter(viewport());
+    for (int nItem = nFirst; nItem <= nLast; ++nItem)
+        PaintRow(&painter, nItem);
+}
+
+void CListCtrl::PaintRow(QPainter* pPainter, int nItem)
+{
     DRAWITEMSTRUCT drawItem;
     drawItem.CtlID = static_cast<UINT>(m_nCtrlId);
     drawItem.itemID = static_cast<UINT>(nItem);
-    drawItem.hwndItem = const_cast<CListCtrl*>(this);
+    drawItem.hwndItem = this;
     drawItem.itemData = GetItemData(nItem);
     drawItem.pPainter = pPainter;
     GetItemRect(nItem, &drawItem.rcItem, LVIR_BOUNDS);
@@ -665,10 +691,194 @@ void CListCtrl::drawRow(QPainter* pPainter, const QStyleOptionViewItem&, const Q
     {
         CDC dc(pPainter);  // saves the painter's state and restores it when it goes
         drawItem.pDC = &dc;
-        const_cast<CListCtrl*>(this)->DrawItem(&drawItem);
+        DrawItem(&drawItem);
     }
     if (m_dwExStyle & LVS_EX_GRIDLINES)
         PaintGridLines(pPainter, drawItem.rcItem);
+}
+
+// ---------------------------------------------------------------------------
+// The view: geometry from the row height and the header alone
+
+QRect CListCtrl::visualRect(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != m_pModel.get())
+        return QRect();
+    CRect cell;
+    if (!GetSubItemRect(index.row(), index.column(), LVIR_BOUNDS, cell))
+        return QRect();
+    return cell.ToQRect();
+}
+
+QModelIndex CListCtrl::indexAt(const QPoint& point) const
+{
+    LVHITTESTINFO hit;
+    hit.pt = CPoint(point);
+    return SubItemHitTest(&hit) < 0 ? QModelIndex() : IndexOf(hit.iItem, hit.iSubItem);
+}
+
+void CListCtrl::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (!index.isValid())
+        return;
+    if (hint == PositionAtTop)
+        verticalScrollBar()->setValue(index.row());
+    else
+        EnsureVisible(index.row(), FALSE);
+}
+
+int CListCtrl::sizeHintForColumn(int nColumn) const
+{
+    if (nColumn < 0 || nColumn >= GetColumnCount())
+        return -1;
+    const QFontMetrics metrics(font());
+    const int nFirst = std::max(0, GetTopIndex());
+    const int nEnd = std::min(GetItemCount(), nFirst + GetCountPerPage() + 1);
+    int nWidth = 0;
+    for (int nRow = nFirst; nRow < nEnd; ++nRow)
+        nWidth = std::max(nWidth, metrics.horizontalAdvance(QString::fromLatin1(GetItemText(nRow, nColumn))));
+    return nWidth + 4;  // the 2 pixels DefaultDrawItem keeps on either side
+}
+
+void CListCtrl::FitColumn(int nCol)
+{
+    if (nCol < 0 || nCol >= GetColumnCount())
+        return;
+    const int nHeader = m_pHeader->isHidden() ? 0 : m_pHeader->sectionSizeHint(nCol);
+    m_pHeader->resizeSection(nCol, std::max(sizeHintForColumn(nCol), nHeader));
+}
+
+// Without a current row every move starts at row 0.
+QModelIndex CListCtrl::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+{
+    const int nLast = GetItemCount() - 1;
+    if (nLast < 0 || GetColumnCount() == 0)
+        return QModelIndex();
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return IndexOf(0, 0);
+    const int nRow = current.row();
+    const int nPage = GetCountPerPage();
+    int nNew = nRow;
+    switch (action) {
+    case MoveUp:
+    case MovePrevious: nNew = std::max(0, nRow - 1); break;
+    case MoveDown:
+    case MoveNext: nNew = std::min(nLast, nRow + 1); break;
+    case MovePageUp: nNew = std::max(0, nRow - nPage); break;
+    case MovePageDown: nNew = std::min(nLast, nRow + nPage); break;
+    case MoveHome: nNew = 0; break;
+    case MoveEnd: nNew = nLast; break;
+    case MoveLeft:
+    case MoveRight: {
+        QScrollBar* pBar = horizontalScrollBar();
+        pBar->setValue(pBar->value() + (action == MoveLeft ? -1 : 1) * pBar->singleStep());
+        break;
+    }
+    }
+    return IndexOf(nNew, current.column());
+}
+
+int CListCtrl::horizontalOffset() const
+{
+    return horizontalScrollBar()->value();
+}
+
+int CListCtrl::verticalOffset() const
+{
+    return verticalScrollBar()->value() * m_nRowHeight;
+}
+
+bool CListCtrl::isIndexHidden(const QModelIndex&) const
+{
+    return false;
+}
+
+// Whole rows from the one at the rectangle's top to the one at its bottom.
+void CListCtrl::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command)
+{
+    const int nLast = GetItemCount() - 1;
+    if (nLast < 0 || GetColumnCount() == 0)
+        return;
+    const QRect rc = rect.normalized();
+    const int nTop = std::clamp(RowAtY(rc.top()), 0, nLast);
+    const int nBottom = std::clamp(RowAtY(rc.bottom()), 0, nLast);
+    selectionModel()->select(QItemSelection(IndexOf(nTop, 0), IndexOf(nBottom, GetColumnCount() - 1)), command);
+}
+
+// Only the visible part of each range: a selection of many rows costs nothing more.
+QRegion CListCtrl::visualRegionForSelection(const QItemSelection& selection) const
+{
+    QRegion region;
+    const int nTop = verticalScrollBar()->value();
+    const int nBottom = nTop + GetCountPerPage();
+    for (const QItemSelectionRange& range : selection) {
+        const int nFirst = std::max(range.top(), nTop);
+        const int nLast = std::min(range.bottom(), nBottom);
+        if (nFirst <= nLast)
+            region += QRect(0, (nFirst - nTop) * m_nRowHeight, viewport()->width(), (nLast - nFirst + 1) * m_nRowHeight);
+    }
+    return region;
+}
+
+void CListCtrl::updateGeometries()
+{
+    if (m_bInGeometries)
+        return;
+    m_bInGeometries = true;
+    int nHeaderHeight = 0;
+    if (!m_pHeader->isHidden())
+        nHeaderHeight = std::min(std::max(m_pHeader->minimumHeight(), m_pHeader->sizeHint().height()), m_pHeader->maximumHeight());
+    setViewportMargins(0, nHeaderHeight, 0, 0);
+    const QRect rcViewport = viewport()->geometry();
+    m_pHeader->setGeometry(rcViewport.left(), rcViewport.top() - nHeaderHeight, rcViewport.width(), nHeaderHeight);
+    QMetaObject::invokeMethod(m_pHeader, "updateGeometries");
+    UpdateScrollBars();
+    m_bInGeometries = false;
+    QAbstractItemView::updateGeometries();
+}
+
+// Vertically one step is one row and the last position shows the last row at
+// the bottom; sideways the step is a share of the width by the columns that fit.
+void CListCtrl::UpdateScrollBars()
+{
+    const int nCount = GetItemCount();
+    const int nPage = nCount > 0 ? std::max(1, GetCountPerPage()) : 0;
+    verticalScrollBar()->setRange(0, std::max(0, nCount - nPage));
+    verticalScrollBar()->setPageStep(nPage);
+    verticalScrollBar()->setSingleStep(1);
+
+    QSize size = viewport()->size();
+    const int nLength = m_pHeader->length();
+    int nFitting = 0;
+    for (int nOrder = GetColumnCount() - 1, nWidth = 0; nOrder >= 0; --nOrder) {
+        nWidth += m_pHeader->sectionSize(m_pHeader->logicalIndex(nOrder));
+        if (nWidth > size.width())
+            break;
+        ++nFitting;
+    }
+    const QSize maxSize = maximumViewportSize();
+    if (maxSize.width() >= nLength && verticalScrollBar()->maximum() <= 0)
+        size = maxSize;
+    horizontalScrollBar()->setPageStep(size.width());
+    horizontalScrollBar()->setRange(0, std::max(0, nLength - size.width()));
+    horizontalScrollBar()->setSingleStep(std::max(size.width() / (nFitting + 1), 2));
+}
+
+void CListCtrl::scrollContentsBy(int dx, int dy)
+{
+    m_pHeader->setOffset(horizontalScrollBar()->value());
+    QAbstractItemView::scrollContentsBy(dx, dy * m_nRowHeight);
+}
+
+// The focus and selection look belong to the whole row, not one cell.
+void CListCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    if (previous.isValid())
+        RedrawItems(previous.row(), previous.row());
+    if (current.isValid())
+        RedrawItems(current.row(), current.row());
 }
 
 // ---------------------------------------------------------------------------
@@ -702,7 +912,7 @@ void CListCtrl::mousePressEvent(QMouseEvent* pEvent)
         m_ptPress = pEvent->position().toPoint();
         m_nPressRow = HitTest(CPoint(m_ptPress));
     }
-    QTreeView::mousePressEvent(pEvent);
+    QAbstractItemView::mousePressEvent(pEvent);
 }
 
 // A left-button move past the drag distance from a row starts a drag; other
@@ -710,7 +920,7 @@ void CListCtrl::mousePressEvent(QMouseEvent* pEvent)
 void CListCtrl::mouseMoveEvent(QMouseEvent* pEvent)
 {
     if (!(pEvent->buttons() & Qt::LeftButton)) {
-        QTreeView::mouseMoveEvent(pEvent);
+        QAbstractItemView::mouseMoveEvent(pEvent);
         return;
     }
     const QPoint pt = pEvent->position().toPoint();
@@ -730,13 +940,13 @@ void CListCtrl::mouseMoveEvent(QMouseEvent* pEvent)
 void CListCtrl::mouseReleaseEvent(QMouseEvent* pEvent)
 {
     m_nPressRow = -1;
-    QTreeView::mouseReleaseEvent(pEvent);
+    QAbstractItemView::mouseReleaseEvent(pEvent);
 }
 
 void CListCtrl::mouseDoubleClickEvent(QMouseEvent* pEvent)
 {
     if (pEvent->button() != Qt::LeftButton) {
-        QTreeView::mouseDoubleClickEvent(pEvent);
+        QAbstractItemView::mouseDoubleClickEvent(pEvent);
         return;
     }
     LVHITTESTINFO hit;
@@ -767,7 +977,7 @@ void CListCtrl::keyPressEvent(QKeyEvent* pEvent)
     if (!pSelf)
         return;
     const int nCurrent = currentIndex().row();
-    QTreeView::keyPressEvent(pEvent);
+    QAbstractItemView::keyPressEvent(pEvent);
     if (currentIndex().isValid() && currentIndex().row() != nCurrent)
         EnsureVisible(currentIndex().row(), FALSE);
 }
@@ -776,12 +986,12 @@ bool CListCtrl::event(QEvent* pEvent)
 {
     if (pEvent->type() == QEvent::WindowDeactivate)
         m_bCapture = false;
-    return QTreeView::event(pEvent);
+    return QAbstractItemView::event(pEvent);
 }
 
 void CListCtrl::changeEvent(QEvent* pEvent)
 {
-    QTreeView::changeEvent(pEvent);
+    QAbstractItemView::changeEvent(pEvent);
     if (pEvent->type() == QEvent::FontChange)
         UpdateRowHeight();
 }
@@ -792,6 +1002,7 @@ void CListCtrl::UpdateRowHeight()
     const QFontMetrics metrics(font());
     m_nRowHeight = metrics.ascent() + metrics.descent() + std::max(0, metrics.leading()) + 4;
     scheduleDelayedItemsLayout();
+    viewport()->update();
 }
 
 CSize CListCtrl::GetSmallImageSize() const

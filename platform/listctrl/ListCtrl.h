@@ -2,8 +2,8 @@
 // Report-mode list control: rows of per-column texts with item data, indent,
 // image, state bits and check state, under a header of columns.
 //
-// CListCtrl IS the view (a QTreeView subclass over a flat model of its own), so
-// a derived control overrides the Qt event handlers directly. "Client"
+// CListCtrl IS the view (a QAbstractItemView subclass over a flat model of its
+// own), so a derived control overrides the Qt event handlers directly. "Client"
 // coordinates are the viewport's: row 0 starts at y = 0 when scrolled to the
 // top, and x = 0 is the left edge of the visible area (column 0 starts at
 // -horizontal scroll offset). Rows have one height: font ascent + descent +
@@ -13,14 +13,16 @@
 // DrawItem once with the whole row (owner-drawn fixed rows); with
 // LVS_EX_GRIDLINES set the list then draws the grid lines over it.
 //
-// Everything here runs on the UI thread. Row insertion and removal are O(rows
-// moved) plus O(1) per block for the view; InsertItems/DeleteItems move a whole
-// block at once, so 100,000 rows stay fast.
+// Everything here runs on the UI thread. The view keeps nothing per row: its
+// layout, scrolling, hit tests and painting cost O(visible rows) whatever the
+// row count (row n lies at (n - top row) x row height). Row insertion and
+// removal are O(rows moved) in the row store plus O(1) for the view;
+// InsertItems/DeleteItems move a whole block at once.
 #include "platform/WinTypes.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/listctrl/ListRow.h"
 
-#include <QTreeView>
+#include <QAbstractItemView>
 #include <functional>
 #include <memory>
 #include <string>
@@ -195,7 +197,7 @@ struct DRAWITEMSTRUCT
     QPainter* pPainter = nullptr;  // Not owned; the painter under pDC.
 };
 
-class CListCtrl : public QTreeView
+class CListCtrl : public QAbstractItemView
 {
 
 public:
@@ -296,6 +298,14 @@ public:
     // (code LVN_ENDLABELEDIT); the list hands it to OnEndLabelEdit.
     LRESULT NotifyEndLabelEdit(NMLVDISPINFO* pInfo);
 
+    // The view's side: a cell's rectangle, the cell at a point, scrolling to a row.
+    QRect visualRect(const QModelIndex& index) const override;
+    QModelIndex indexAt(const QPoint& point) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = QAbstractItemView::EnsureVisible) override;
+    // The widest text of the visible rows in the column (a double-click on a
+    // header border fits the column to it).
+    int sizeHintForColumn(int nColumn) const override;
+
 protected:
     // Paints one whole row. The base draws the row's texts plainly.
     virtual void DrawItem(DRAWITEMSTRUCT* pDrawItem);
@@ -313,7 +323,20 @@ protected:
     // Key flags (MK_*) of a mouse event.
     static UINT KeyFlagsOf(const QMouseEvent& event);
 
-    void drawRow(QPainter* pPainter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // Paints the rows the update rectangle meets, and nothing else.
+    void paintEvent(QPaintEvent* pEvent) override;
+    // Up/Down, Page Up/Down, Home and End move the current row; Left and Right
+    // scroll sideways by a step.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex& index) const override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    // The header above the viewport, the scroll ranges (whole rows vertically).
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     // Left button: the list's own click (select and focus the row) and drag detection.
     void mousePressEvent(QMouseEvent* pEvent) override;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
@@ -325,6 +348,11 @@ protected:
 
 private:
     void UpdateRowHeight();
+    void AttachHeader(CHeaderCtrl* pHeader);
+    void UpdateScrollBars();
+    void FitColumn(int nCol);
+    void PaintRow(QPainter* pPainter, int nItem);
+    int RowAtY(int y) const;          // row whose band holds client y (may be no row)
     int ColumnLeft(int nCol) const;   // client x of the column's left edge
     void PaintGridLines(QPainter* pPainter, const CRect& rcRow) const;
     void DefaultDrawItem(const DRAWITEMSTRUCT& drawItem) const;
@@ -342,4 +370,5 @@ private:
     int m_nPressRow = -1;        // row under a left press that may start a drag
     QPoint m_ptPress;
     bool m_bCapture = false;
+    bool m_bInGeometries = false;  // updateGeometries resizes the header, which may call back
 };

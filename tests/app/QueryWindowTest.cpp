@@ -8,6 +8,7 @@
 #include "app/OrvexDoc.h"
 #include "app/OrvexView.h"
 #include "app/ResourceIds.h"
+#include "platform/listctrl/HeaderCtrl.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
 #include "support/FakeAgent.h"
@@ -331,7 +332,7 @@ TEST_F(QueryWindow, TheLastColumnFillsAndADoubleClickOnABorderFitsTheColumn)
     CFakeAgent agent(TableAgent(SmallMib(std::string(120, 'w'))));
     Query(agent.Address());
     ASSERT_TRUE(WaitForGo());
-    QHeaderView* pHeader = Grid().header();
+    QHeaderView* pHeader = Grid().GetHeaderCtrl();
     const auto RightEdge = [&](int nColumn) {
         return pHeader->sectionViewportPosition(nColumn) + pHeader->sectionSize(nColumn);
     };

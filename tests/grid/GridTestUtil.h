@@ -64,7 +64,7 @@ inline COidTreeGridTestPeer Peer(COidTreeGrid& grid)
 inline CWalkRecord* NewRecord(const std::string& strName, const std::string& strType = "INTEGER",
                               const std::string& strValue = "1", const std::string& strOid = ".1")
 {
-    return new CWalkRecord{strOid, strName, strType, strValue};
+    return new CWalkRecord{strOid, strName, strType, strValue, {}};
 }
 
 // A record as the walk delivers it, through the window procedure.

@@ -20,6 +20,7 @@ class CProbeList : public CListCtrl
 {
 public:
     std::vector<int> drawn;
+    std::vector<LPARAM> drawnData;  // the item data of the rows drawn, in order
     std::vector<int> dblClicks;
     std::vector<int> dragRows;
     std::vector<WORD> keys;
@@ -29,6 +30,7 @@ protected:
     void DrawItem(DRAWITEMSTRUCT* pDrawItem) override
     {
         drawn.push_back(static_cast<int>(pDrawItem->itemID));
+        drawnData.push_back(pDrawItem->itemData);
         EXPECT_NE(pDrawItem->pDC, nullptr);
         CListCtrl::DrawItem(pDrawItem);
     }
@@ -292,4 +294,128 @@ TEST(ListCtrl, NotificationsFromInput)
     info.item.pszText = nullptr;
     list.NotifyEndLabelEdit(&info);
     EXPECT_EQ(list.edits, (std::vector<std::string>{"new", "<null>"}));
+}
+
+namespace {
+
+// The item data a paint of the whole viewport hands to DrawItem, row by row.
+std::vector<LPARAM> PaintedData(CProbeList& list)
+{
+    list.drawnData.clear();
+    list.viewport()->grab();
+    return list.drawnData;
+}
+
+std::vector<LPARAM> Range(LPARAM first, int nCount)
+{
+    std::vector<LPARAM> values;
+    for (int i = 0; i < nCount; ++i)
+        values.push_back(first + i);
+    return values;
+}
+
+}  // namespace
+
+TEST(ListCtrl, PaintsTheRowsAtTheTopRowAfterRowsGoInAndOutAbove)
+{
+    CProbeList list;
+    AddColumns(list);
+    list.InsertItems(0, Rows(0, 200));
+    ShowList(list, 300, 0);
+    const int nShown = (list.viewport()->height() + list.GetRowHeight() - 1) / list.GetRowHeight();
+    list.Scroll(CSize(0, 50 * list.GetRowHeight()));
+    ASSERT_EQ(list.GetTopIndex(), 50);
+    EXPECT_EQ(PaintedData(list), Range(50, nShown));
+
+    // The top row number stays; the rows under it are the ones moved down.
+    list.InsertItems(10, Rows(1000, 5));
+    EXPECT_EQ(list.GetTopIndex(), 50);
+    EXPECT_EQ(PaintedData(list), Range(45, nShown));
+    EXPECT_TRUE(list.DeleteItems(0, 20));
+    EXPECT_EQ(PaintedData(list), Range(65, nShown));
+    EXPECT_EQ(list.GetItemData(list.HitTest(CPoint(5, 1))), 65);
+
+    // Removing rows under the last page pulls the top back so the last row ends the view.
+    const int nPage = list.GetCountPerPage();
+    EXPECT_TRUE(list.DeleteItems(60, list.GetItemCount() - 60));
+    EXPECT_EQ(list.GetTopIndex(), 60 - nPage);
+    const std::vector<LPARAM> painted = PaintedData(list);
+    ASSERT_FALSE(painted.empty());
+    EXPECT_EQ(painted.back(), list.GetItemData(59));
+    EXPECT_TRUE(list.DeleteAllItems());
+    EXPECT_EQ(list.GetTopIndex(), 0);
+    EXPECT_TRUE(PaintedData(list).empty());
+}
+
+TEST(ListCtrl, ScrollsToTheLastRowOfAHundredThousand)
+{
+    CProbeList list;
+    AddColumns(list);
+    list.InsertItems(0, Rows(0, 100000));
+    ShowList(list, 300, 0);
+    const int h = list.GetRowHeight();
+    const int nPage = list.GetCountPerPage();
+    ASSERT_GT(nPage, 2);
+    EXPECT_EQ(list.verticalScrollBar()->maximum(), 100000 - nPage);
+
+    list.setFocus();
+    list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    QTest::keyClick(&list, Qt::Key_End);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 99999);
+    EXPECT_EQ(list.GetTopIndex(), 100000 - nPage);
+    CRect last;
+    ASSERT_TRUE(list.GetItemRect(99999, &last, LVIR_BOUNDS));
+    EXPECT_EQ(last.top, (nPage - 1) * h);
+    EXPECT_LE(last.bottom, list.viewport()->height());
+    EXPECT_EQ(PaintedData(list).back(), 99999);
+    list.Scroll(CSize(0, 50 * h));  // past the end: stays at the last page
+    EXPECT_EQ(list.GetTopIndex(), 100000 - nPage);
+
+    // Page Up moves the current row by a page; Home goes back to the first row.
+    QTest::keyClick(&list, Qt::Key_PageUp);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 99999 - nPage);
+    QTest::keyClick(&list, Qt::Key_Home);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 0);
+    EXPECT_EQ(list.GetTopIndex(), 0);
+}
+
+TEST(ListCtrl, AClickFarDownAHundredThousandRowsSelectsTheRowUnderIt)
+{
+    CProbeList list;
+    AddColumns(list);
+    list.InsertItems(0, Rows(0, 100000));
+    ShowList(list, 150, 0);
+    const int h = list.GetRowHeight();
+    list.verticalScrollBar()->setValue(54321);
+    list.horizontalScrollBar()->setValue(40);
+    ASSERT_EQ(list.GetTopIndex(), 54321);
+
+    CRect cell;
+    ASSERT_TRUE(list.GetSubItemRect(54324, 1, LVIR_BOUNDS, cell));
+    EXPECT_EQ(cell, CRect(80, 3 * h, 160, 4 * h));
+    EXPECT_EQ(list.visualRect(list.model()->index(54324, 1)), cell.ToQRect());
+    LVHITTESTINFO hit;
+    hit.pt = CPoint(85, 3 * h + 1);
+    EXPECT_EQ(list.SubItemHitTest(&hit), 54324);
+    EXPECT_EQ(hit.iSubItem, 1);
+    EXPECT_EQ(list.HitTest(CPoint(5, -1)), -1);  // above the viewport: no row
+    EXPECT_FALSE(list.GetItemRect(100000, &cell, LVIR_BOUNDS));
+
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(85, 3 * h + 1));
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 54324);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 54324);
+    EXPECT_EQ(PaintedData(list).front(), 54321);
+
+    // Left and Right scroll sideways and leave the current row where it is.
+    const int nOffset = list.horizontalScrollBar()->value();
+    QTest::keyClick(&list, Qt::Key_Left);
+    EXPECT_LT(list.horizontalScrollBar()->value(), nOffset);
+    QTest::keyClick(&list, Qt::Key_Right);
+    QTest::keyClick(&list, Qt::Key_Right);
+    EXPECT_GT(list.horizontalScrollBar()->value(), nOffset);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 54324);
+    CRect header;
+    ASSERT_TRUE(list.GetHeaderCtrl()->GetItemRect(1, &header));
+    ASSERT_TRUE(list.GetSubItemRect(54324, 1, LVIR_BOUNDS, cell));
+    EXPECT_EQ(header.left, cell.left);  // the header scrolls with the rows
 }

@@ -131,6 +131,8 @@ TEST_F(MibWalk, EndSignals)
         Messages expected(c.texts.size(), WM_WALK_ERROR);
         expected.push_back(WM_WALK_DONE);
         EXPECT_EQ(harness.m_signals, expected) << c.pszCase;
+        expected.insert(expected.begin(), 2, WM_WALK_RECORD);  // texts come behind the records before them
+        EXPECT_EQ(harness.m_arrivals, expected) << c.pszCase;
         EXPECT_EQ(agent.RequestCount(), 3u) << c.pszCase;
         EXPECT_EQ(agent.Requests().back().nVersion, long(c.nVersion) - 1) << c.pszCase;  // wire version
     }
@@ -165,6 +167,15 @@ TEST_F(MibWalk, EveryValueKindArrivesAsARecord)
     EXPECT_EQ(r[2].m_strType + "|" + r[2].m_strValue, "IPADDRESS|127.0.0.1");
     EXPECT_EQ(r[3].m_strType + "|" + r[3].m_strValue, "OCTETSTRING| 00 1A FF");
     EXPECT_EQ(harness.m_signals, Messages{WM_WALK_DONE});
+    // The tools' value form is made only for a walk that asks for it.
+    for (const CWalkRecord& record : r)
+        EXPECT_EQ(record.m_strSnmpwalkValue, "") << record.m_strOid;
+    CWalkHarness asking(agent.Address());
+    asking.m_request.m_bSnmpwalkValues = true;
+    asking.Run();
+    ASSERT_EQ(asking.m_records.size(), 4u);
+    EXPECT_EQ(asking.m_records[1].m_strSnmpwalkValue, "Counter64: 4294967296");
+    EXPECT_EQ(asking.m_records[2].m_strSnmpwalkValue, "IpAddress: 127.0.0.1");
 }
 
 TEST_F(MibWalk, StopLetsTheAnswerInFlightArriveAndSendsNoFurtherRequest)
@@ -302,6 +313,8 @@ TEST_F(BulkWalk, EndRulesApplyToEachVariableOfAnAnswer)
         Messages expected(c.texts.size(), WM_WALK_ERROR);
         expected.push_back(WM_WALK_DONE);
         EXPECT_EQ(harness.m_signals, expected) << c.pszCase;
+        expected.insert(expected.begin(), c.nRecords, WM_WALK_RECORD);
+        EXPECT_EQ(harness.m_arrivals, expected) << c.pszCase;
         ASSERT_EQ(agent.RequestCount(), 1u) << c.pszCase;
         EXPECT_EQ(agent.Requests()[0].nCommand, 0xA5) << c.pszCase;
         EXPECT_EQ(agent.Requests()[0].nMaxRepetitions, 4) << c.pszCase;

@@ -23,6 +23,7 @@ class CWalkHarness : public CWalkTarget
 public:
     explicit CWalkHarness(const std::string& strHost)
         : m_window(nullptr, [this](UINT message, WPARAM wParam, LPARAM lParam) {
+              m_arrivals.push_back(message);
               if (message == WM_WALK_RECORD)
                   m_records.push_back(*TakeWalkRecord(wParam));
               else
@@ -63,7 +64,8 @@ public:
 
     std::vector<CWalkRecord> m_records;
     Strings m_texts;
-    Messages m_signals;  // everything but records: texts and end messages
+    Messages m_signals;   // everything but records: texts and end messages
+    Messages m_arrivals;  // every message, records too, in arrival order
     std::function<void(CWalkHarness&)> m_onArrival;
     CMsgWindow m_window;
 };

@@ -84,7 +84,7 @@ TEST(CounterRate, NoRateWithoutTwoCounterReadingsAndTime)
 CWalkRecord Record(const std::string& strOid, const std::string& strName, const std::string& strType,
                    const std::string& strValue)
 {
-    return CWalkRecord{strOid, strName, strType, strValue};
+    return CWalkRecord{strOid, strName, strType, strValue, {}};
 }
 
 // ifTable as a walk brings it: column by column.

@@ -99,6 +99,7 @@ public:
           m_writer(eFormat)
     {
         m_request = CWalkRequest{options.m_strHost, options.m_strCommunity, options.Profile()};
+        m_request.m_bSnmpwalkValues = eFormat == EWalkFormat::Snmpwalk;
         m_pWalk->m_bRun = 1;
         m_hWalkWnd = m_window.Handle();
     }
