@@ -264,10 +264,7 @@ CListRow CTreeListCtrl::RowFor(CTreeItem* pNode, int nLevel) const
 {
     const CNodeInfo& info = *pNode->m_pInfo;
     CListRow row;
-    row.texts.reserve(static_cast<size_t>(info.GetSubTextCount()) + 1);
-    row.texts.push_back(info.GetText());
-    for (int i = 0; i < info.GetSubTextCount(); ++i)
-        row.texts.push_back(info.GetSubText(i));
+    row.nCallbackCells = CListRow::kAllCallback;  // texts are read from the node
     row.lParam = reinterpret_cast<LPARAM>(pNode);
     row.nIndent = nLevel >= 0 ? nLevel : LevelOf(pNode);
     if (info.IsChecked())
@@ -649,12 +646,17 @@ void CTreeListCtrl::RefreshRow(CTreeItem* pNode)
 {
     JobNodeChanged(pNode);
     const int nRow = RowOfNode(pNode);
-    if (nRow < 0)
-        return;
-    const CNodeInfo& info = *pNode->m_pInfo;
-    SetItemText(nRow, 0, info.GetText());
-    for (int i = 0; i < info.GetSubTextCount(); ++i)
-        SetItemText(nRow, i + 1, info.GetSubText(i));
+    if (nRow >= 0)
+        RedrawItems(nRow, nRow);
+}
+
+std::string CTreeListCtrl::GetDispInfoText(int nItem, int nSubItem) const
+{
+    const CTreeItem* pNode = NodeAtRow(nItem);
+    const CNodeInfo* pInfo = pNode ? InfoOf(pNode) : nullptr;
+    if (!pInfo)
+        return std::string();
+    return nSubItem == 0 ? pInfo->GetText() : pInfo->GetSubText(nSubItem - 1);
 }
 
 // ===========================================================================

@@ -125,7 +125,8 @@ public:
     CTreeItem* NextInTree(CTreeItem* pTop, CTreeItem* pNode, BOOL bInit, BOOL bShownOnly) const;
     // TRUE when pNode is pTop or below it. O(depth of pNode).
     BOOL IsInSubtree(const CTreeItem* pTop, const CTreeItem* pNode) const;
-    // Writes the node's texts into its row (nothing when it has no row).
+    // Repaints the node's row after its texts changed (nothing when it has no
+    // row): rows keep no texts, they read the node's.
     void RefreshRow(CTreeItem* pNode);
 
     // --- Expand All and Collapse All in slices (TreeListCtrlExpandAll.cpp) ----
@@ -276,6 +277,8 @@ protected:
 
     // --- Drawing ---------------------------------------------------------
     void DrawItem(DRAWITEMSTRUCT* pDrawItem) override;
+    // A row's texts are its node's label and cells.
+    std::string GetDispInfoText(int nItem, int nSubItem) const override;
     void DrawFocusCell(CDC* pDC, int nRow, int nColumn, CNodeInfo* pInfo);
     void DrawCellControl(CDC* pDC, CTreeItem* pNode, int nRow, int nColumn);
     const char* ShortenToFit(CDC* pDC, const char* pszText, int nWidth, int nOffset);

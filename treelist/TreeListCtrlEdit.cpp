@@ -89,13 +89,16 @@ void CTreeListCtrl::OnCellEditDone(CTreeItem* pNode, LVITEM* pItem)
     if (!pItem || !pItem->pszText)
         return;
     const std::string text(pItem->pszText);
-    if (CNodeInfo* pInfo = pNode ? InfoOf(pNode) : nullptr) {
-        if (pItem->iSubItem == 0)
-            pInfo->SetText(text);
-        else
-            pInfo->SetSubText(pItem->iSubItem - 1, text);
+    CNodeInfo* pInfo = pNode ? InfoOf(pNode) : nullptr;
+    if (!pInfo) {
+        SetItemText(pItem->iItem, pItem->iSubItem, text);
+        return;
     }
-    SetItemText(pItem->iItem, pItem->iSubItem, text);
+    if (pItem->iSubItem == 0)
+        pInfo->SetText(text);
+    else
+        pInfo->SetSubText(pItem->iSubItem - 1, text);
+    RedrawItems(pItem->iItem, pItem->iItem);  // the row reads the node's texts
 }
 
 CTreeListCtrl::CEditorCloser::~CEditorCloser()

@@ -31,6 +31,15 @@ void ApplyItemFields(const LVITEM& item, CListRow& row)
         row.nImage = item.iImage;
 }
 
+// An LVITEM's text for a row: none, a callback, or an own text.
+void SetRowText(CListRow& row, int nSubItem, const char* pszText)
+{
+    if (pszText == LPSTR_TEXTCALLBACK)
+        row.SetCallback(nSubItem);
+    else
+        row.SetText(nSubItem, pszText ? pszText : "");
+}
+
 // Copies text into a caller's buffer of nSize bytes, cut to fit with its NUL.
 void CopyOut(const std::string& text, char* pszBuffer, int nSize)
 {
@@ -47,6 +56,7 @@ CListCtrl::CListCtrl(QWidget* pParent)
     : QAbstractItemView(pParent), m_pModel(std::make_unique<CListModel>())
 {
     setModel(m_pModel.get());
+    m_pModel->SetTextSource([this](int nRow, int nCol) { return GetItemText(nRow, nCol); });
     AttachHeader(new CHeaderCtrl(this));
     // The row count only moves the scroll range, which the delayed layout sets.
     const auto relayout = [this] { scheduleDelayedItemsLayout(); };
@@ -168,8 +178,8 @@ int CListCtrl::InsertItem(const LVITEM* pItem)
     if (!pItem || pItem->iSubItem != 0)
         return -1;
     CListRow row;
-    if ((pItem->mask & LVIF_TEXT) && pItem->pszText)
-        row.SetText(0, pItem->pszText);
+    if (pItem->mask & LVIF_TEXT)
+        SetRowText(row, 0, pItem->pszText);
     ApplyItemFields(*pItem, row);
     if (pItem->mask & LVIF_STATE)
         row.nState = pItem->state & pItem->stateMask & ~kViewStates;
@@ -237,7 +247,7 @@ BOOL CListCtrl::SetItem(const LVITEM* pItem)
         return FALSE;
     CListRow& row = m_pModel->Row(pItem->iItem);
     if (pItem->mask & LVIF_TEXT)
-        row.SetText(pItem->iSubItem, pItem->pszText ? pItem->pszText : "");
+        SetRowText(row, pItem->iSubItem, pItem->pszText);
     if (pItem->iSubItem == 0) {
         ApplyItemFields(*pItem, row);
         if (pItem->mask & LVIF_STATE)
@@ -253,7 +263,7 @@ BOOL CListCtrl::GetItem(LVITEM* pItem) const
         return FALSE;
     const CListRow& row = m_pModel->Row(pItem->iItem);
     if (pItem->mask & LVIF_TEXT)
-        CopyOut(row.Text(pItem->iSubItem), pItem->pszText, pItem->cchTextMax);
+        CopyOut(GetItemText(pItem->iItem, pItem->iSubItem), pItem->pszText, pItem->cchTextMax);
     if (pItem->mask & LVIF_PARAM)
         pItem->lParam = row.lParam;
     if (pItem->mask & LVIF_INDENT)
@@ -278,7 +288,13 @@ std::string CListCtrl::GetItemText(int nItem, int nSubItem) const
 {
     if (!m_pModel->IsRow(nItem))
         return std::string();
-    return m_pModel->Row(nItem).Text(nSubItem);
+    const CListRow& row = m_pModel->Row(nItem);
+    return row.IsCallback(nSubItem) ? GetDispInfoText(nItem, nSubItem) : row.Text(nSubItem);
+}
+
+std::string CListCtrl::GetDispInfoText(int, int) const
+{
+    return std::string();
 }
 
 LPARAM CListCtrl::GetItemData(int nItem) const

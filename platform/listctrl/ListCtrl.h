@@ -34,6 +34,10 @@ class CHeaderCtrl;
 class CListModel;
 class QPainter;
 
+// pszText of an LVITEM to set: the cell's text is a callback text, asked of
+// the owner (GetDispInfoText) whenever the list needs it, and kept nowhere.
+inline char* const LPSTR_TEXTCALLBACK = reinterpret_cast<char*>(-1);
+
 // LVITEM mask bits
 constexpr UINT LVIF_TEXT = 0x0001;
 constexpr UINT LVIF_IMAGE = 0x0002;
@@ -120,7 +124,7 @@ struct LVITEM
     int iSubItem = 0;
     UINT state = 0;
     UINT stateMask = 0;
-    char* pszText = nullptr;  // set: NUL-terminated text; get: buffer of cchTextMax bytes
+    char* pszText = nullptr;  // set: NUL-terminated text or LPSTR_TEXTCALLBACK; get: buffer of cchTextMax bytes
     int cchTextMax = 0;
     int iImage = 0;
     LPARAM lParam = 0;
@@ -233,8 +237,10 @@ public:
 
     BOOL SetItem(const LVITEM* pItem);   // by mask; iSubItem > 0 takes only LVIF_TEXT
     BOOL GetItem(LVITEM* pItem) const;   // by mask; text is cut to cchTextMax - 1 bytes
+    // Gives the cell an own text (a callback cell stops being one).
     BOOL SetItemText(int nItem, int nSubItem, const std::string& text);
-    std::string GetItemText(int nItem, int nSubItem) const;  // empty for a bad index
+    // The own text, or for a callback cell the owner's; empty for a bad index.
+    std::string GetItemText(int nItem, int nSubItem) const;
     LPARAM GetItemData(int nItem) const;                     // 0 for a bad index
     UINT GetItemState(int nItem, UINT nMask) const;
     // Selecting a row deselects every other one (single selection); LVIS_FOCUSED
@@ -309,6 +315,9 @@ public:
 protected:
     // Paints one whole row. The base draws the row's texts plainly.
     virtual void DrawItem(DRAWITEMSTRUCT* pDrawItem);
+    // The text of a callback cell, asked whenever the list needs it (painting,
+    // GetItemText, GetItem); the list keeps no copy. The base answers "".
+    virtual std::string GetDispInfoText(int nItem, int nSubItem) const;
     // Messages to the control; the base answers 0.
     virtual LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam);
     // Notifications, as the list sends them to itself (the base does nothing, answers 0).

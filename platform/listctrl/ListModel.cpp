@@ -51,7 +51,8 @@ QVariant CListModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || !IsRow(index.row()))
         return QVariant();
-    return QString::fromLatin1(Row(index.row()).Text(index.column()));
+    const int nRow = index.row(), nCol = index.column();
+    return QString::fromLatin1(m_fnText ? m_fnText(nRow, nCol) : Row(nRow).Text(nCol));
 }
 
 QVariant CListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -4,6 +4,7 @@
 #include "platform/listctrl/ListRow.h"
 #include "platform/listctrl/RowStore.h"
 #include <QAbstractTableModel>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
     int ColumnCount() const { return static_cast<int>(m_columns.size()); }
     const Column& ColumnAt(int nCol) const { return m_columns[static_cast<size_t>(nCol)]; }
     void InsertColumn(int nCol, Column column);  // nCol in [0, ColumnCount()]
+    // Where data() reads a cell's text (the list, which answers callback cells).
+    void SetTextSource(std::function<std::string(int nRow, int nCol)> fnText) { m_fnText = std::move(fnText); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -40,4 +43,5 @@ public:
 private:
     CRowStore m_rows;
     std::vector<Column> m_columns;
+    std::function<std::string(int, int)> m_fnText;
 };

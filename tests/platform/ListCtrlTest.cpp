@@ -419,3 +419,80 @@ TEST(ListCtrl, AClickFarDownAHundredThousandRowsSelectsTheRowUnderIt)
     ASSERT_TRUE(list.GetSubItemRect(54324, 1, LVIR_BOUNDS, cell));
     EXPECT_EQ(header.left, cell.left);  // the header scrolls with the rows
 }
+
+namespace {
+
+// Answers callback cells with "cb<row>.<column>" and counts the questions.
+class CCallbackList : public CProbeList
+{
+public:
+    mutable int nAsked = 0;
+
+protected:
+    std::string GetDispInfoText(int nItem, int nSubItem) const override
+    {
+        ++nAsked;
+        return "cb" + std::to_string(nItem) + "." + std::to_string(nSubItem);
+    }
+};
+
+}  // namespace
+
+TEST(ListCtrl, CallbackCellsAskTheOwnerAndOwnTextsStayTheRows)
+{
+    CCallbackList list;
+    AddColumns(list);
+    list.InsertItems(0, Rows(0, 2));  // rows with texts of their own
+    LVITEM item;
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = 1;
+    item.pszText = LPSTR_TEXTCALLBACK;
+    item.lParam = 77;
+    ASSERT_EQ(list.InsertItem(&item), 1);
+    item.mask = LVIF_TEXT;
+    item.iSubItem = 2;
+    ASSERT_TRUE(list.SetItem(&item));
+
+    EXPECT_EQ(list.GetItemText(0, 1), "b0");
+    EXPECT_EQ(list.GetItemText(2, 0), "r1");
+    EXPECT_EQ(list.nAsked, 0);
+    EXPECT_EQ(list.GetItemText(1, 0), "cb1.0");
+    EXPECT_EQ(list.GetItemText(1, 1), "");  // never made a callback
+    EXPECT_EQ(list.GetItemText(1, 2), "cb1.2");
+    EXPECT_EQ(list.GetItemData(1), 77);
+    char buffer[4];
+    LVITEM get;
+    get.mask = LVIF_TEXT;
+    get.iItem = 1;
+    get.pszText = buffer;
+    get.cchTextMax = sizeof buffer;
+    ASSERT_TRUE(list.GetItem(&get));
+    EXPECT_STREQ(buffer, "cb1");
+    EXPECT_EQ(list.model()->data(list.model()->index(1, 2), Qt::DisplayRole).toString(), "cb1.2");
+
+    // A text set on a callback cell is the row's own from then on.
+    const int nBefore = list.nAsked;
+    ASSERT_TRUE(list.SetItemText(1, 0, "mine"));
+    EXPECT_EQ(list.GetItemText(1, 0), "mine");
+    EXPECT_EQ(list.nAsked, nBefore);
+    EXPECT_EQ(list.GetItemText(1, 2), "cb1.2");
+}
+
+TEST(ListCtrl, PaintingAHundredThousandCallbackRowsAsksForTheVisibleOnes)
+{
+    CCallbackList list;
+    AddColumns(list);
+    std::vector<CListRow> rows(100000);
+    for (CListRow& row : rows)
+        row.nCallbackCells = CListRow::kAllCallback;
+    list.InsertItems(0, std::move(rows));
+    ShowList(list, 300, 0);
+    list.verticalScrollBar()->setValue(40000);
+    list.nAsked = 0;
+    list.drawn.clear();
+    list.viewport()->grab();
+    ASSERT_FALSE(list.drawn.empty());
+    EXPECT_EQ(list.drawn.front(), 40000);
+    EXPECT_EQ(list.nAsked, static_cast<int>(list.drawn.size()) * list.GetColumnCount());
+    EXPECT_EQ(list.GetItemText(40001, 1), "cb40001.1");
+}
