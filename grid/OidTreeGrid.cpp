@@ -41,6 +41,7 @@ COidTreeGrid::~COidTreeGrid()
 {
     // Open in-place editors are closed by the tree-list control, without a
     // report: a window that closes writes nothing.
+    CancelWholeTreeJob();  // its filter reads this grid's labels
     LetThreadsGo();
     m_pMsgWnd.reset();
     m_apInferred.clear();
@@ -244,21 +245,15 @@ BOOL COidTreeGrid::HasStatus(const std::string& strLabel)
         || strLabel.find("(Querying...)") != std::string::npos;
 }
 
+// A top node still being queried or cleaned is passed over, also when it is
+// reached in a later slice.
 void COidTreeGrid::ExpandCollapseAll(BOOL bExpand)
 {
-    SetRedraw(FALSE);
-    for (POSITION pos = FirstRootPosition(); pos;) {
-        CTreeItem* pTop = NextRoot(pos);
-        if (HasStatus(InfoOf(pTop)->GetText()))
-            continue;
-        if (bExpand) {
-            int nLastRow = 0;
-            ExpandSubtree(pTop, nLastRow);
-        } else {
-            CollapseNode(pTop);
-        }
-    }
-    SetRedraw(TRUE);
+    RootFilter busy = [this](const CTreeItem* pTop) { return HasStatus(InfoOf(pTop)->GetText()) != FALSE; };
+    if (bExpand)
+        ExpandAll(std::move(busy));
+    else
+        CollapseAll(std::move(busy));
 }
 
 BOOL COidTreeGrid::HasRoots() const

@@ -86,7 +86,10 @@ public:
     // the query has ended).
     std::shared_ptr<const CQueryState> CurrentQuery() const { return m_pQuery; }
     // "Expand All" (TRUE) / "Collapse All" (FALSE) over the top nodes that carry
-    // no status. Cost O(nodes).
+    // no status when the job reaches them: a whole-tree job of the control
+    // (ExpandAll, CollapseAll), in slices of about 8 ms, which a newer command
+    // replaces and a new query (ResetForQuery) or the window's end cancels;
+    // IsWholeTreeJobRunning tells whether it still runs. Cost O(nodes) in all.
     void ExpandCollapseAll(BOOL bExpand);
     BOOL HasRoots() const;
     // The last walk's records, time and end, as its messages arrived.

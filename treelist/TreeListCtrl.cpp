@@ -60,6 +60,7 @@ CTreeListCtrl::~CTreeListCtrl()
         CImageList::DragLeave(viewport());
         CImageList::EndDrag();
     }
+    CancelWholeTreeJob();
     FreeAllNodes();
 }
 
@@ -78,8 +79,10 @@ CNodeInfo* CTreeListCtrl::InfoOf(const CTreeItem* pNode) const
 
 void CTreeListCtrl::SetInfoOf(CTreeItem* pNode, std::unique_ptr<CNodeInfo> pInfo)
 {
-    if (pNode && pInfo)
+    if (pNode && pInfo) {
+        JobNodeChanged(pNode);
         pNode->m_pInfo = std::move(pInfo);
+    }
 }
 
 BOOL CTreeListCtrl::IsCollapsed(const CTreeItem* pNode) const
@@ -257,13 +260,13 @@ int CTreeListCtrl::RowAfterSubtree(CTreeItem* pNode)
 // ===========================================================================
 // Rows
 
-CListRow CTreeListCtrl::RowFor(CTreeItem* pNode) const
+CListRow CTreeListCtrl::RowFor(CTreeItem* pNode, int nLevel) const
 {
     const CNodeInfo& info = *pNode->m_pInfo;
     CListRow row;
     row.nCallbackCells = CListRow::kAllCallback;  // texts are read from the node
     row.lParam = reinterpret_cast<LPARAM>(pNode);
-    row.nIndent = LevelOf(pNode);
+    row.nIndent = nLevel >= 0 ? nLevel : LevelOf(pNode);
     if (info.IsChecked())
         row.nState = INDEXTOSTATEIMAGEMASK(2);
     return row;
@@ -271,14 +274,19 @@ CListRow CTreeListCtrl::RowFor(CTreeItem* pNode) const
 
 void CTreeListCtrl::InsertNodeRows(int nRow, const std::vector<CTreeItem*>& nodes)
 {
-    if (nodes.empty())
-        return;
     std::vector<CListRow> rows;
     rows.reserve(nodes.size());
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        rows.push_back(RowFor(nodes[i]));
+    for (CTreeItem* pNode : nodes)
+        rows.push_back(RowFor(pNode));
+    InsertBuiltRows(nRow, nodes, std::move(rows));
+}
+
+void CTreeListCtrl::InsertBuiltRows(int nRow, const std::vector<CTreeItem*>& nodes, std::vector<CListRow> rows)
+{
+    if (nodes.empty())
+        return;
+    for (size_t i = 0; i < nodes.size(); ++i)
         nodes[i]->m_nRow = nRow + static_cast<int>(i);
-    }
     InsertItems(nRow, std::move(rows));
     RowsInserted(nRow, static_cast<int>(nodes.size()));
 }
@@ -405,6 +413,7 @@ BOOL CTreeListCtrl::MoveChildren(CTreeItem* pFrom, CTreeItem* pTo)
     auto showsChildren = [this](const CTreeItem* p) { return p->m_children.pFirst && !p->m_bCollapsed && IsShown(p); };
     if (!pFrom || !pTo || IsInSubtree(pFrom, pTo) || showsChildren(pFrom) || showsChildren(pTo))
         return FALSE;
+    JobChildrenMoving(pFrom);
     while (CTreeItem* pChild = pFrom->m_children.pFirst) {
         pFrom->m_children.Unlink(pChild);
         pChild->m_pParentNode = pTo;
@@ -419,6 +428,7 @@ BOOL CTreeListCtrl::MoveChildren(CTreeItem* pFrom, CTreeItem* pTo)
 // frees it with its subtree. Returns the row it had, -1 when it had none.
 int CTreeListCtrl::DetachNode(CTreeItem* pNode)
 {
+    JobNodeRemoving(pNode);
     const int nRow = RowOfNode(pNode);
     if (nRow >= 0) {
         const int nHidden = HideDescendants(pNode, -1);
@@ -458,6 +468,7 @@ void CTreeListCtrl::RemoveNode(CTreeItem* pNode, int)
 // the nodes.
 void CTreeListCtrl::RemoveAllNodes()
 {
+    CancelWholeTreeJob();
     const BOOL bRedraw = IsRedrawOn();
     SetRedraw(FALSE);
     DeleteAllItems();
@@ -479,23 +490,34 @@ int CTreeListCtrl::ExpandNode(CTreeItem* pNode, int nRow)
     const int nActual = RowOfNode(pNode);
     if (nActual < 0)
         return nRow;
+    const int nChildLevel = LevelOf(pNode) + 1;
+    std::vector<CTreeItem*> children;
+    std::vector<CListRow> rows;
+    children.reserve(static_cast<size_t>(pNode->m_children.nCount));
+    rows.reserve(children.capacity());
+    for (CTreeItem* pChild = pNode->m_children.pFirst; pChild; pChild = pChild->m_pNextSibling) {
+        if (!pChild->m_bFilteredOut) {
+            children.push_back(pChild);
+            rows.push_back(RowFor(pChild, nChildLevel));
+        }
+    }
+    return InsertChildRows(pNode, nActual, children, std::move(rows));
+}
+
+int CTreeListCtrl::InsertChildRows(CTreeItem* pNode, int nRow, const std::vector<CTreeItem*>& children,
+                                   std::vector<CListRow> rows)
+{
     LVITEM item;
     item.mask = LVIF_INDENT;
-    item.iItem = nActual;
+    item.iItem = nRow;
     item.iIndent = LevelOf(pNode);
     SetItem(&item);
     pNode->m_bCollapsed = FALSE;
-    std::vector<CTreeItem*> children;
-    children.reserve(static_cast<size_t>(pNode->m_children.nCount));
-    for (CTreeItem* pChild = pNode->m_children.pFirst; pChild; pChild = pChild->m_pNextSibling) {
-        if (pChild->m_bFilteredOut)
-            continue;
+    for (CTreeItem* pChild : children)
         if (pChild->m_children.pFirst)
             pChild->m_bCollapsed = TRUE;
-        children.push_back(pChild);
-    }
-    InsertNodeRows(nActual + 1, children);
-    return nActual + static_cast<int>(children.size());
+    InsertBuiltRows(nRow + 1, children, std::move(rows));
+    return nRow + static_cast<int>(children.size());
 }
 
 void CTreeListCtrl::CollapseNode(CTreeItem* pNode)
@@ -622,6 +644,7 @@ BOOL CTreeListCtrl::IsInSubtree(const CTreeItem* pTop, const CTreeItem* pNode) c
 
 void CTreeListCtrl::RefreshRow(CTreeItem* pNode)
 {
+    JobNodeChanged(pNode);
     const int nRow = RowOfNode(pNode);
     if (nRow >= 0)
         RedrawItems(nRow, nRow);
@@ -971,6 +994,8 @@ void CTreeListCtrl::timerEvent(QTimerEvent* pEvent)
         DragTimer();
     else if (pEvent->timerId() == m_timerTip.timerId())
         TipTimer();
+    else if (pEvent->timerId() == m_timerJob.timerId())
+        RunJobSlice();
     else
         CListCtrl::timerEvent(pEvent);
 }

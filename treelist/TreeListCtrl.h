@@ -31,6 +31,8 @@
 
 #include <QBasicTimer>
 #include <QPoint>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -126,6 +128,34 @@ public:
     // Repaints the node's row after its texts changed (nothing when it has no
     // row): rows keep no texts, they read the node's.
     void RefreshRow(CTreeItem* pNode);
+
+    // --- Expand All and Collapse All in slices (TreeListCtrlExpandAll.cpp) ----
+    // A whole-tree job works on the UI thread in slices of about 8 ms: the
+    // first inside the call, the next ones from a zero timer, so the window
+    // paints and answers in between; a tree done in the first slice is done
+    // on return. Roots are taken in order, each judged by skip (true: passed
+    // over) when the job reaches it. Undisturbed, the rows and states at the
+    // end are those of ExpandSubtree (CollapseNode) of every root not passed
+    // over. Between slices anything may happen, under these rules:
+    //  - a newer ExpandAll or CollapseAll replaces the running job;
+    //  - RemoveAllNodes, ApplyFilter, ClearFilter and the destruction cancel it;
+    //  - a node removed (RemoveNode) or whose children move (MoveChildren)
+    //    while the job's cursor lies in its subtree moves the cursor to the
+    //    next node in pre-order after the subtree (for a collapse: the next
+    //    node in post-order), so the job never touches a freed node;
+    //  - nodes added, nodes the user expands or collapses: the job meets them
+    //    in their state when its cursor reaches them (what lies behind the
+    //    cursor is left as it is); a node hidden by then is passed over;
+    //  - a node's children are shown in one block; a block's rows are made
+    //    over several slices and dropped (made again) when a child of it is
+    //    removed, moved or refreshed (RefreshRow, SetInfoOf) meanwhile.
+    // Owners that change a hidden node's texts therefore call RefreshRow too.
+    // While a job runs the application shows the wait cursor.
+    using RootFilter = std::function<bool(const CTreeItem*)>;
+    void ExpandAll(RootFilter skip);
+    void CollapseAll(RootFilter skip);
+    BOOL IsWholeTreeJobRunning() const { return m_pJob ? TRUE : FALSE; }
+    void CancelWholeTreeJob();
 
     // --- Control operations ----------------------------------------------
     int ColumnCount() const;
@@ -240,6 +270,11 @@ protected:
     // default the whole text of a cell drawn shortened. Called on mouse moves.
     virtual std::string CellTip(const CTreeItem* pNode, int nColumn);
 
+    // How long one slice of a whole-tree job works: half a frame, so the
+    // window paints at 60 Hz meanwhile. A slice makes at least one step (a
+    // node, or the rows of up to 256 children). Tests shorten it.
+    void SetJobSliceTime(std::chrono::microseconds slice) { m_jobSlice = slice; }
+
     // --- Drawing ---------------------------------------------------------
     void DrawItem(DRAWITEMSTRUCT* pDrawItem) override;
     // A row's texts are its node's label and cells.
@@ -313,9 +348,14 @@ private:
     int DetachNode(CTreeItem* pNode);
     void ShowWholeSubtree(CTreeItem* pTop, CTreeItem*& pLastParent);
 
-    // Rows
-    CListRow RowFor(CTreeItem* pNode) const;
+    // Rows (nLevel: the node's level when the caller knows it)
+    CListRow RowFor(CTreeItem* pNode, int nLevel = -1) const;
     void InsertNodeRows(int nRow, const std::vector<CTreeItem*>& nodes);
+    void InsertBuiltRows(int nRow, const std::vector<CTreeItem*>& nodes, std::vector<CListRow> rows);
+    // Marks the node (at nRow) expanded and inserts its children's rows after
+    // it, each child with children collapsed. Returns the last row inserted.
+    int InsertChildRows(CTreeItem* pNode, int nRow, const std::vector<CTreeItem*>& children,
+                        std::vector<CListRow> rows);
     // Hides the node's shown descendants, collapsing every expanded node on the
     // way; their rows (starting at nRow) are deleted unless nRow is -1. Returns
     // how many there were.
@@ -337,6 +377,25 @@ private:
     void RebuildRows(bool bOpenToMatches);
     void KeepUnfilteredState(CTreeItem* pParent, BOOL bShowNow);
     void ShowFilteredPath(CTreeItem* pNode);
+
+    // Whole-tree jobs
+    struct CWholeTreeJob;
+    void StartJob(bool bExpand, RootFilter skip);
+    void RunJobSlice();
+    // One step of the job; false when the slice's time is up first.
+    bool ExpandStep(CWholeTreeJob& job);
+    bool CollapseStep(CWholeTreeJob& job);
+    bool PrepareRows(CWholeTreeJob& job);
+    void CommitRows(CWholeTreeJob& job);
+    bool NextTop(CWholeTreeJob& job);
+    CTreeItem* FirstChildToShow(const CTreeItem* pNode) const;
+    CTreeItem* NextSiblingToShow(const CTreeItem* pNode) const;
+    // The first node after pNode's subtree in pre-order within pTop's, or null.
+    CTreeItem* NextAfterSubtree(const CTreeItem* pTop, const CTreeItem* pNode) const;
+    // Called before pNode and its subtree are freed, or its children moved.
+    void JobNodeRemoving(CTreeItem* pNode);
+    void JobChildrenMoving(CTreeItem* pFrom);
+    void JobNodeChanged(const CTreeItem* pNode);
 
     // Input
     bool ToggleNode(CTreeItem* pNode, int nRow, bool bTopFirst);
@@ -372,4 +431,11 @@ private:
     std::unique_ptr<CTreeMatcher> m_pFilter;  // Owned; null while every node is shown
     CTreeItem* m_pFoundNode = nullptr;    // the last match; Not owned
     CTreeItem* m_pFoundShown = nullptr;   // the row selected for it; Not owned
+    struct CJobDeleter
+    {
+        void operator()(CWholeTreeJob* pJob) const;
+    };
+    std::unique_ptr<CWholeTreeJob, CJobDeleter> m_pJob;  // Owned; null while no Expand All or Collapse All runs
+    QBasicTimer m_timerJob;                 // zero timer: the job's next slice
+    std::chrono::microseconds m_jobSlice{8000};
 };

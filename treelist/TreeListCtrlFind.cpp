@@ -148,6 +148,7 @@ int CTreeListCtrl::ApplyFilter(const CTreeMatcher& matcher)
             p->m_bCollapsed = TRUE;
         p->m_nRow = -1;
     }
+    CancelWholeTreeJob();
     m_pFilter = std::make_unique<CTreeMatcher>(matcher);
     // Children come after their parent in pre-order: from the back, a node that
     // matches or has a child that does is known before its parent is reached.
@@ -169,6 +170,7 @@ void CTreeListCtrl::ClearFilter()
 {
     if (!m_pFilter)
         return;
+    CancelWholeTreeJob();
     CWaitCursor wait;
     m_pFilter.reset();
     for (CTreeItem* p = m_roots.pFirst; p; p = PreOrderNext(p)) {

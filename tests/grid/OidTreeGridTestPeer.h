@@ -17,6 +17,8 @@ public:
     // The agent a write goes to, as a started query leaves it.
     void SetRequest(const CWalkRequest& request) { m_grid.m_request = request; }
     bool MergeChild(const CNodeMerge& merge) { return m_grid.MergeChild(merge); }
+    // How long a slice of Expand All and Collapse All works (0: one step, or 256 rows).
+    void SetJobSliceTime(std::chrono::microseconds slice) { m_grid.SetJobSliceTime(slice); }
     static std::string WithoutStatus(const std::string& strLabel) { return COidTreeGrid::WithoutStatus(strLabel); }
 
 private:
