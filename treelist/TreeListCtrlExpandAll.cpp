@@ -149,8 +149,13 @@ bool CTreeListCtrl::ExpandStep(CWholeTreeJob& job)
 bool CTreeListCtrl::PrepareRows(CWholeTreeJob& job)
 {
     CTreeItem* pParent = job.pCursor;
-    if (!job.pPrepared)
+    if (!job.pPrepared) {
         job.nChildLevel = LevelOf(pParent) + 1;
+        // Room for them all at once: a vector that doubles copies a large block
+        // whole inside one step.
+        job.rows.reserve(static_cast<size_t>(pParent->m_children.nCount));
+        job.nodes.reserve(job.rows.capacity());
+    }
     CTreeItem* pChild = job.pPrepared ? job.pPrepared->m_pNextSibling : pParent->m_children.pFirst;
     for (int n = 1; pChild; pChild = pChild->m_pNextSibling, ++n) {
         if (!pChild->m_bFilteredOut) {

@@ -9,6 +9,10 @@ namespace {
 // Blocks of rows from this size on have their texts freed on a thread of their own.
 constexpr int kFreeLaterRows = 10000;
 
+// Slots the gap gains at least, and at most beyond what one insertion needs.
+constexpr int kMinGrowRows = 16;
+constexpr int kGrowRows = 16384;
+
 } // namespace
 
 // Without a gap there is nothing to move (and moving a row onto itself would empty it).
@@ -22,20 +26,17 @@ void CRowStore::MoveGapTo(int nRow)
     m_nGapStart = nRow;
 }
 
-// Reallocates with the gap at least nAtLeast slots wide (and the vector at
-// least doubled), so that growing row by row stays amortised O(1).
+// Appends slots and moves the rows after the gap onto them. Small lists double;
+// large ones add kGrowRows at a time, so that no single edit touches megabytes
+// of fresh memory (the moved rows are ones the list already holds).
 void CRowStore::GrowGap(int nAtLeast)
 {
-    const size_t nSize = static_cast<size_t>(Size());
-    const size_t nCapacity = std::max(nSize + static_cast<size_t>(nAtLeast), 2 * m_slots.size());
-    std::vector<CListRow> slots;
-    slots.reserve(nCapacity);
-    const auto gapEnd = m_slots.begin() + m_nGapStart + m_nGap;
-    std::move(m_slots.begin(), m_slots.begin() + m_nGapStart, std::back_inserter(slots));
-    slots.resize(slots.size() + (nCapacity - nSize));
-    std::move(gapEnd, m_slots.end(), std::back_inserter(slots));
-    m_nGap = static_cast<int>(nCapacity - nSize);
-    m_slots.swap(slots);
+    const int nAdd = std::max(nAtLeast - m_nGap, std::clamp(Size(), kMinGrowRows, kGrowRows));
+    const auto nOldEnd = static_cast<std::ptrdiff_t>(m_slots.size());
+    m_slots.resize(m_slots.size() + static_cast<size_t>(nAdd));
+    const auto begin = m_slots.begin();
+    std::move_backward(begin + m_nGapStart + m_nGap, begin + nOldEnd, m_slots.end());
+    m_nGap += nAdd;
 }
 
 void CRowStore::Insert(int nRow, std::vector<CListRow>&& rows)
