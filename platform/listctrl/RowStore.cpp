@@ -6,7 +6,7 @@
 
 namespace {
 
-// Blocks of rows from this size on have their texts freed on a thread of their own.
+// Blocks of rows from this size on that hold texts have them freed on a thread of their own.
 constexpr int kFreeLaterRows = 10000;
 
 // Slots the gap gains at least, and at most beyond what one insertion needs.
@@ -54,7 +54,10 @@ void CRowStore::Erase(int nRow, int nCount)
 {
     MoveGapTo(nRow);
     const auto first = m_slots.begin() + m_nGapStart + m_nGap;
-    if (nCount >= kFreeLaterRows)
+    // Rows that read their texts from the owner hold nothing to free: moving
+    // them out would cost more than emptying them here.
+    const bool bHoldTexts = std::any_of(first, first + nCount, [](const CListRow& row) { return !row.texts.empty(); });
+    if (nCount >= kFreeLaterRows && bHoldTexts)
         FreeInBackground(std::vector<CListRow>(std::make_move_iterator(first), std::make_move_iterator(first + nCount)));
     else
         std::fill(first, first + nCount, CListRow());  // frees the texts now
