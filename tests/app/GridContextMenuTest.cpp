@@ -106,6 +106,7 @@ protected:
         QTest::mouseClick(&View().GoButton(), Qt::LeftButton);
         ASSERT_TRUE(WaitForQuery(View()));
         Grid().ExpandCollapseAll(TRUE);
+        ASSERT_TRUE(PumpUntil([&] { return !Grid().IsWholeTreeJobRunning(); }, 60000));
     }
     static bool WaitForQuery(COrvexView& view)
     {

@@ -5,6 +5,7 @@
 #include "app/ResourceIds.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
+#include "support/PumpUntil.h"
 #include "support/SnmpdEnvironment.h"
 #include "support/TempXdg.h"
 #include "tests/grid/OidTreeGridTestPeer.h"
@@ -214,6 +215,7 @@ TEST_F(OrvexView, EditCommandsFollowTheGridAndTwoViewsWalkSideBySide)
     EXPECT_TRUE(m_pView->OnCommand(ID_EXPAND_ALL));
     EXPECT_GT(m_pView->Grid().GetItemCount(), nBefore);
     EXPECT_TRUE(m_pView->OnCommand(ID_COLLAPSE_ALL));
+    ASSERT_TRUE(PumpUntil([&] { return !m_pView->Grid().IsWholeTreeJobRunning(); }, 60000));
     EXPECT_EQ(m_pView->Grid().GetItemCount(), m_pView->Grid().RootCount());
     EXPECT_EQ(pView2->Grid().GetItemCount(), nBefore);  // the other window is untouched
 }

@@ -449,6 +449,7 @@ TEST_F(CPrintTest, EveryPageNamesTheAgentTheWalkAndItsNumber)
                !COidTreeGrid::HasStatus(m_grid.InfoOf(pRoot)->GetText());
     }, 30000));
     m_grid.ExpandCollapseAll(TRUE);
+    ASSERT_TRUE(PumpUntil([&] { return !m_grid.IsWholeTreeJobRunning(); }, 60000));
 
     SetPageForRows(40);
     m_print.OnFilePrint();
