@@ -382,9 +382,11 @@ private:
     struct CWholeTreeJob;
     void StartJob(bool bExpand, RootFilter skip);
     void RunJobSlice();
-    // One step of the job; false when the slice's time is up first.
-    bool ExpandStep(CWholeTreeJob& job);
-    bool CollapseStep(CWholeTreeJob& job);
+    // One step of the job: the next root to work on, or a step of the
+    // expansion or collapse at the cursor. False when no root is left.
+    bool JobStep(CWholeTreeJob& job);
+    bool ExpandStep(CWholeTreeJob& job);    // the cursor is on a node
+    bool CollapseStep(CWholeTreeJob& job);  // the cursor is on a node
     bool PrepareRows(CWholeTreeJob& job);
     void CommitRows(CWholeTreeJob& job);
     bool NextTop(CWholeTreeJob& job);

@@ -97,7 +97,7 @@ void CTreeListCtrl::RunJobSlice()
     SetRedraw(FALSE);
     bool bMore = true;
     do
-        bMore = job.bExpand ? ExpandStep(job) : CollapseStep(job);
+        bMore = JobStep(job);
     while (bMore && Clock::now() < job.tEnd);
     SetRedraw(bRedraw);
     if (bMore)
@@ -118,15 +118,20 @@ bool CTreeListCtrl::NextTop(CWholeTreeJob& job)
     return true;
 }
 
-bool CTreeListCtrl::ExpandStep(CWholeTreeJob& job)
+bool CTreeListCtrl::JobStep(CWholeTreeJob& job)
 {
     if (!job.bTopOpen)
         return NextTop(job);
-    CTreeItem* pNode = job.pCursor;
-    if (!pNode) {
+    if (!job.pCursor) {  // the current root is done
         job.NextRoot(job.pTop->m_pNextSibling);
         return true;
     }
+    return job.bExpand ? ExpandStep(job) : CollapseStep(job);
+}
+
+bool CTreeListCtrl::ExpandStep(CWholeTreeJob& job)
+{
+    CTreeItem* pNode = job.pCursor;
     if (!HasChildrenToShow(pNode)) {
         job.MoveTo(NextAfterSubtree(job.pTop, pNode), false);
         return true;
@@ -178,13 +183,7 @@ void CTreeListCtrl::CommitRows(CWholeTreeJob& job)
 
 bool CTreeListCtrl::CollapseStep(CWholeTreeJob& job)
 {
-    if (!job.bTopOpen)
-        return NextTop(job);
     CTreeItem* pNode = job.pCursor;
-    if (!pNode) {
-        job.NextRoot(job.pTop->m_pNextSibling);
-        return true;
-    }
     if (job.bDescend) {
         while (!pNode->m_bCollapsed && HasChildrenToShow(pNode))
             pNode = FirstChildToShow(pNode);

@@ -83,9 +83,11 @@ std::vector<CVariable> OurWalk(const std::string& strAddress)
 
 // Line for line, every variable that is the same in two walks of net-snmp's
 // on either side of ours: whatever is stable must match exactly; OIDs and
-// type words must match for all.
+// type words must match for all. The agent's cache states can expire and be
+// filled again between the walks, so equal values around ours prove nothing.
 void ExpectSameWalk(const CSnmpdFixture& agent, const std::string& strAddress)
 {
+    const std::string kCacheStatus = ".1.3.6.1.4.1.8072.1.5.3.1.3.";
     const std::vector<CVariable> before = NetSnmpWalk(agent, strAddress);
     const std::vector<CVariable> ours = OurWalk(strAddress);
     const std::vector<CVariable> after = NetSnmpWalk(agent, strAddress);
@@ -96,7 +98,7 @@ void ExpectSameWalk(const CSnmpdFixture& agent, const std::string& strAddress)
     for (std::size_t i = 0; i < ours.size(); ++i) {
         ASSERT_EQ(ours[i].strOid, before[i].strOid) << "variable " << i;
         EXPECT_EQ(ours[i].TypeWord(), before[i].TypeWord()) << ours[i].strOid;
-        if (before[i].strValue == after[i].strValue) {
+        if (before[i].strValue == after[i].strValue && ours[i].strOid.rfind(kCacheStatus, 0) != 0) {
             ++nStable;
             EXPECT_EQ(ours[i].strValue, before[i].strValue) << ours[i].strOid;
         }
