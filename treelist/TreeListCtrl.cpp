@@ -113,6 +113,22 @@ int CTreeListCtrl::CachedRowOf(CTreeItem* pNode)
     return FindRowFrom(pNode);
 }
 
+CTreeItem* CTreeListCtrl::FirstChildToShow(const CTreeItem* pNode) const
+{
+    CTreeItem* pChild = pNode->m_children.pFirst;
+    while (pChild && pChild->m_bFilteredOut)
+        pChild = pChild->m_pNextSibling;
+    return pChild;
+}
+
+CTreeItem* CTreeListCtrl::NextSiblingToShow(const CTreeItem* pNode) const
+{
+    CTreeItem* pNext = pNode->m_pNextSibling;
+    while (pNext && pNext->m_bFilteredOut)
+        pNext = pNext->m_pNextSibling;
+    return pNext;
+}
+
 int CTreeListCtrl::ChildCount(const CTreeItem* pNode) const
 {
     return pNode ? pNode->m_children.nCount : 0;

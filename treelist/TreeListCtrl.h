@@ -148,7 +148,9 @@ public:
     //    cursor is left as it is); a node hidden by then is passed over;
     //  - a node's children are shown in one block; a block's rows are made
     //    over several slices and dropped (made again) when a child of it is
-    //    removed, moved or refreshed (RefreshRow, SetInfoOf) meanwhile.
+    //    removed, moved or refreshed (RefreshRow, SetInfoOf) meanwhile. A
+    //    block of thousands of rows goes in or out at the start of a slice,
+    //    so a slice lasts at most its time or one block's edit.
     // Owners that change a hidden node's texts therefore call RefreshRow too.
     // While a job runs the application shows the wait cursor.
     using RootFilter = std::function<bool(const CTreeItem*)>;
@@ -242,6 +244,8 @@ public:
 
 protected:
     // --- Virtual hooks, in slot order ---------------------------------
+    // Lines and +/- box of pNode drawn at nRow. The base reads the tree's
+    // sibling order only, never row numbers: O(depth + hidden siblings).
     virtual void DrawTreeBranch(CDC* pDC, CTreeItem* pNode, int nRow, const CRect& rcBounds);
     // A new info for the copy of info, or null (then the copy gets an empty one).
     virtual std::unique_ptr<CNodeInfo> CloneInfo(const CNodeInfo& info);

@@ -314,7 +314,7 @@ void CTreeListCtrl::DrawSubItem(CDC* pDC, const SRowPaint& row, int nColumn, con
     pDC->DrawText(pszShown, -1, &rcText, kCellFormat | nJustify);
 }
 
-void CTreeListCtrl::DrawTreeBranch(CDC* pDC, CTreeItem* pNode, int nRow, const CRect& rcBounds)
+void CTreeListCtrl::DrawTreeBranch(CDC* pDC, CTreeItem* pNode, int /*nRow*/, const CRect& rcBounds)
 {
     if (!pDC || !pNode)
         return;
@@ -327,34 +327,23 @@ void CTreeListCtrl::DrawTreeBranch(CDC* pDC, CTreeItem* pNode, int nRow, const C
     const int yc = box.top + (box.Height() >> 1);
     const int nColumn0Right = rcBounds.left + GetColumnWidth(0);
 
-    // For each ancestor, look at its children from the last one up: the first
-    // that decides whether a line runs through this row in its column ends the look.
+    // The node's own column holds a corner, or a tee when a shown sibling
+    // follows; each ancestor's column a line through when one follows it.
+    // Sibling order decides, not row numbers: after an edit far above, those
+    // are made right again only up to the row asked for, and a page painted at
+    // the end of a million rows would renumber them all.
     int nChildLevel = nLevel;
-    for (CTreeItem* pAncestor = pNode->m_pParentNode; pAncestor; pAncestor = pAncestor->m_pParentNode, --nChildLevel) {
-        for (CTreeItem* pChild = pAncestor->m_children.pLast; pChild; pChild = pChild->m_pPrevSibling) {
-            const int nChildRow = CachedRowOf(pChild);
-            const int x = rcBounds.left + nChildLevel * w - half;
-            const int xEnd = std::min(nColumn0Right, x + half);
-            if (nChildRow < nRow && nChildLevel < nLevel)
-                break;
-            if (pChild == pNode) {  // the last child: a corner
-                pDC->MoveTo(x, rcBounds.top);
-                pDC->LineTo(x, yc);
-                pDC->LineTo(xEnd, yc);
-                break;
-            }
-            if (nChildRow > nRow && nChildLevel == nLevel) {  // later siblings follow: a tee
-                pDC->MoveTo(x, yc);
-                pDC->LineTo(xEnd, yc);
-                pDC->MoveTo(x, rcBounds.top);
-                pDC->LineTo(x, rcBounds.bottom);
-                break;
-            }
-            if (nChildRow > nRow && nChildLevel < nLevel) {  // a later sibling of an ancestor
-                pDC->MoveTo(x, rcBounds.top);
-                pDC->LineTo(x, rcBounds.bottom);
-                break;
-            }
+    for (const CTreeItem* p = pNode; p->m_pParentNode; p = p->m_pParentNode, --nChildLevel) {
+        const int x = rcBounds.left + nChildLevel * w - half;
+        const bool bFollowed = NextSiblingToShow(p) != nullptr;
+        if (p == pNode) {
+            pDC->MoveTo(x, rcBounds.top);
+            pDC->LineTo(x, bFollowed ? rcBounds.bottom : yc);
+            pDC->MoveTo(x, yc);
+            pDC->LineTo(std::min(nColumn0Right, x + half), yc);
+        } else if (bFollowed) {
+            pDC->MoveTo(x, rcBounds.top);
+            pDC->LineTo(x, rcBounds.bottom);
         }
     }
 

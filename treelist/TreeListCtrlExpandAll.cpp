@@ -13,6 +13,10 @@ using Clock = std::chrono::steady_clock;
 // Rows made between two looks at the clock.
 constexpr int kRowsPerLook = 256;
 
+// A block of rows from this size on goes in or out at the start of a slice:
+// its one edit must not come on top of a slice's worth of other steps.
+constexpr int kBlockOfItsOwn = 4096;
+
 }  // namespace
 
 // The expansion visits nodes in pre-order; the collapse in post-order, so that
@@ -33,6 +37,7 @@ struct CTreeListCtrl::CWholeTreeJob
     CTreeItem* pPrepared = nullptr;
     int nChildLevel = 0;
     Clock::time_point tEnd;
+    bool bSliceFresh = true;  // nothing done yet in the current slice
     CWaitCursor wait;
 
     void DropRows()
@@ -52,6 +57,15 @@ struct CTreeListCtrl::CWholeTreeJob
         MoveTo(nullptr, false);
         pTop = pNext;
         bTopOpen = false;
+    }
+    // True when an edit of nRows rows must wait for the next slice, which this
+    // then ends; the step is taken again, from the same place.
+    bool WaitForOwnSlice(size_t nRows)
+    {
+        if (nRows < kBlockOfItsOwn || bSliceFresh)
+            return false;
+        tEnd = Clock::time_point::min();
+        return true;
     }
 };
 
@@ -93,12 +107,14 @@ void CTreeListCtrl::RunJobSlice()
         return;
     CWholeTreeJob& job = *m_pJob;
     job.tEnd = Clock::now() + m_jobSlice;
+    job.bSliceFresh = true;
     const BOOL bRedraw = IsRedrawOn();
     SetRedraw(FALSE);
     bool bMore = true;
-    do
+    do {
         bMore = JobStep(job);
-    while (bMore && Clock::now() < job.tEnd);
+        job.bSliceFresh = false;
+    } while (bMore && Clock::now() < job.tEnd);
     SetRedraw(bRedraw);
     if (bMore)
         m_timerJob.start(0, this);
@@ -141,7 +157,7 @@ bool CTreeListCtrl::ExpandStep(CWholeTreeJob& job)
             job.MoveTo(NextAfterSubtree(job.pTop, pNode), false);
             return true;
         }
-        if (!PrepareRows(job))
+        if (!PrepareRows(job) || job.WaitForOwnSlice(job.rows.size()))
             return true;  // the block goes on in the next slice
         CommitRows(job);
     }
@@ -166,6 +182,7 @@ bool CTreeListCtrl::PrepareRows(CWholeTreeJob& job)
         if (!pChild->m_bFilteredOut) {
             job.rows.push_back(RowFor(pChild, job.nChildLevel));
             job.nodes.push_back(pChild);
+            job.bSliceFresh = false;
         }
         job.pPrepared = pChild;
         if (n % kRowsPerLook == 0 && Clock::now() >= job.tEnd)
@@ -189,8 +206,11 @@ bool CTreeListCtrl::CollapseStep(CWholeTreeJob& job)
             pNode = FirstChildToShow(pNode);
         job.MoveTo(pNode, false);
     }
-    if (!pNode->m_bCollapsed)
+    if (!pNode->m_bCollapsed) {
+        if (job.WaitForOwnSlice(static_cast<size_t>(pNode->m_children.nCount)))
+            return true;
         CollapseNode(pNode);
+    }
     if (pNode == job.pTop || !pNode->m_pParentNode)
         job.MoveTo(nullptr, false);
     else if (CTreeItem* pNext = NextSiblingToShow(pNode))
@@ -198,22 +218,6 @@ bool CTreeListCtrl::CollapseStep(CWholeTreeJob& job)
     else
         job.MoveTo(pNode->m_pParentNode, false);
     return true;
-}
-
-CTreeItem* CTreeListCtrl::FirstChildToShow(const CTreeItem* pNode) const
-{
-    CTreeItem* pChild = pNode->m_children.pFirst;
-    while (pChild && pChild->m_bFilteredOut)
-        pChild = pChild->m_pNextSibling;
-    return pChild;
-}
-
-CTreeItem* CTreeListCtrl::NextSiblingToShow(const CTreeItem* pNode) const
-{
-    CTreeItem* pNext = pNode->m_pNextSibling;
-    while (pNext && pNext->m_bFilteredOut)
-        pNext = pNext->m_pNextSibling;
-    return pNext;
 }
 
 CTreeItem* CTreeListCtrl::NextAfterSubtree(const CTreeItem* pTop, const CTreeItem* pNode) const

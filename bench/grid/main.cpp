@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QMetaEnum>
 #include <functional>
 #include <QTimer>
 #include <QScrollBar>
@@ -88,9 +89,13 @@ public:
         std::fill(m_buckets.begin(), m_buckets.end(), 0);
         m_nCount = m_nMessages = 0;
         m_dMaxMs = m_dMaxDrainMs = m_dMaxCpuMs = m_dMaxDrainCpuMs = 0;
+        m_strLongest.clear();
     }
-    void Add(double dMs, double dCpuMs)
+    // The longest event (by CPU time) is named: its type and its receiver's class.
+    void Add(double dMs, double dCpuMs, QEvent::Type eType = QEvent::None, const char* pszReceiver = nullptr)
     {
+        if (dCpuMs > m_dMaxCpuMs)
+            m_strLongest = Describe(eType, pszReceiver);
         m_dMaxCpuMs = std::max(m_dMaxCpuMs, dCpuMs);
         ++m_buckets[std::min(m_buckets.size() - 1, static_cast<std::size_t>(dMs * 100))];
         ++m_nCount;
@@ -116,10 +121,10 @@ public:
         std::size_t i = 0;
         for (; i < m_buckets.size() && (nSeen += m_buckets[i]) * 100 < m_nCount * 99; ++i) {
         }
-        std::printf("%s%lld, longest %.1f ms (CPU %.1f), 99th percentile %.2f ms (target <= 16); the loop held by "
-                    "queued messages at most %.1f ms (CPU %.1f)\n",
-                    pszWhat, m_nCount, m_dMaxMs, m_dMaxCpuMs, (static_cast<double>(i) + 1) / 100, m_dMaxDrainMs,
-                    m_dMaxDrainCpuMs);
+        std::printf("%s%lld, longest %.1f ms (CPU %.1f: %s), 99th percentile %.2f ms (target <= 16); the loop held "
+                    "by queued messages at most %.1f ms (CPU %.1f)\n",
+                    pszWhat, m_nCount, m_dMaxMs, m_dMaxCpuMs, m_strLongest.c_str(), (static_cast<double>(i) + 1) / 100,
+                    m_dMaxDrainMs, m_dMaxDrainCpuMs);
     }
 
 private:
@@ -130,6 +135,15 @@ private:
     double m_dMaxDrainMs = 0;
     double m_dMaxCpuMs = 0;
     double m_dMaxDrainCpuMs = 0;
+    std::string m_strLongest;
+
+    static std::string Describe(QEvent::Type eType, const char* pszReceiver)
+    {
+        if (!pszReceiver)
+            return "a grid message";
+        const char* pszType = QMetaEnum::fromType<QEvent::Type>().valueToKey(eType);
+        return std::string(pszType ? pszType : "an event") + " to " + pszReceiver;
+    }
 };
 
 // The grid, timing how long the UI thread spends on each kind of message.
@@ -188,6 +202,9 @@ public:
         CEventTimes& times = CEventTimes::Of();
         ++m_nDepth;
         const long long nMessages0 = times.Messages();
+        // Read now: the event may delete its receiver.
+        const QEvent::Type eType = pEvent->type();
+        const char* pszReceiver = pReceiver->metaObject()->className();
         const auto t0 = Clock::now();
         const double dCpu0 = ThreadCpuMs();
         const bool bResult = QApplication::notify(pReceiver, pEvent);
@@ -196,7 +213,7 @@ public:
         if (times.Messages() != nMessages0)
             times.AddDrain(dMs, dCpu);
         else
-            times.Add(dMs, dCpu);
+            times.Add(dMs, dCpu, eType, pszReceiver);
         --m_nDepth;
         return bResult;
     }

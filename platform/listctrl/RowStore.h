@@ -16,6 +16,11 @@
 class CRowStore
 {
 public:
+    CRowStore() = default;
+    CRowStore(const CRowStore&) = delete;
+    CRowStore& operator=(const CRowStore&) = delete;
+    ~CRowStore() { Clear(); }  // a closing window is not held by its rows
+
     int Size() const { return static_cast<int>(m_slots.size()) - m_nGap; }
     // Precondition for both: 0 <= nRow < Size().
     CListRow& operator[](int nRow) { return m_slots[Slot(nRow)]; }

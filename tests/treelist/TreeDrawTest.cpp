@@ -88,6 +88,31 @@ TEST(TreeDraw, LastChildGetsACornerEarlierChildrenATeeAndBoxesShowTheirState)
     EXPECT_EQ(Pixel(collapsed, 40, g1.bottom - 1), white) << "no line down when collapsed";
 }
 
+// A line runs on to a later shown sibling of an ancestor even when the
+// ancestor's last child is one the filter hides.
+TEST(TreeDraw, LinesUnderAFilterLeadToTheNextShownSibling)
+{
+    CTestTree tree;
+    Node* pRoot = tree.AddRootNode(Info("R keep"));
+    Node* pA = tree.AddChildNode(pRoot, Info("A"), FALSE);
+    tree.AddChildNode(pA, Info("A1 keep"), FALSE);
+    tree.AddChildNode(pRoot, Info("B keep"), FALSE);
+    tree.AddChildNode(pRoot, Info("C"), FALSE);
+    CTreeMatcher matcher;
+    matcher.Set("keep", 0);
+    tree.ApplyFilter(matcher);
+    ASSERT_EQ(RowLabels(tree), (Strings{"R keep", "A", "A1 keep", "B keep"}));
+
+    const QImage inner = tree.RenderRow(2, false);
+    const SRowGeometry g2 = Geometry(tree, 2);
+    EXPECT_EQ(Pixel(inner, 24, g2.top), kLineColour) << "passes through towards B";
+    EXPECT_EQ(Pixel(inner, 24, g2.bottom - 1), kLineColour);
+    const QImage last = tree.RenderRow(3, false);
+    const SRowGeometry g3 = Geometry(tree, 3);
+    EXPECT_EQ(Pixel(last, 24, g3.yc), kLineColour);
+    EXPECT_EQ(Pixel(last, 24, g3.bottom - 1), RGB(255, 255, 255)) << "B is the last shown child: a corner";
+}
+
 TEST(TreeDraw, DeepNodesAreClippedAtColumnZero)
 {
     CTestTree tree;

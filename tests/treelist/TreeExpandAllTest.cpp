@@ -153,6 +153,35 @@ TEST_F(TreeExpandAll, SmallTreeIsDoneInsideTheCallAndFilteredNodesStayOut)
     EXPECT_EQ(m_tree.GetItemCount(), 3 * (1 + 3 + 3 * 3 + 3 * 3));  // root, branches, mids, end2s
 }
 
+// However long a slice may work, a block of thousands of rows goes in or out
+// only at the start of one: the call returns before the first such block.
+TEST_F(TreeExpandAll, LargeBlocksWaitForASliceOfTheirOwn)
+{
+    BuildTree(m_tree, 5000, 2);
+    BuildTree(m_reference, 5000, 2);
+    m_tree.SetJobSliceTime(std::chrono::seconds(60));
+    Node* pFirstColumn = Children(m_tree, Children(m_tree, m_tree.RootAt(0))[0])[0];
+
+    m_tree.ExpandAll({});
+    ASSERT_TRUE(m_tree.IsWholeTreeJobRunning());
+    EXPECT_TRUE(m_tree.IsCollapsed(pFirstColumn));
+    EXPECT_EQ(Check(m_tree), "");
+    EXPECT_GE(RunJob(m_tree), 3);  // one slice for each column's leaves
+    for (Node* pRoot : Children(m_reference, nullptr)) {
+        int nLast = 0;
+        m_reference.ExpandSubtree(pRoot, nLast);
+    }
+    EXPECT_TRUE(StateOf(m_tree) == StateOf(m_reference));
+
+    const int nRows = m_tree.GetItemCount();
+    m_tree.CollapseAll({});
+    ASSERT_TRUE(m_tree.IsWholeTreeJobRunning());
+    EXPECT_EQ(m_tree.GetItemCount(), nRows);  // the first column's leaves, the first block met, are still shown
+    EXPECT_GE(RunJob(m_tree), 3);
+    EXPECT_EQ(Check(m_tree), "");
+    EXPECT_EQ(m_tree.GetItemCount(), 3);
+}
+
 // Between every two slices a node goes: the one the job works on, one it is
 // about to reach, one it is making rows for, a whole root. Freed nodes are
 // never touched (AddressSanitizer), the rows stay right, and what is left
