@@ -2,18 +2,12 @@
 // whole main frame, right clicks through the window, the menu's items clicked,
 // the Set Value dialog typed into, against a real snmpd.
 #include "app/GridContextMenu.h"
-#include "app/ChildFrame.h"
-#include "app/MainFrame.h"
-#include "app/OrvexApp.h"
-#include "app/OrvexView.h"
 #include "app/ResourceIds.h"
 #include "app/SetValueDlg.h"
-#include "platform/msgbox/MessageBox.h"
-#include "snmp/AppSettings.h"
 #include "support/CsvReader.h"
+#include "support/MainWindowTest.h"
 #include "support/PumpUntil.h"
 #include "support/SnmpdFixture.h"
-#include "support/TempXdg.h"
 #include "tableview/TableWindow.h"
 #include "tests/treelist/TreeTestUtil.h"
 #include "treelist/WideComboBox.h"
@@ -64,36 +58,21 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> onW
     pTimer->start(10);
 }
 
-class GridContextMenu : public testing::Test
+class GridContextMenu : public CMainWindowTest
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_agent.IsRunning()) << m_agent.Error();
-        AppSettings.Reset();
+        CMainWindowTest::SetUp();
         AppSettings.SetBase(kSystem);
-        AppSettings.Timeout = 2;
         AppSettings.Retries = 1;
-        ASSERT_TRUE(m_app.InitInstance());
-        m_pFrame = m_app.GetMainFrame();
-        SetMessageBoxHook([this](HWND, const std::string& text, const std::string&, UINT) {
-            m_boxes.push_back(text);
-            return IDOK;
-        });
-        m_pFrame->resize(1000, 700);
-        m_pFrame->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame));
-        QApplication::setActiveWindow(m_pFrame);
     }
     void TearDown() override
     {
-        SetMessageBoxHook({});
+        CMainWindowTest::TearDown();
         AppSettings.Reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-
-    COrvexView& View() const { return *m_pFrame->MDIGetActive()->GetActiveView(); }
-    COidTreeGrid& Grid() const { return View().Grid(); }
 
     // Types the agent into the bar, clicks Go, waits for the end of the query
     // and its cleanings, then expands every node.
@@ -105,19 +84,9 @@ protected:
         QTest::keyClicks(&View().CommunityBox(), CSnmpdFixture::kWriteCommunity);
         QTest::mouseClick(&View().GoButton(), Qt::LeftButton);
         ASSERT_TRUE(WaitForQuery(View()));
+        ASSERT_TRUE(Grid().HasRoots());
         Grid().ExpandCollapseAll(TRUE);
         ASSERT_TRUE(PumpUntil([&] { return !Grid().IsWholeTreeJobRunning(); }, 60000));
-    }
-    static bool WaitForQuery(COrvexView& view)
-    {
-        return PumpUntil([&] {
-            if (view.Caption() != "Go" || view.Grid().ThreadsRunning() || !view.Grid().HasRoots())
-                return false;
-            for (int nRow = 0; nRow < view.Grid().GetItemCount(); ++nRow)
-                if (COidTreeGrid::HasStatus(view.Grid().GetItemText(nRow, 0)))
-                    return false;
-            return true;
-        }, 20000);
     }
     int RowOf(const std::string& strLabel) const
     {
@@ -183,11 +152,7 @@ protected:
         return QApplication::clipboard()->text().toStdString();
     }
 
-    CTempXdg m_xdg;
     CSnmpdFixture m_agent;
-    COrvexApp m_app{std::vector<std::string>{}};
-    CMainFrame* m_pFrame = nullptr;  // Not owned.
-    std::vector<std::string> m_boxes;
 };
 
 // --- Which items apply ----------------------------------------------------------
@@ -328,6 +293,7 @@ TEST_F(GridContextMenu, WalkFromHereOpensAWindowWithThatSubtree)
     ASSERT_EQ(m_pFrame->MdiArea()->subWindowList().size(), nWindows + 1);
     COrvexView& second = View();
     ASSERT_NE(&second, &first);
+    ASSERT_TRUE(PumpUntil([&] { return second.Grid().HasRoots(); }, 20000));  // its walk began
     ASSERT_TRUE(WaitForQuery(second));
     EXPECT_EQ(second.HostBox().currentText().toStdString(), m_agent.Address());
     EXPECT_EQ(second.CommunityBox().text().toStdString(), CSnmpdFixture::kWriteCommunity);

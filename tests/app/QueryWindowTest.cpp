@@ -106,19 +106,7 @@ protected:
         Type(View().CommunityBox(), strCommunity);
         ClickGo();
     }
-    bool WaitForGo() const
-    {
-        // The button comes back at the walk's end; cleanings may still fold the
-        // tree after that, so wait for them and for every status to go too.
-        return PumpUntil([&] {
-            if (View().Caption() != "Go" || !View().GoButton().isEnabled() || Grid().ThreadsRunning())
-                return false;
-            for (int nRow = 0; nRow < Grid().GetItemCount(); ++nRow)
-                if (COidTreeGrid::HasStatus(Grid().GetItemText(nRow, 0)))
-                    return false;
-            return true;
-        }, 10000);
-    }
+    bool WaitForGo() const { return WaitForQuery(View()); }
     // The grid has the keyboard focus, as after a click into it.
     void FocusGrid() const
     {

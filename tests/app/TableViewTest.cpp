@@ -70,14 +70,7 @@ protected:
         Type(*View().HostBox().lineEdit(), strHost);
         Type(View().CommunityBox(), "public");
         QTest::mouseClick(&View().GoButton(), Qt::LeftButton);
-        ASSERT_TRUE(PumpUntil([&] {
-            if (View().Caption() != "Go" || Grid().ThreadsRunning())
-                return false;
-            for (int nRow = 0; nRow < Grid().GetItemCount(); ++nRow)
-                if (COidTreeGrid::HasStatus(Grid().GetItemText(nRow, 0)))
-                    return false;
-            return true;
-        }, 10000));
+        ASSERT_TRUE(WaitForQuery(View()));
         for (int nRow = Grid().GetItemCount() - 1; nRow >= 0; --nRow) {
             QTest::mouseClick(Grid().viewport(), Qt::LeftButton, Qt::NoModifier, CellPoint(Grid(), nRow, 0));
             QTest::keyClick(&Grid(), Qt::Key_Asterisk, Qt::KeypadModifier);

@@ -10,6 +10,7 @@
 #include "support/RegistryProbe.h"
 #include "support/SnmpdEnvironment.h"
 #include "support/TempXdg.h"
+#include "support/WalkRun.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -31,32 +32,6 @@ namespace {
 
 // A table whose values do not change between two walks.
 constexpr const char* kStaticTable = ".1.3.6.1.2.1.1.9";
-
-std::string ReadAll(std::FILE* pFile)
-{
-    std::rewind(pFile);
-    std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pFile)) > 0;)
-        text.append(buffer, n);
-    return text;
-}
-
-struct CWalkResult
-{
-    int nExit;
-    std::string strOut, strErr;
-};
-
-CWalkResult Walk(const std::vector<std::string>& args)
-{
-    std::FILE* pOut = std::tmpfile();
-    std::FILE* pErr = std::tmpfile();
-    CWalkResult result{RunWalkCommand(args, pOut, pErr), ReadAll(pOut), ReadAll(pErr)};
-    std::fclose(pOut);
-    std::fclose(pErr);
-    return result;
-}
 
 // "orvex --walk ARGS" run as a program, without a display.
 CWalkResult RunProgram(const QStringList& args)

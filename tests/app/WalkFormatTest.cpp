@@ -1,15 +1,14 @@
 // "orvex --walk --format": the finished tree as CSV and JSON, the same tree
 // the default form prints, and the variables as net-snmp's snmpwalk lines.
-#include "app/WalkCommand.h"
 #include "snmp/AppSettings.h"
 #include "support/CsvReader.h"
 #include "support/SnmpdEnvironment.h"
 #include "support/TempXdg.h"
+#include "support/WalkRun.h"
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
-#include <cstdio>
 
 namespace {
 
@@ -18,28 +17,12 @@ namespace {
 // A table whose values do not change between walks.
 constexpr const char* kStaticTable = ".1.3.6.1.2.1.1.9";
 
-std::string ReadAll(std::FILE* pFile)
-{
-    std::rewind(pFile);
-    std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pFile)) > 0;)
-        text.append(buffer, n);
-    return text;
-}
-
 std::string Walk(const char* pszFormat, int nExpectedExit = kExitDone)
 {
-    std::FILE* pOut = std::tmpfile();
-    std::FILE* pErr = std::tmpfile();
-    const int nExit = RunWalkCommand({"--base", kStaticTable, "--format", pszFormat,
-                                      CSnmpdEnvironment::Agent().Address(), "public"},
-                                     pOut, pErr);
-    EXPECT_EQ(nExit, nExpectedExit) << pszFormat << ": " << ReadAll(pErr);
-    const std::string strOut = ReadAll(pOut);
-    std::fclose(pOut);
-    std::fclose(pErr);
-    return strOut;
+    const CWalkResult result =
+        ::Walk({"--base", kStaticTable, "--format", pszFormat, CSnmpdEnvironment::Agent().Address(), "public"});
+    EXPECT_EQ(result.nExit, nExpectedExit) << pszFormat << ": " << result.strErr;
+    return result.strOut;
 }
 
 // The default form's lines, label and cells without the escapes' trouble:

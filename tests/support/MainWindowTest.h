@@ -8,6 +8,8 @@
 #include "app/OrvexView.h"
 #include "platform/msgbox/MessageBox.h"
 #include "snmp/AppSettings.h"
+#include "ui/ImageButton.h"
+#include "support/PumpUntil.h"
 #include "support/TempXdg.h"
 #include <QApplication>
 #include <QLineEdit>
@@ -43,6 +45,21 @@ protected:
 
     COrvexView& View() const { return *m_pFrame->MDIGetActive()->GetActiveView(); }
     COidTreeGrid& Grid() const { return View().Grid(); }
+
+    // Waits for the view's query to end: Go offered again, no thread left and
+    // no status on a row. The button comes back at the walk's end; cleanings
+    // may fold the tree after that.
+    static bool WaitForQuery(COrvexView& view)
+    {
+        return PumpUntil([&] {
+            if (view.Caption() != "Go" || !view.GoButton().isEnabled() || view.Grid().ThreadsRunning())
+                return false;
+            for (int nRow = 0; nRow < view.Grid().GetItemCount(); ++nRow)
+                if (COidTreeGrid::HasStatus(view.Grid().GetItemText(nRow, 0)))
+                    return false;
+            return true;
+        }, 20000);
+    }
 
     // Replaces the text of an edit field by typing.
     static void Type(QLineEdit& edit, const std::string& strText)

@@ -93,11 +93,10 @@ TEST(TreeDraw, LastChildGetsACornerEarlierChildrenATeeAndBoxesShowTheirState)
 TEST(TreeDraw, LinesUnderAFilterLeadToTheNextShownSibling)
 {
     CTestTree tree;
-    Node* pRoot = tree.AddRootNode(Info("R keep"));
-    Node* pA = tree.AddChildNode(pRoot, Info("A"), FALSE);
-    tree.AddChildNode(pA, Info("A1 keep"), FALSE);
-    tree.AddChildNode(pRoot, Info("B keep"), FALSE);
-    tree.AddChildNode(pRoot, Info("C"), FALSE);
+    Node* pRoot = Root(tree, "R keep");
+    Child(tree, Child(tree, pRoot, "A"), "A1 keep");
+    for (const char* pszLabel : {"B keep", "C"})
+        Child(tree, pRoot, pszLabel);
     CTreeMatcher matcher;
     matcher.Set("keep", 0);
     tree.ApplyFilter(matcher);
