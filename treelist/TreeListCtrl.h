@@ -149,8 +149,8 @@ public:
     //  - a node's children are shown in one block; a block's rows are made
     //    over several slices and dropped (made again) when a child of it is
     //    removed, moved or refreshed (RefreshRow, SetInfoOf) meanwhile. A
-    //    block of thousands of rows goes in or out at the start of a slice,
-    //    so a slice lasts at most its time or one block's edit.
+    //    block of thousands of rows goes in or out early in a slice, so a
+    //    slice lasts about its time or one block's edit.
     // Owners that change a hidden node's texts therefore call RefreshRow too.
     // While a job runs the application shows the wait cursor.
     using RootFilter = std::function<bool(const CTreeItem*)>;

@@ -13,9 +13,12 @@ using Clock = std::chrono::steady_clock;
 // Rows made between two looks at the clock.
 constexpr int kRowsPerLook = 256;
 
-// A block of rows from this size on goes in or out at the start of a slice:
-// its one edit must not come on top of a slice's worth of other steps.
+// A block of rows from this size on goes in or out early in a slice: its one
+// edit must not come on top of a slice's worth of other work. Early means
+// first, or before this much work (a step or a row made counts one) and half
+// the slice, so a few children appended between slices do not hold it back.
 constexpr int kBlockOfItsOwn = 4096;
+constexpr int kWorkBeforeBlock = 1024;
 
 }  // namespace
 
@@ -36,8 +39,8 @@ struct CTreeListCtrl::CWholeTreeJob
     std::vector<CTreeItem*> nodes;
     CTreeItem* pPrepared = nullptr;
     int nChildLevel = 0;
-    Clock::time_point tEnd;
-    bool bSliceFresh = true;  // nothing done yet in the current slice
+    Clock::time_point tHalf, tEnd;
+    int nSliceWork = 0;  // steps taken and rows made in the current slice
     CWaitCursor wait;
 
     void DropRows()
@@ -62,7 +65,8 @@ struct CTreeListCtrl::CWholeTreeJob
     // then ends; the step is taken again, from the same place.
     bool WaitForOwnSlice(size_t nRows)
     {
-        if (nRows < kBlockOfItsOwn || bSliceFresh)
+        const bool bEarly = nSliceWork == 0 || (nSliceWork < kWorkBeforeBlock && Clock::now() < tHalf);
+        if (nRows < kBlockOfItsOwn || bEarly)
             return false;
         tEnd = Clock::time_point::min();
         return true;
@@ -106,14 +110,16 @@ void CTreeListCtrl::RunJobSlice()
     if (!m_pJob)
         return;
     CWholeTreeJob& job = *m_pJob;
-    job.tEnd = Clock::now() + m_jobSlice;
-    job.bSliceFresh = true;
+    const Clock::time_point tStart = Clock::now();
+    job.tHalf = tStart + m_jobSlice / 2;
+    job.tEnd = tStart + m_jobSlice;
+    job.nSliceWork = 0;
     const BOOL bRedraw = IsRedrawOn();
     SetRedraw(FALSE);
     bool bMore = true;
     do {
         bMore = JobStep(job);
-        job.bSliceFresh = false;
+        ++job.nSliceWork;
     } while (bMore && Clock::now() < job.tEnd);
     SetRedraw(bRedraw);
     if (bMore)
@@ -182,7 +188,7 @@ bool CTreeListCtrl::PrepareRows(CWholeTreeJob& job)
         if (!pChild->m_bFilteredOut) {
             job.rows.push_back(RowFor(pChild, job.nChildLevel));
             job.nodes.push_back(pChild);
-            job.bSliceFresh = false;
+            ++job.nSliceWork;
         }
         job.pPrepared = pChild;
         if (n % kRowsPerLook == 0 && Clock::now() >= job.tEnd)

@@ -172,8 +172,8 @@ protected:
         m_dMaxHandleMs = std::max(m_dMaxHandleMs, Ms(t1 - t0));
         m_dMaxHandleCpuMs = std::max(m_dMaxHandleCpuMs, dCpu);
         if (std::getenv("BENCH_VERBOSE") && dCpu > 4)
-            std::printf("    message %u took %.1f ms, CPU %.1f ms (lParam %ld)\n", nMsg, Ms(t1 - t0), dCpu,
-                        static_cast<long>(lParam));
+            std::printf("    message %u took %.1f ms, CPU %.1f ms (lParam %ld), after %d records, rows %d\n", nMsg,
+                        Ms(t1 - t0), dCpu, static_cast<long>(lParam), m_nRecords.load(), GetItemCount());
         if (nMsg == WM_WALK_RECORD) {
             m_dPlaceMs += Ms(t1 - t0);
             m_dPlaceCpuMs += dCpu;

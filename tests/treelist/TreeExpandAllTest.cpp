@@ -180,6 +180,21 @@ TEST_F(TreeExpandAll, LargeBlocksWaitForASliceOfTheirOwn)
     EXPECT_GE(RunJob(m_tree), 3);
     EXPECT_EQ(Check(m_tree), "");
     EXPECT_EQ(m_tree.GetItemCount(), 3);
+
+    // Children appended to the waiting block between slices, as a walk places
+    // them, go in with it rather than holding it back.
+    m_tree.CollapseNode(m_tree.RootAt(0));
+    m_tree.ExpandAll([this](const Node* p) { return p != m_tree.RootAt(0); });
+    ASSERT_TRUE(m_tree.IsWholeTreeJobRunning());
+    int nAppended = 0;
+    RunJob(m_tree, [&] {
+        if (nAppended < 100)
+            Child(m_tree, pFirstColumn, "appended " + std::to_string(nAppended++));
+    });
+    EXPECT_LT(nAppended, 100) << "the block went in only once the appending stopped";
+    EXPECT_EQ(Check(m_tree), "");
+    EXPECT_FALSE(m_tree.IsCollapsed(pFirstColumn));
+    EXPECT_EQ(m_tree.ChildCount(pFirstColumn), 5000 + nAppended);
 }
 
 // Between every two slices a node goes: the one the job works on, one it is
