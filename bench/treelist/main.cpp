@@ -267,6 +267,9 @@ int main(int argc, char** argv)
     std::printf("peak memory, every row shown         %7.0f bytes a node (target <= 1024), %.1f MB in all\n",
                 static_cast<double>(peakKb - baseKb) * 1024.0 / nNodes, static_cast<double>(peakKb - baseKb) / 1024.0);
 
+    std::size_t nTextBytes = 0;
+    const Timing text = Measure([&] { nTextBytes = c.TreeAsText().size(); });
+    Report("TreeAsText (the text alone)", text, "", std::to_string(nTextBytes / (1024 * 1024)) + " MB");
     Report("CopyTreeAsText", Measure([&] { c.CopyTreeAsText(); }), "target <= 1.0 s");
     Filters(c);
 

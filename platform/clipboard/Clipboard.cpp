@@ -1,7 +1,9 @@
 #include "platform/clipboard/Clipboard.h"
+#include "platform/clipboard/TextBlockMimeData.h"
 #include <QClipboard>
 #include <QGuiApplication>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -36,10 +38,9 @@ BOOL SetClipboardData(UINT nFormat, HGLOBAL& hMem)
 {
     if (!g_clip.bOpen || g_clip.bFailSet || nFormat != CF_TEXT || !hMem)
         return FALSE;
-    const char* pBytes = hMem->Lock();
-    const std::size_t nLength = strnlen(pBytes, hMem->Size());
-    QGuiApplication::clipboard()->setText(QString::fromLatin1(pBytes, static_cast<qsizetype>(nLength)));
-    hMem.reset();  // the clipboard keeps the text; the block has served its purpose
+    const std::size_t nLength = strnlen(hMem->Lock(), hMem->Size());
+    // Owned by the clipboard from here, which deletes it when emptied or set again.
+    QGuiApplication::clipboard()->setMimeData(std::make_unique<CTextBlockMimeData>(std::move(hMem), nLength).release());
     return TRUE;
 }
 

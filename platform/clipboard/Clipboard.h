@@ -20,8 +20,10 @@ BOOL OpenClipboard(const QObject* pOwner);
 BOOL EmptyClipboard();
 // Hands the block to the clipboard. On success the clipboard owns it and hMem is
 // left empty; on failure (clipboard not open, unknown format, no block, made to
-// fail) hMem stays the caller's. CF_TEXT blocks are read up to the first NUL.
-// Cost O(size of the block).
+// fail) hMem stays the caller's, and a block the clipboard holds is freed when
+// it is emptied or set again. CF_TEXT blocks are read up to the first NUL.
+// Cost O(size of the block) to find its end; the text a paste reads is made of
+// it then.
 BOOL SetClipboardData(UINT nFormat, HGLOBAL& hMem);
 // FALSE when the clipboard was not open.
 BOOL CloseClipboard();

@@ -33,5 +33,11 @@ TEST(Clipboard, SetTextTakesTheBlockAndKeepsEveryByte)
     EXPECT_TRUE(CloseClipboard());
     EXPECT_FALSE(CloseClipboard());
     EXPECT_EQ(GetClipboardText(), text);
+    EXPECT_EQ(GetClipboardText(), text);  // made again for each reader
+    EXPECT_EQ(CGlobalMem::LiveCount(), 1);  // the clipboard's own
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_TRUE(EmptyClipboard());
+    EXPECT_TRUE(CloseClipboard());
     EXPECT_EQ(CGlobalMem::LiveCount(), 0);
+    EXPECT_EQ(GetClipboardText(), "");
 }
