@@ -27,6 +27,13 @@ namespace {
 int g_nRoots = 1000;
 constexpr int kFanOut = 10;
 
+// Find and filter have their own targets at the default size; at a million
+// nodes every operation has the same bound of a second.
+const char* Target(const char* pszAtDefault)
+{
+    return g_nRoots * (1 + kFanOut + kFanOut * kFanOut) >= 1000000 - 1 ? "target <= 1.0 s" : pszAtDefault;
+}
+
 double ThreadCpuSeconds()
 {
     timespec ts{};
@@ -159,7 +166,7 @@ void FindSteps(CTreeListCtrl& c)
         const Timing t = Measure([&] { result = c.FindAndShow(step.matcher, step.eStep); });
         const std::string strNote = result.pMatch ? ", found " + c.InfoOf(result.pMatch)->GetText() : ", no match";
         const std::string strWhat = "find step " + std::to_string(++nStep) + ": " + step.pszWhat;
-        Report(strWhat.c_str(), t, "target <= 0.050 s", strNote);
+        Report(strWhat.c_str(), t, Target("target <= 0.050 s"), strNote);
     }
 }
 
@@ -167,16 +174,16 @@ void Filters(CTreeListCtrl& c)
 {
     int nMatches = 0;
     const Timing few = Measure([&] { nMatches = c.ApplyFilter(Pattern("value 77777")); });
-    Report("filter 'value 77777'", few, "target <= 0.2 s",
+    Report("filter 'value 77777'", few, Target("target <= 0.2 s"),
            ", " + std::to_string(nMatches) + " matches, " + std::to_string(c.GetItemCount()) + " rows");
     const Timing many = Measure([&] { nMatches = c.ApplyFilter(Pattern("child")); });
-    Report("filter 'child'", many, "target <= 0.2 s",
+    Report("filter 'child'", many, Target("target <= 0.2 s"),
            ", " + std::to_string(nMatches) + " matches, " + std::to_string(c.GetItemCount()) + " rows");
     const Timing regex = Measure([&] { nMatches = c.ApplyFilter(Pattern("^value \\d*5$", CTreeMatcher::fRegularExpression)); });
-    Report("filter regex '^value \\d*5$'", regex, "target <= 0.2 s",
+    Report("filter regex '^value \\d*5$'", regex, Target("target <= 0.2 s"),
            ", " + std::to_string(nMatches) + " matches, " + std::to_string(c.GetItemCount()) + " rows");
     const Timing clear = Measure([&] { c.ClearFilter(); });
-    Report("clear the filter", clear, "target <= 0.2 s", ", " + std::to_string(c.GetItemCount()) + " rows");
+    Report("clear the filter", clear, Target("target <= 0.2 s"), ", " + std::to_string(c.GetItemCount()) + " rows");
 }
 
 struct PageFigures
