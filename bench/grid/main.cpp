@@ -182,8 +182,10 @@ protected:
         m_dMaxHandleMs = std::max(m_dMaxHandleMs, Ms(t1 - t0));
         m_dMaxHandleCpuMs = std::max(m_dMaxHandleCpuMs, dCpu);
         if (bVerbose && dCpu > 4)
-            std::printf("    message %u took %.1f ms, CPU %.1f ms (%.1f of it in the kernel), after %d records, rows %d\n",
-                        nMsg, Ms(t1 - t0), dCpu, ThreadSystemMs() - dSys0, m_nRecords.load(), GetItemCount());
+            std::printf("    message %u took %.1f ms, CPU %.1f ms (%.1f of it in the kernel), after %d records, rows %d, "
+                        "from %.6f s of the monotonic clock\n",
+                        nMsg, Ms(t1 - t0), dCpu, ThreadSystemMs() - dSys0, m_nRecords.load(), GetItemCount(),
+                        std::chrono::duration<double>(t0.time_since_epoch()).count());
         if (nMsg == WM_WALK_RECORD) {
             m_dPlaceMs += Ms(t1 - t0);
             m_dPlaceCpuMs += dCpu;

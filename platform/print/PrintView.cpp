@@ -1,6 +1,7 @@
 #include "platform/print/PrintView.h"
 #include "platform/cursor/WaitCursor.h"
 #include "platform/gdi/DC.h"
+#include "platform/memory/FreedMemory.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/print/PrintPreviewWnd.h"
 #include <QCoreApplication>
@@ -12,7 +13,6 @@
 #include <QProgressDialog>
 #include <QWidget>
 #include <algorithm>
-#include <malloc.h>
 
 namespace {
 
@@ -84,14 +84,6 @@ private:
     UINT m_nPages;
 };
 
-// A preview leaves many small blocks freed behind it; the C library keeps freed
-// heap for the process unless asked to hand it back to the system.
-void ReleaseFreedMemory()
-{
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
-}
 
 } // namespace
 
