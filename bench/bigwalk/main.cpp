@@ -4,7 +4,8 @@
 // default Cleaning) and with net-snmp's walker on the same agent: GetBulk
 // (v2c, against snmpbulkwalk, both asking 25 variables a request), then
 // GET-NEXT (v1, against snmpwalk). Prints each one's time, the lines it wrote
-// and orvex's peak memory per variable.
+// and orvex's peak memory per variable. With --serve SECONDS it only serves the
+// table that long, to be browsed with the window.
 #include "support/FakeAgent.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -134,16 +136,26 @@ CRun RunCounting(const std::vector<std::string>& args)
 int main(int argc, char** argv)
 {
     int nVariables = 1000000;
+    int nServeSeconds = 0;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--variables") && i + 1 < argc) {
             nVariables = std::max(10, std::atoi(argv[++i]));
+        } else if (!std::strcmp(argv[i], "--serve") && i + 1 < argc) {
+            nServeSeconds = std::max(1, std::atoi(argv[++i]));
         } else {
-            std::fprintf(stderr, "usage: bench_bigwalk [--variables N]\n");
+            std::fprintf(stderr, "usage: bench_bigwalk [--variables N] [--serve SECONDS]\n");
             return 2;
         }
     }
     const std::vector<CFakeAgent::CVar> table = RouteTable(nVariables);
     CFakeAgent agent([&](const CFakeAgent::CRequest& request, std::size_t) { return NextIn(table, request); });
+    if (nServeSeconds > 0) {  // the table only, to browse it with the window
+        std::printf("route table of %zu variables served on %s for %d s\n", table.size(), agent.Address().c_str(),
+                    nServeSeconds);
+        std::fflush(stdout);
+        std::this_thread::sleep_for(std::chrono::seconds(nServeSeconds));
+        return 0;
+    }
 
     // Settings from an empty hive of its own, MIB modules from an empty folder.
     char szHome[] = "/tmp/orvex-bigwalk-XXXXXX";
