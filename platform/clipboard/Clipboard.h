@@ -18,12 +18,11 @@ constexpr UINT CF_TEXT = 1;  // 8-bit text ended by a NUL byte
 BOOL OpenClipboard(const QObject* pOwner);
 // Removes the clipboard's contents. FALSE when the clipboard is not open.
 BOOL EmptyClipboard();
-// Hands the block to the clipboard. On success the clipboard owns it and hMem is
-// left empty; on failure (clipboard not open, unknown format, no block, made to
-// fail) hMem stays the caller's, and a block the clipboard holds is freed when
-// it is emptied or set again. CF_TEXT blocks are read up to the first NUL.
-// Cost O(size of the block) to find its end; the text a paste reads is made of
-// it then.
+// Hands the block to the clipboard. On success the clipboard owns it until it is
+// emptied or set again, and hMem is left empty; on failure (clipboard not open,
+// unknown format, no block, made to fail) hMem stays the caller's. CF_TEXT
+// blocks are read up to the first NUL. Cost O(size of the block) to find its
+// end; each paste makes its text of the block then.
 BOOL SetClipboardData(UINT nFormat, HGLOBAL& hMem);
 // FALSE when the clipboard was not open.
 BOOL CloseClipboard();

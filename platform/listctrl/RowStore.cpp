@@ -6,7 +6,8 @@
 
 namespace {
 
-// Blocks of rows from this size on that hold texts have them freed on a thread of their own.
+// Blocks of rows from this size on that hold texts, and whole stores from this
+// size on, are freed on a thread of their own.
 constexpr int kFreeLaterRows = 10000;
 
 // Slots the gap gains at least, and at most beyond what one insertion needs.
@@ -64,10 +65,12 @@ void CRowStore::Erase(int nRow, int nCount)
     m_nGap += nCount;
 }
 
-// A million rows' texts are freed on a thread of their own.
+// A million rows are freed on a thread of their own; a few are not worth one.
 void CRowStore::Clear()
 {
-    if (!m_slots.empty())
+    if (m_slots.size() >= static_cast<size_t>(kFreeLaterRows))
         FreeInBackground(std::exchange(m_slots, {}));
+    else
+        m_slots.clear();
     m_nGapStart = m_nGap = 0;
 }

@@ -28,7 +28,7 @@ public:
 
     void Insert(int nRow, std::vector<CListRow>&& rows);  // 0 <= nRow <= Size()
     void Erase(int nRow, int nCount);                     // the range lies inside
-    void Clear();  // the rows are freed on a thread of their own
+    void Clear();  // many rows are freed on a thread of their own
 
 private:
     size_t Slot(int nRow) const { return static_cast<size_t>(nRow < m_nGapStart ? nRow : nRow + m_nGap); }
