@@ -347,12 +347,22 @@ TEST(ListCtrl, PaintsTheRowsAtTheTopRowAfterRowsGoInAndOutAbove)
     EXPECT_TRUE(PaintedData(list).empty());
 }
 
+namespace {
+
+// A hundred thousand rows in a shown list nWidth pixels wide.
+void ShowHundredThousandRows(CProbeList& list, int nWidth)
+{
+    AddColumns(list);
+    list.InsertItems(0, Rows(0, 100000));
+    ShowList(list, nWidth);
+}
+
+}  // namespace
+
 TEST(ListCtrl, ScrollsToTheLastRowOfAHundredThousand)
 {
     CProbeList list;
-    AddColumns(list);
-    list.InsertItems(0, Rows(0, 100000));
-    ShowList(list, 300, 0);
+    ShowHundredThousandRows(list, 300);
     const int h = list.GetRowHeight();
     const int nPage = list.GetCountPerPage();
     ASSERT_GT(nPage, 2);
@@ -382,9 +392,7 @@ TEST(ListCtrl, ScrollsToTheLastRowOfAHundredThousand)
 TEST(ListCtrl, AClickFarDownAHundredThousandRowsSelectsTheRowUnderIt)
 {
     CProbeList list;
-    AddColumns(list);
-    list.InsertItems(0, Rows(0, 100000));
-    ShowList(list, 150, 0);
+    ShowHundredThousandRows(list, 150);
     const int h = list.GetRowHeight();
     list.verticalScrollBar()->setValue(54321);
     list.horizontalScrollBar()->setValue(40);
